@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/file.h"
+#include "platform/registry.h"
+#include "platform/surface.h"
+
+namespace lirako {
+
+// The one interface to the operating system and the toolkit. Paths are UTF-16 with "/".
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Opens an existing file for reading, shared with readers; null when it cannot be opened.
+  virtual std::unique_ptr<File> OpenForReading(const std::u16string& path) = 0;
+  // Creates (or truncates) a file for writing; the old file is replaced only when the new
+  // one is closed after complete writes. Null when it cannot be created.
+  virtual std::unique_ptr<File> CreateForWriting(const std::u16string& path) = 0;
+  // Full path of the running program, or empty.
+  virtual std::u16string ProgramPath() = 0;
+  // True when files can be created in `folder`.
+  virtual bool IsWritableFolder(const std::u16string& folder) = 0;
+  // The per-user data folder, created when needed; used when the program's folder is not writable.
+  virtual std::u16string UserDataFolder() = 0;
+
+  virtual Registry& registry() = 0;
+
+  // True when code page 949 text can be converted.
+  virtual bool HasCodePage949() = 0;
+  // Converts code page 949 bytes to UTF-16, one unit per character (see IsCp949Pair);
+  // a byte that starts no character and a pair without a mapping give U+FFFD.
+  virtual std::u16string Cp949ToUtf16(std::string_view bytes) = 0;
+
+  // Folds `text` to one case in place: at least ASCII letters; Hangul stays unchanged.
+  virtual void FoldCase(std::u16string& text) = 0;
+  // Index of the first occurrence of `needle` in `text` at or after `from`, or -1.
+  virtual ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle,
+                             size_t from) = 0;
+
+  virtual std::unique_ptr<Font> CreateFont(const FontSpec& spec) = 0;
+  // A memory surface compatible with `screen`, with a bitmap of the given size.
+  virtual std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width,
+                                                       int height) = 0;
+};
+
+}  // namespace lirako

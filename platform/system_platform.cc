@@ -1,0 +1,101 @@
+#include "platform/system_platform.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/cp949_converter.h"
+#include "platform/posix_file.h"
+#include "platform/utf.h"
+
+namespace lirako {
+namespace {
+
+std::string HomeRelative(const char* xdgVariable, const char* fallback) {
+  const char* xdg = std::getenv(xdgVariable);
+  if (xdg && *xdg) return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : "/tmp") + fallback;
+}
+
+void MakeFolders(const std::string& path) {
+  for (size_t p = 1; p <= path.size(); ++p) {
+    if (p == path.size() || path[p] == '/') ::mkdir(path.substr(0, p).c_str(), 0755);
+  }
+}
+
+}  // namespace
+
+SystemPlatform::SystemPlatform()
+    : SystemPlatform(std::make_unique<RegistryStore>(DefaultRegistryPath())) {}
+
+SystemPlatform::SystemPlatform(std::unique_ptr<Registry> registry)
+    : registry_(std::move(registry)) {
+  const char* off = std::getenv("LIRAKO_NO_CP949");
+  codePageDisabled_ = off && std::strcmp(off, "1") == 0;
+}
+
+std::string SystemPlatform::DefaultRegistryPath() {
+  const char* env = std::getenv("LIRAKO_REGISTRY");
+  if (env && *env) return env;
+  return HomeRelative("XDG_CONFIG_HOME", "/.config") + "/lirako/registry";
+}
+
+std::unique_ptr<File> SystemPlatform::OpenForReading(const std::u16string& path) {
+  return OpenPosixFileForReading(ToUtf8(path));
+}
+
+std::unique_ptr<File> SystemPlatform::CreateForWriting(const std::u16string& path) {
+  return CreateAtomicFile(ToUtf8(path));
+}
+
+std::u16string SystemPlatform::ProgramPath() {
+  char buffer[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  if (n <= 0) return {};
+  return FromUtf8(std::string_view(buffer, static_cast<size_t>(n)));
+}
+
+bool SystemPlatform::IsWritableFolder(const std::u16string& folder) {
+  std::string path = ToUtf8(folder);
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::u16string SystemPlatform::UserDataFolder() {
+  std::string folder = HomeRelative("XDG_DATA_HOME", "/.local/share") + "/lirako";
+  MakeFolders(folder);
+  return FromUtf8(folder);
+}
+
+bool SystemPlatform::HasCodePage949() {
+  return !codePageDisabled_ && Cp949Converter::Instance().available();
+}
+
+std::u16string SystemPlatform::Cp949ToUtf16(std::string_view bytes) {
+  if (!HasCodePage949()) {
+    // Without the code page every byte stands for the unit of its own value.
+    std::u16string out(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+    return out;
+  }
+  return Cp949Converter::Instance().Convert(bytes);
+}
+
+void SystemPlatform::FoldCase(std::u16string& text) {
+  for (char16_t& c : text) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+}
+
+ptrdiff_t SystemPlatform::FindText(std::u16string_view text, std::u16string_view needle,
+                                   size_t from) {
+  if (from > text.size()) return -1;
+  size_t at = text.find(needle, from);
+  return at == std::u16string_view::npos ? -1 : static_cast<ptrdiff_t>(at);
+}
+
+}  // namespace lirako

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace lirako::testing {
+
+// A fresh folder under /tmp, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "/" + name
+  std::string File(const std::string& name) const;
+  // Writes `bytes` to the file `name` and returns its full path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file, or "" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace lirako::testing
