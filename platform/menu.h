@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace lirako {
+
+// A pop-up menu whose items carry command ids, as the view edits it at run time.
+class Menu {
+ public:
+  virtual ~Menu() = default;
+
+  // The pop-up at `position` (separators count), or null when that item is no pop-up.
+  virtual Menu* SubMenu(int position) = 0;
+  // Removes the item with command `id`; false when there is none.
+  virtual bool DeleteItem(int id) = 0;
+  // Appends an item with command `id` and `text`.
+  virtual void AppendItem(int id, const std::u16string& text) = 0;
+  // Enables or greys the item at `position`.
+  virtual void EnableItemAt(int position, bool enabled) = 0;
+  // Number of items, separators included.
+  virtual int ItemCount() = 0;
+};
+
+}  // namespace lirako
