@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace lirako {
+
+// Kinds of dialog controls.
+enum class ControlKind {
+  kPushButton,
+  kDefaultButton,  // the push button that Return presses
+  kCheckBox,
+  kRadioButton,
+  kEdit,           // single-line edit; `number` style accepts digits only
+  kStatic,         // label
+  kSwatch,         // static that paints itself in its own colours and font and reports clicks
+  kComboBox,       // editable drop-down combo box
+  kDropList,       // drop-down list without edit
+  kListBox,
+  kSlider,         // horizontal track bar
+  kUpDown,         // spin arrows attached to a buddy edit
+  kGroupBox,
+};
+
+// One control of a dialog template. Pixel layout is the toolkit's; `row` and `column`
+// only order the controls for it.
+struct ControlSpec {
+  int id = 0;
+  ControlKind kind = ControlKind::kStatic;
+  std::u16string text;
+  int buddy = 0;        // kUpDown: the edit it steps
+  int minimum = 0;      // kSlider, kUpDown
+  int maximum = 0;
+  bool number = false;  // kEdit: digits only
+  bool bordered = false;
+  int row = 0;
+  int column = 0;
+};
+
+// A dialog or property-page template: its id, caption and controls.
+struct DialogSpec {
+  int id = 0;
+  std::u16string caption;
+  std::vector<ControlSpec> controls;
+};
+
+// Notification codes passed to DialogLogic::OnCommand.
+enum Notification : int {
+  kClicked = 0,        // button, check box, swatch
+  kEditChanged = 1,    // edit text changed
+  kSelChanged = 2,     // list box / combo box selection changed
+  kEditUpdated = 3,    // combo box edit text changed by typing
+};
+
+// The controls of one open dialog, reached by control id. Operations on an unknown id do
+// nothing and queries on one return empty values.
+class Controls {
+ public:
+  virtual ~Controls() = default;
+
+  virtual std::u16string GetText(int id) = 0;
+  virtual void SetText(int id, const std::u16string& text) = 0;
+  virtual bool IsChecked(int id) = 0;
+  virtual void SetChecked(int id, bool checked) = 0;
+  virtual void Enable(int id, bool enabled) = 0;
+  virtual void Show(int id, bool shown) = 0;
+
+  // List boxes and combo boxes. Indices are 0-based; -1 means none.
+  virtual void ResetContent(int id) = 0;
+  // Appends an item; returns its index.
+  virtual int AddString(int id, const std::u16string& text) = 0;
+  virtual void DeleteString(int id, int index) = 0;
+  virtual int GetCount(int id) = 0;
+  virtual std::u16string GetItemText(int id, int index) = 0;
+  virtual void SetItemData(int id, int index, int64_t data) = 0;
+  virtual int64_t GetItemData(int id, int index) = 0;
+  virtual int GetCurSel(int id) = 0;
+  virtual void SetCurSel(int id, int index) = 0;
+
+  // Sliders and up-down controls.
+  virtual void SetRange(int id, int minimum, int maximum) = 0;
+  virtual int GetPos(int id) = 0;
+  virtual void SetPos(int id, int position) = 0;
+
+  // Swatches: colours (0x00BBGGRR) and font.
+  virtual void SetColors(int id, uint32_t textColor, uint32_t backColor) = 0;
+  virtual void SetFont(int id, const FontSpec& font) = 0;
+
+  // The dialog window itself, in screen coordinates.
+  virtual Rect WindowRect() = 0;
+  virtual void MoveWindow(const Rect& rect) = 0;
+  virtual void SetCaption(const std::u16string& caption) = 0;
+  virtual void SetTimer(int id, unsigned periodMs) = 0;
+  virtual void KillTimer(int id) = 0;
+  // Closes the dialog with `result` (kIdOk / kIdCancel from view_host.h, or any value).
+  virtual void EndDialog(int result) = 0;
+};
+
+// The behaviour of one dialog or property page; the toolkit calls it on notifications.
+class DialogLogic {
+ public:
+  virtual ~DialogLogic() = default;
+
+  virtual const DialogSpec& spec() const = 0;
+  // The controls exist; fill them. Called once, when the dialog or page is first shown.
+  virtual void OnInitDialog(Controls& controls) = 0;
+  virtual void OnCommand(Controls& controls, int id, int notification) = 0;
+  // A slider or up-down control moved to `position`.
+  virtual void OnScroll(Controls& controls, int id, int position) = 0;
+  virtual void OnTimer(Controls& controls, int id) = 0;
+  // OK pressed (button 1 or Return); return false to keep the dialog open.
+  virtual bool OnOk(Controls& controls) = 0;
+  virtual void OnCancel(Controls& controls) = 0;
+};
+
+// Runs dialogs modally.
+class DialogRunner {
+ public:
+  virtual ~DialogRunner() = default;
+
+  // Runs one dialog; returns the value passed to EndDialog (kIdOk after OnOk accepts,
+  // kIdCancel after OnCancel).
+  virtual int RunModal(DialogLogic& dialog) = 0;
+  // Runs a tabbed property sheet with OK and Cancel; each page is initialised when its tab
+  // is first shown. Returns kIdOk or kIdCancel.
+  virtual int RunPropertySheet(const std::u16string& caption,
+                               const std::vector<DialogLogic*>& pages) = 0;
+};
+
+}  // namespace lirako
