@@ -1,0 +1,128 @@
+#include "store/recent_file_list.h"
+
+#include <algorithm>
+
+#include "store/dat_file.h"
+#include "store/data_folder.h"
+#include "store/record_string.h"
+#include "store/resent_files_format.h"
+
+namespace lirako {
+namespace {
+
+using resent_files::kMaxStringUnits;
+
+// Reads one entry; kEnded when the file ends inside it.
+RecordRead ReadEntry(CDatFile& file, RecentFileEntry* entry) {
+  RecordRead r = ReadRecordString(file, kMaxStringUnits, &entry->path);
+  if (r != RecordRead::kOk) return r;
+  if (!file.ReadInt32(&entry->position)) return RecordRead::kEnded;
+  int32_t count = 0;
+  r = ReadRecordCount(file, &count);
+  for (int32_t i = 0; r == RecordRead::kOk && i < count; ++i) {
+    Bookmark bookmark;
+    r = ReadRecordString(file, kMaxStringUnits, &bookmark.name);
+    if (r == RecordRead::kOk && !file.ReadInt32(&bookmark.position)) r = RecordRead::kEnded;
+    if (r == RecordRead::kOk) entry->bookmarks.push_back(std::move(bookmark));
+  }
+  return r;
+}
+
+// `name` cut to what a stored string holds, without splitting a surrogate pair.
+std::u16string_view StorableName(std::u16string_view name) {
+  size_t limit = static_cast<size_t>(kMaxStringUnits - 1);
+  if (name.size() <= limit) return name;
+  if (name[limit - 1] >= 0xD800 && name[limit - 1] <= 0xDBFF) --limit;
+  return name.substr(0, limit);
+}
+
+}  // namespace
+
+bool RecentFileList::Contains(const std::u16string& path) const {
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [&](const RecentFileEntry& e) { return e.path == path; });
+}
+
+bool RecentFileList::CopyEntry(const std::u16string& path, RecentFileEntry* out) const {
+  auto it = std::find_if(entries_.begin(), entries_.end(),
+                         [&](const RecentFileEntry& e) { return e.path == path; });
+  if (it == entries_.end()) return false;
+  *out = *it;
+  return true;
+}
+
+void RecentFileList::StoreFirst(const RecentFileEntry& entry) {
+  RecentFileEntry copy = entry;  // `entry` may be one of the entries removed below
+  std::erase_if(entries_, [&](const RecentFileEntry& e) { return e.path == copy.path; });
+  entries_.insert(entries_.begin(), std::move(copy));
+}
+
+bool RecentFileList::Remove(const std::u16string& path) {
+  auto it = std::find_if(entries_.begin(), entries_.end(),
+                         [&](const RecentFileEntry& e) { return e.path == path; });
+  if (it == entries_.end()) return false;
+  entries_.erase(it);
+  return true;
+}
+
+bool RecentFileList::CopyMostRecent(RecentFileEntry* out) const {
+  if (entries_.empty()) return false;
+  *out = entries_.front();
+  return true;
+}
+
+bool RecentFileList::Load(Platform& platform, const std::u16string& dataFolder) {
+  return LoadFile(platform, DataFilePath(dataFolder, resent_files::kFileName));
+}
+
+bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder) const {
+  return SaveFile(platform, DataFilePath(dataFolder, resent_files::kFileName));
+}
+
+bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path) {
+  entries_.clear();
+  CDatFile file(platform);
+  if (!file.Open(CDatFile::kRead, path)) return false;
+  int32_t version = -1;
+  file.GetHeader(nullptr, &version);
+  if (version != resent_files::kVersion) return false;
+
+  std::vector<RecentFileEntry> read;
+  int32_t count = 0;
+  RecordRead r = ReadRecordCount(file, &count);
+  for (int32_t i = 0; r == RecordRead::kOk && i < count; ++i) {
+    RecentFileEntry entry;
+    r = ReadEntry(file, &entry);
+    if (r == RecordRead::kOk) read.push_back(std::move(entry));
+  }
+  if (r == RecordRead::kRefused) return false;
+  entries_ = std::move(read);
+  return true;
+}
+
+bool RecentFileList::SaveFile(Platform& platform, const std::u16string& path) const {
+  std::vector<const RecentFileEntry*> kept;
+  for (const RecentFileEntry& entry : entries_) {
+    if (kept.size() == static_cast<size_t>(resent_files::kMaxEntries)) break;
+    if (FitsRecordString(entry.path, kMaxStringUnits)) kept.push_back(&entry);
+  }
+
+  CDatFile file(platform);
+  file.SetHeader(resent_files::kHeaderName, resent_files::kVersion);
+  if (!file.Open(CDatFile::kWrite, path)) return false;
+  bool ok = file.WriteInt32(static_cast<int32_t>(kept.size()));
+  for (const RecentFileEntry* entry : kept) {
+    ok = WriteRecordString(file, entry->path) && ok;
+    ok = file.WriteInt32(entry->position) && ok;
+    size_t count =
+        std::min(entry->bookmarks.size(), static_cast<size_t>(resent_files::kMaxBookmarks));
+    ok = file.WriteInt32(static_cast<int32_t>(count)) && ok;
+    for (size_t i = 0; i < count; ++i) {
+      ok = WriteRecordString(file, StorableName(entry->bookmarks[i].name)) && ok;
+      ok = file.WriteInt32(entry->bookmarks[i].position) && ok;
+    }
+  }
+  return file.Close() && ok;
+}
+
+}  // namespace lirako
