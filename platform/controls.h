@@ -13,15 +13,17 @@ enum class ControlKind {
   kPushButton,
   kDefaultButton,  // the push button that Return presses
   kCheckBox,
-  kRadioButton,
-  kEdit,           // single-line edit; `number` style accepts digits only
-  kStatic,         // label
-  kSwatch,         // static that paints itself in its own colours and font and reports clicks
-  kComboBox,       // editable drop-down combo box
-  kDropList,       // drop-down list without edit
+  kRadioButton,  // adjacent radio buttons in the control list form one group
+  kEdit,         // single-line edit; `number` style accepts digits only
+  kStatic,       // label
+  kSwatch,       // static that paints itself in its own colours and font and reports clicks
+  kComboBox,     // editable drop-down combo box
+  kDropList,     // drop-down list without edit
   kListBox,
-  kSlider,         // horizontal track bar
-  kUpDown,         // spin arrows attached to a buddy edit
+  kSlider,  // horizontal track bar
+  kUpDown,  // spin arrows attached to a buddy edit: an arrow steps the buddy's number
+            // within the range, writes it into the buddy (kEditChanged on the buddy)
+            // and notifies OnScroll
   kGroupBox,
 };
 
@@ -31,8 +33,8 @@ struct ControlSpec {
   int id = 0;
   ControlKind kind = ControlKind::kStatic;
   std::u16string text;
-  int buddy = 0;        // kUpDown: the edit it steps
-  int minimum = 0;      // kSlider, kUpDown
+  int buddy = 0;    // kUpDown: the edit it steps
+  int minimum = 0;  // kSlider, kUpDown
   int maximum = 0;
   bool number = false;  // kEdit: digits only
   bool bordered = false;
@@ -47,12 +49,14 @@ struct DialogSpec {
   std::vector<ControlSpec> controls;
 };
 
-// Notification codes passed to DialogLogic::OnCommand.
+// Notification codes passed to DialogLogic::OnCommand. Only the user's actions notify;
+// changes made through Controls never do. Buttons 1 and 2 do not notify: they press OK and
+// Cancel.
 enum Notification : int {
-  kClicked = 0,        // button, check box, swatch
-  kEditChanged = 1,    // edit text changed
-  kSelChanged = 2,     // list box / combo box selection changed
-  kEditUpdated = 3,    // combo box edit text changed by typing
+  kClicked = 0,      // button, check box, swatch
+  kEditChanged = 1,  // edit text changed
+  kSelChanged = 2,   // list box / combo box selection changed
+  kEditUpdated = 3,  // combo box edit text changed by typing
 };
 
 // The controls of one open dialog, reached by control id. Operations on an unknown id do
