@@ -1,0 +1,66 @@
+#pragma once
+
+namespace lirako {
+
+// Command ids carried by the menu, the tool bar and the accelerators.
+constexpr int kCmdFileNew = 57600;
+constexpr int kCmdFileOpen = 57601;
+constexpr int kCmdFileSave = 57603;
+constexpr int kCmdEditCopy = 57634;
+constexpr int kCmdEditCut = 57635;
+constexpr int kCmdEditPaste = 57637;
+constexpr int kCmdEditUndo = 57643;
+constexpr int kCmdAbout = 57664;
+constexpr int kCmdExit = 57665;
+// "열어본" ▸ recent file 1..10.
+constexpr int kCmdRecentFirst = 57616;
+constexpr int kCmdRecentLast = 57625;
+constexpr int kCmdGoStart = 32783;
+constexpr int kCmdGoEnd = 32784;
+constexpr int kCmdJump = 32785;
+constexpr int kCmdSettings = 32787;
+constexpr int kCmdFind = 32788;
+constexpr int kCmdAutoRefresh = 32776;
+constexpr int kCmdSetBookmark = 32791;
+// "책갈피" ▸ bookmark 1..10.
+constexpr int kCmdBookmarkFirst = 32792;
+constexpr int kCmdBookmarkLast = 32801;
+
+// How many recent files and bookmarks the menus show.
+constexpr int kMenuListLimit = 10;
+
+// Positions of the sub-menus inside the top pop-up "메뉴" (separators count).
+constexpr int kMenuPosRecent = 1;
+constexpr int kMenuPosMove = 3;
+constexpr int kMenuPosBookmark = 4;
+
+// Virtual keys the view handles.
+constexpr unsigned kVkLeft = 0x25;
+constexpr unsigned kVkUp = 0x26;
+constexpr unsigned kVkRight = 0x27;
+constexpr unsigned kVkDown = 0x28;
+constexpr unsigned kVkAction = 0x86;  // VK_F23, the action key
+constexpr unsigned kVkApp1 = 0xC1;    // application buttons 1..5 are 0xC1..0xC5
+constexpr unsigned kVkApp5 = 0xC5;
+constexpr int kAppButtonCount = 5;
+
+// Hot keys of the application buttons: id kHotKeyIdFirst + button, with the Windows key.
+constexpr int kHotKeyIdFirst = 30581;
+constexpr unsigned kModWin = 8;
+
+// Scroll-bar notification codes.
+constexpr int kSbLineUp = 0;
+constexpr int kSbLineDown = 1;
+constexpr int kSbPageUp = 2;
+constexpr int kSbPageDown = 3;
+constexpr int kSbThumbPosition = 4;
+constexpr int kSbThumbTrack = 5;
+
+// Child and timer ids.
+constexpr int kScrollBarId = 100;
+constexpr int kScrollBarWidth = 14;
+constexpr int kScrollRange = 1000;
+constexpr int kAutoRefreshTimerId = 101;
+constexpr int kJumpTimerId = 201;
+
+}  // namespace lirako

@@ -1,0 +1,148 @@
+// The reader view's life: construction, start-up, opening and closing documents, the title
+// and the saves at the end.
+#include "view/tirasol_view.h"
+
+#include "store/data_folder.h"
+#include "store/settings_file.h"
+
+namespace lirako {
+namespace {
+
+constexpr char16_t kProductName[] = u"리라코";
+constexpr char16_t kOpenFilter[] =
+    u"Text files (*.txt)|*.txt|Cap files (*.cap)|*.cap|All Files (*.*)|*.*|";
+constexpr char16_t kCodePageQuestion[] =
+    u"완성형 한글 변환을 지원하지 않는 장치입니다. Table 변환 기능을 쓰시겠습니까?";
+constexpr char16_t kCautionCaption[] = u"주의";
+constexpr char16_t kCodeTableFile[] = u"hantable.dat";
+// Until the first layout the engine gets 2 pixels on every side and 2 shared lines.
+constexpr int kProvisionalMargin = 2;
+constexpr int kProvisionalSharedLines = 2;
+
+}  // namespace
+
+CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
+    : platform_(platform), host_(host), engineFactory_(CreateTextEngine) {
+  engine_ = engineFactory_(platform_, std::u16string());
+  engine_->SetLayout(
+      Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
+      kProvisionalSharedLines, false);
+}
+
+CTirasolView::~CTirasolView() {
+  StopAutoRefresh();
+  UnregisterHotKeys();
+  if (!initialized_) return;
+  StoreCurrentPosition();
+  recentFiles_.Save(platform_, dataFolder_);
+  SaveSettings(platform_, dataFolder_, settings_);
+  ReleaseCodeTable();
+}
+
+void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
+  dataFolder_ = FindDataFolder(platform_);
+  initialized_ = true;
+  LoadSettings(platform_, dataFolder_, settings_);
+  ApplyBarMargins(0);
+  AskCodePageQuestion();
+  if (settings_.tableConversion)
+    LoadCodeTable(platform_, DataFilePath(dataFolder_, kCodeTableFile));
+  CreateScrollBar();
+  RegisterHotKeys();
+  recentFiles_.Load(platform_, dataFolder_);
+  UpdateLayout();
+  DisableDocumentMenus();
+  BuildRecentMenu();
+  BuildBookmarkMenu();
+  UpdateTitle();
+  if (!commandLine.empty()) OpenDocument(commandLine);
+  if (!HasDocument()) {
+    recentFiles_.CopyMostRecent(&currentEntry_);
+    OpenDocument(currentEntry_.path);
+  }
+}
+
+void CTirasolView::AskCodePageQuestion() {
+  if (settings_.stateFlags & ReaderSettings::kCodePageAsked) return;
+  if (platform_.HasCodePage949()) return;
+  int answer =
+      host_.MessageBox(kCodePageQuestion, kCautionCaption, kMbOkCancel | kMbIconInformation);
+  if (answer == kIdOk) settings_.tableConversion = 1;
+  settings_.stateFlags |= ReaderSettings::kCodePageAsked;
+}
+
+void CTirasolView::CreateScrollBar() {
+  Rect client = host_.ClientRect();
+  host_.CreateScrollBar(
+      Rect{client.right - kScrollBarWidth, client.top, client.right, client.bottom});
+  host_.SetScrollRange(0, kScrollRange);
+  if (settings_.barMode == 2) host_.ShowScrollBar(true);
+}
+
+bool CTirasolView::OpenDocument(const std::u16string& path) {
+  StopAutoRefresh();
+  StoreCurrentPosition();
+  engine_.reset();
+  engine_ = engineFactory_(platform_, path);
+  ApplyBarMargins(0);
+  if (!engine_->Load(path)) {
+    DisableDocumentMenus();
+    UpdateTitle();
+    host_.Invalidate();
+    return false;
+  }
+  engine_->GoToStart();
+  currentEntry_ = RecentFileEntry{};
+  currentEntry_.path = path;
+  if (recentFiles_.Contains(path)) {
+    recentFiles_.CopyEntry(path, &currentEntry_);
+    engine_->SetPosition(currentEntry_.position);
+  }
+  recentFiles_.StoreFirst(currentEntry_);
+  RequestStep(kStepPageForward);
+  UpdateTitle();
+  EnableDocumentMenus();
+  BuildRecentMenu();
+  BuildBookmarkMenu();
+  return true;
+}
+
+void CTirasolView::OnFileOpen() {
+  StopAutoRefresh();
+  std::u16string path;
+  if (host_.ChooseFileToOpen(kOpenFilter, &path)) OpenDocument(path);
+}
+
+void CTirasolView::CloseDocument() {
+  StopAutoRefresh();
+  if (HasDocument()) {
+    StoreCurrentPosition();
+    engine_->Close();
+    currentEntry_.ClearBookmarks();
+  }
+  UpdateTitle();
+  BuildRecentMenu();
+  BuildBookmarkMenu();
+  DisableDocumentMenus();
+  host_.Invalidate();
+}
+
+void CTirasolView::StoreCurrentPosition() {
+  if (!HasDocument()) return;
+  currentEntry_.position = engine_->GetPosition();
+  recentFiles_.StoreFirst(currentEntry_);
+}
+
+void CTirasolView::UpdateTitle() {
+  host_.SetTitle(HasDocument() ? FileNameOf(engine_->filePath) : std::u16string(kProductName));
+}
+
+void CTirasolView::SetRunStateBits(unsigned bits, bool on) {
+  if (on) {
+    runState_ |= bits;
+  } else {
+    runState_ &= ~bits;
+  }
+}
+
+}  // namespace lirako

@@ -1,0 +1,165 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/text_engine.h"
+#include "platform/platform.h"
+#include "platform/surface.h"
+#include "platform/view_host.h"
+#include "store/reader_settings.h"
+#include "store/recent_file_entry.h"
+#include "store/recent_file_list.h"
+#include "view/command_ids.h"
+
+namespace lirako {
+
+// Navigation step carried out by the next paint.
+enum PendingStep : int {
+  kStepNone = 0,
+  kStepPageForward = 1,
+  kStepPageBackward = 2,
+  kStepLineForward = 3,
+  kStepLineBackward = 4,
+};
+
+// runState bits.
+constexpr unsigned kRunAutoRefresh = 0x100;
+constexpr unsigned kRunUpright = 0x10;      // a find or jump bar is open: draw unrotated
+constexpr unsigned kRunKeepMargins = 0x20;  // a find or jump bar is open: keep its margins
+constexpr unsigned kRunBarOpen = kRunUpright | kRunKeepMargins;
+
+// The reader view: owns the one text engine, the settings and the recent-file list, and
+// turns every command, key, tap, scroll, size and timer message into engine calls. Navigation
+// handlers never draw; they leave a pending step and invalidate, and the next PaintPage
+// carries it out.
+class CTirasolView {
+ public:
+  // Makes the engine for a path (the probe decides which kind).
+  using EngineFactory =
+      std::function<std::unique_ptr<CTextEngine>(Platform&, const std::u16string& path)>;
+
+  // Default settings and an empty byte engine with provisional margins.
+  CTirasolView(Platform& platform, ViewHost& host);
+  // Stops the timer, releases the hot keys and saves the position, the recent files and the
+  // settings (only after an initial update), then releases the code table.
+  ~CTirasolView();
+  CTirasolView(const CTirasolView&) = delete;
+  CTirasolView& operator=(const CTirasolView&) = delete;
+
+  // Start-up: data folder, settings, code-page question, scroll bar, hot keys, recent files,
+  // menus, title, then the file of `commandLine` (empty: none) or else the most recent one.
+  void OnInitialUpdate(const std::u16string& commandLine);
+  // Replaces the engine and opens `path` at its saved place; false (no document) on failure.
+  bool OpenDocument(const std::u16string& path);
+  // Stores the position and closes the document.
+  void CloseDocument();
+  // The window title: the open file's name, or "리라코".
+  void UpdateTitle();
+
+  // The paint: font, offscreen surface, layout, pending step, lines, bar, block copy.
+  void PaintPage(Surface& screen);
+  // Page rectangle from the client rectangle, centred margins when the metrics are known.
+  void UpdateLayout();
+  // Scroll-bar position from the page position (with a document open).
+  void UpdateScrollBar();
+
+  void OnCommand(int id);
+  void OnKeyDown(unsigned virtualKey);
+  // A hot-key message, inspected before dispatch: an application button becomes a key press
+  // when the main window is (or is brought) in front; nothing while an own dialog is.
+  void OnHotKey(unsigned modifiers, unsigned virtualKey);
+  void OnPenUp(int x, int y);
+  void OnDoubleTap(int x, int y);
+  void OnVScroll(int code, int thumbPosition);
+  void OnSize();
+  void OnTimer(int id);
+
+  // Runs entry `function` of the button-function table; other values do nothing.
+  void RunButtonFunction(int function);
+  // The file-open dialog, then OpenDocument.
+  void OnFileOpen();
+  // Opens recent file `index` (0-based) when the list has it.
+  void OpenRecent(int index);
+  // Goes to bookmark `index` (0-based) of the open file when it has one.
+  void GoToBookmark(int index);
+  // The modal bars and the settings sheet; each stops the auto-refresh first.
+  void OnFind();
+  void OnJump();
+  void OnSetBookmark();
+  void OnSettings();
+
+  // Starts or stops the auto-refresh timer.
+  void ToggleAutoRefresh();
+  // Stops a running auto-refresh timer without repainting.
+  void StopAutoRefresh();
+  // Re-lays the page out from its top line: SetPosition(GetPosition()) and a page step.
+  void RelayoutAtPosition();
+  // Sets the pending step and invalidates; the last step before a paint wins.
+  void RequestStep(int step);
+  // Hands the engine the margins without centring: top grows by `extraTop` (an open bar's
+  // height), plus the bar room; then invalidates.
+  void ApplyBarMargins(int extraTop);
+  // Registers a hot key for every application button with a function (when enabled).
+  void RegisterHotKeys();
+  // Unregisters every hot key registered by RegisterHotKeys.
+  void UnregisterHotKeys();
+  // Shows the scroll bar exactly when the scroll-bar mode is chosen.
+  void ShowScrollBarForMode();
+
+  void BuildRecentMenu();
+  void BuildBookmarkMenu();
+  void EnableDocumentMenus() { SetDocumentMenusEnabled(true); }
+  void DisableDocumentMenus() { SetDocumentMenusEnabled(false); }
+
+  bool HasDocument() const { return engine_->isOpen != 0; }
+  CTextEngine& engine() { return *engine_; }
+  ReaderSettings& settings() { return settings_; }
+  ViewHost& host() { return host_; }
+  Platform& platform() { return platform_; }
+  int pendingStep() const { return pendingStep_; }
+  unsigned runState() const { return runState_; }
+  // Sets (`on`) or clears the runState `bits`.
+  void SetRunStateBits(unsigned bits, bool on);
+  RecentFileEntry& currentEntry() { return currentEntry_; }
+  RecentFileList& recentFiles() { return recentFiles_; }
+  const std::u16string& dataFolder() const { return dataFolder_; }
+  std::vector<std::u16string>& findHistory() { return findHistory_; }
+  const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }
+  int smoothOffset() const { return smoothOffset_; }
+  int smoothStep() const { return smoothStep_; }
+  // Replaces the engine factory used from now on (the default is CreateTextEngine).
+  void SetEngineFactory(EngineFactory factory) { engineFactory_ = std::move(factory); }
+
+ private:
+  // The margins of the settings with the room of the chosen bar added.
+  Rect BarMargins(int left, int top, int right, int bottom) const;
+  // Line pitch of the engine's current metrics.
+  int LinePitch() const { return engine_->lineHeight + engine_->lineGap; }
+  // Stores the open document's position into its entry and the entry first into the list.
+  void StoreCurrentPosition();
+  void SetDocumentMenusEnabled(bool enabled);
+  void AskCodePageQuestion();
+  void CreateScrollBar();
+
+  Platform& platform_;
+  ViewHost& host_;
+  EngineFactory engineFactory_;
+  std::unique_ptr<CTextEngine> engine_;
+  ReaderSettings settings_;
+  int pendingStep_ = kStepNone;
+  unsigned runState_ = 0;
+  RecentFileEntry currentEntry_;
+  RecentFileList recentFiles_;
+  std::u16string dataFolder_;
+  bool initialized_ = false;
+  std::array<bool, kAppButtonCount> hotKeyRegistered_ = {};
+  std::vector<std::u16string> findHistory_;
+  int smoothOffset_ = 0;
+  int smoothStep_ = 1;
+};
+
+}  // namespace lirako

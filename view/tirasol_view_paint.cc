@@ -1,0 +1,103 @@
+// The reader view's paint, layout and scroll-bar position.
+#include <algorithm>
+#include <cstdint>
+
+#include "view/tirasol_view.h"
+
+namespace lirako {
+namespace {
+
+// Room kept free for the bars: the scroll bar on the right (bottom of a rotated page), the
+// position bar on the left (top of a rotated page).
+constexpr int kScrollBarRoom = kScrollBarWidth;
+constexpr int kPositionBarRoom = 3;
+constexpr int kRotatedFlag = 0x1000;
+
+}  // namespace
+
+Rect CTirasolView::BarMargins(int left, int top, int right, int bottom) const {
+  if (settings_.barMode == 2) {
+    (settings_.landscape ? bottom : right) += kScrollBarRoom;
+  } else if (settings_.barMode == 3) {
+    (settings_.landscape ? top : left) += kPositionBarRoom;
+  }
+  return Rect{left, top, right, bottom};
+}
+
+void CTirasolView::ApplyBarMargins(int extraTop) {
+  engine_->SetLayout(BarMargins(settings_.marginX, settings_.marginY + extraTop, settings_.marginX,
+                                settings_.marginY),
+                     settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  host_.Invalidate();
+}
+
+void CTirasolView::UpdateLayout() {
+  Rect client = host_.ClientRect();
+  // A rotated page is the client rectangle with width and height exchanged.
+  if (settings_.landscape) {
+    engine_->SetPageRect(client.left, client.top, client.bottom, client.right);
+  } else {
+    engine_->SetPageRect(client.left, client.top, client.right, client.bottom);
+  }
+  if ((runState_ & kRunKeepMargins) || !engine_->metricsReady) return;
+  // Centre the whole lines vertically; the bottom margin one pixel short of the top one
+  // lets the page limit admit exactly that many lines.
+  int pitch = LinePitch();
+  int pageBottom = settings_.landscape ? client.right : client.bottom;
+  int avail = pageBottom - 2 * settings_.marginY;
+  int lines = (pitch > 0 && avail >= pitch) ? avail / pitch : 0;
+  int rest = avail - lines * pitch;
+  int top = settings_.marginY + rest / 2;
+  engine_->SetLayout(BarMargins(settings_.marginX, top, settings_.marginX, top - 1),
+                     settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+}
+
+void CTirasolView::PaintPage(Surface& screen) {
+  bool rotated = settings_.landscape && !(runState_ & kRunUpright);
+  Rect client = host_.ClientRect();
+  engine_->BeginPaint(screen, settings_.FontFaceName(), settings_.fontSize,
+                      settings_.clearType != 0, settings_.fontBold != 0, rotated);
+  engine_->BeginOffscreen(screen, client, settings_.textColor, settings_.backColor);
+  UpdateLayout();
+  switch (pendingStep_) {
+    case kStepPageForward:
+      engine_->PageForward();
+      break;
+    case kStepPageBackward:
+      engine_->PageBackward();
+      break;
+    case kStepLineForward:
+      engine_->LineForward();
+      break;
+    case kStepLineBackward:
+      engine_->LineBackward();
+      break;
+    default:
+      break;
+  }
+  pendingStep_ = kStepNone;
+  engine_->Render(rotated ? kRotatedFlag : 0);
+  if (settings_.barMode == 3) engine_->DrawPositionBar(client, rotated);
+  engine_->EndOffscreen();
+  engine_->EndPaint(screen);
+  if (settings_.barMode == 2) UpdateScrollBar();
+}
+
+void CTirasolView::UpdateScrollBar() {
+  if (!HasDocument()) return;
+  int32_t size = engine_->GetSize();
+  int32_t position = engine_->GetPosition();
+  // 64 bits, so that a book beyond 4 MB cannot overflow the product.
+  uint64_t thumb = kScrollRange;
+  if (size > 0) {
+    thumb =
+        static_cast<uint64_t>(std::max(position, 0)) * kScrollRange / static_cast<uint64_t>(size);
+  }
+  host_.SetScrollPosition(static_cast<int>(std::min<uint64_t>(thumb, kScrollRange)));
+}
+
+void CTirasolView::ShowScrollBarForMode() {
+  host_.ShowScrollBar(settings_.barMode == 2);
+}
+
+}  // namespace lirako
