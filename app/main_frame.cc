@@ -1,0 +1,153 @@
+#include "app/main_frame.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QString>
+#include <QToolBar>
+
+#include "app/tool_bar_icon.h"
+#include "platform/qt/qt_menu.h"
+#include "platform/qt/qt_view_host.h"
+#include "platform/qt/reader_widget.h"
+
+namespace lirako {
+namespace {
+
+// The window's first size: a portrait page, as on the pocket computer, within the screen.
+constexpr int kInitialWidth = 480;
+constexpr int kInitialHeight = 800;
+
+}  // namespace
+
+CMainFrame::CMainFrame() {
+  setWindowTitle(QStringLiteral("리라코"));
+  reader_ = new ReaderWidget(this);
+  setCentralWidget(reader_);
+  host_ = std::make_unique<QtViewHost>(*reader_, *this);
+
+  QMenu* top = menuBar()->addMenu(QString::fromStdU16String(MainMenuTitle()));
+  menu_ = std::make_unique<QtMenu>(top, [this](int id) { Command(id); });
+  BuildMenu(top, MainMenuItems());
+  BuildToolBar();
+  BuildAccelerators();
+  PlaceInitially();
+  savedRect_ = geometry();
+  reader_->setFocus();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::Command(int id) {
+  if (commandHandler_) commandHandler_(id);
+}
+
+void CMainFrame::BuildMenu(QMenu* menu, const std::vector<MenuItemData>& items) {
+  for (const MenuItemData& item : items) {
+    switch (item.kind) {
+      case MenuItemData::kSeparator:
+        menu->addSeparator();
+        break;
+      case MenuItemData::kPopup:
+        BuildMenu(menu->addMenu(QString::fromStdU16String(item.text)), item.items);
+        break;
+      case MenuItemData::kCommand: {
+        QAction* action = menu->addAction(QString::fromStdU16String(item.text));
+        action->setData(item.id);
+        int id = item.id;
+        connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+        break;
+      }
+    }
+  }
+}
+
+void CMainFrame::BuildToolBar() {
+  toolBar_ = addToolBar(QString::fromStdU16String(MainMenuTitle()));
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+  toolBar_->setIconSize(QSize(16, 16));
+  toolBar_->setFocusPolicy(Qt::NoFocus);
+  for (int id : ToolBarCommands()) {
+    if (id == 0) {
+      toolBar_->addSeparator();
+      continue;
+    }
+    QAction* action =
+        toolBar_->addAction(ToolBarIcon(id), QString::fromStdU16String(CommandText(id)));
+    action->setToolTip(QString::fromStdU16String(CommandText(id)));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+  }
+}
+
+void CMainFrame::BuildAccelerators() {
+  for (const Accelerator& accelerator : AcceleratorTable()) {
+    auto* shortcut =
+        new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(accelerator.key)), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    int id = accelerator.id;
+    connect(shortcut, &QShortcut::activated, this, [this, id] { Command(id); });
+  }
+}
+
+void CMainFrame::PlaceInitially() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  int width = std::min(kInitialWidth, available.width());
+  int height = std::min(kInitialHeight, available.height());
+  resize(width, height);
+  move(available.left() + (available.width() - width) / 2,
+       available.top() + (available.height() - height) / 2);
+}
+
+void CMainFrame::ToggleFullScreen() {
+  if (isFullScreen_) {
+    LeaveFullScreen();
+  } else {
+    EnterFullScreen();
+  }
+}
+
+void CMainFrame::EnterFullScreen() {
+  isFullScreen_ = true;
+  menuBar()->hide();
+  toolBar_->hide();
+  if (!(windowState() & Qt::WindowFullScreen)) showFullScreen();
+}
+
+void CMainFrame::LeaveFullScreen() {
+  isFullScreen_ = false;
+  menuBar()->show();
+  toolBar_->show();
+  showNormal();
+  setGeometry(savedRect_);
+}
+
+Menu* CMainFrame::MainMenu() {
+  return menu_.get();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Another window may have brought the desktop's panels back; keep the page on top.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && isFullScreen_) {
+    EnterFullScreen();
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closeHandler_) closeHandler_();
+  event->accept();
+}
+
+}  // namespace lirako

@@ -1,0 +1,89 @@
+#include "app/tirasol_app.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "app/main_frame.h"
+#include "app/tirasol_doc.h"
+#include "app/view_forwarder.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_view_host.h"
+#include "platform/qt/reader_widget.h"
+#include "view/command_ids.h"
+#include "view/tirasol_view.h"
+
+namespace lirako {
+
+CTirasolApp::CTirasolApp(int& argc, char** argv) : QApplication(argc, argv) {
+  // The toolkit's own profile name; the reader keeps its settings in SetParam.Dat.
+  setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  setApplicationName(QStringLiteral("리라코"));
+}
+
+CTirasolApp::~CTirasolApp() {
+  DestroyView();
+  frame_.reset();
+}
+
+std::u16string CTirasolApp::RawCommandLine() const {
+  QStringList args = arguments();
+  args.removeFirst();
+  QString line = args.join(u' ');
+  if (line.isEmpty()) return {};
+  // The desktop shell passes paths relative to its folder; the recent list keeps full ones.
+  return QFileInfo(line).isRelative() ? QDir::current().absoluteFilePath(line).toStdU16String()
+                                      : line.toStdU16String();
+}
+
+bool CTirasolApp::InitInstance() {
+  platform_ = std::make_unique<QtPlatform>();
+  doc_ = std::make_unique<CTirasolDoc>();
+  frame_ = std::make_unique<CMainFrame>();
+  view_ = std::make_unique<CTirasolView>(*platform_, frame_->viewHost());
+  forwarder_ = std::make_unique<ViewForwarder>(*view_);
+  frame_->SetCommandHandler([this](int id) { OnCommand(id); });
+  frame_->SetCloseHandler([this] { DestroyView(); });
+  frame_->viewHost().SetHotKeyHandler([this](unsigned modifiers, unsigned key) {
+    if (forwarder_) forwarder_->HotKey(modifiers, key);
+  });
+  frame_->readerWidget().SetInput(forwarder_.get());
+
+  doc_->SetView(view_.get());
+  view_->OnInitialUpdate(RawCommandLine());
+
+  frame_->show();
+  frame_->readerWidget().update();
+  return true;
+}
+
+void CTirasolApp::OnCommand(int id) {
+  switch (id) {
+    case kCmdExit:
+      frame_->close();
+      break;
+    case kCmdAbout:
+      OnAbout();
+      break;
+    case kCmdFileNew:
+      // The framework's new-document command leaves the single document and view as they are.
+      break;
+    default:
+      if (view_) view_->OnCommand(id);
+      break;
+  }
+}
+
+void CTirasolApp::OnAbout() {
+  if (aboutBox_ && frame_) aboutBox_(frame_.get());
+}
+
+void CTirasolApp::DestroyView() {
+  if (!view_) return;
+  if (frame_) frame_->readerWidget().SetInput(nullptr);
+  doc_->SetView(nullptr);
+  forwarder_.reset();
+  view_.reset();
+}
+
+}  // namespace lirako

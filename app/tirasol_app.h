@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QApplication>
+
+namespace lirako {
+
+class CMainFrame;
+class CTirasolDoc;
+class CTirasolView;
+class QtPlatform;
+class ViewForwarder;
+
+// The application object: creates the document, the main frame and the view, runs the
+// view's initial update with the raw command line, shows the window, routes the commands
+// the view does not own (exit, About, new document), and destroys the view when the main
+// window closes.
+class CTirasolApp : public QApplication {
+ public:
+  CTirasolApp(int& argc, char** argv);
+  ~CTirasolApp() override;
+
+  // Creates document, frame and view and opens the command-line file or the most recent
+  // one; false when start-up failed.
+  bool InitInstance();
+
+  // The whole command line after the program name: the path of the file to open.
+  std::u16string RawCommandLine() const;
+
+  // Command 57664: shows the About box through the hook, when one is installed.
+  void OnAbout();
+  // Installs the About box, shown with the main frame as its parent.
+  void SetAboutBox(std::function<void(QWidget* parent)> aboutBox) {
+    aboutBox_ = std::move(aboutBox);
+  }
+
+  CMainFrame* mainFrame() const { return frame_.get(); }
+
+ private:
+  void OnCommand(int id);
+  void DestroyView();
+
+  std::unique_ptr<QtPlatform> platform_;
+  std::unique_ptr<CTirasolDoc> doc_;
+  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<CTirasolView> view_;
+  std::unique_ptr<ViewForwarder> forwarder_;
+  std::function<void(QWidget*)> aboutBox_;
+};
+
+}  // namespace lirako

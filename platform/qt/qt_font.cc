@@ -1,0 +1,29 @@
+#include "platform/qt/qt_font.h"
+
+#include <cstdlib>
+
+#include <QString>
+
+namespace lirako {
+namespace {
+
+// The pixel size used when a spec asks for the platform's default height (0).
+constexpr int kDefaultPixelSize = 12;
+
+}  // namespace
+
+QtFont::QtFont(FontSpec spec) : spec_(std::move(spec)), font_(MakeFont(spec_)), metrics_(font_) {}
+
+QFont QtFont::MakeFont(const FontSpec& spec) {
+  QFont font(QString::fromStdU16String(spec.face));
+  int pixels = std::abs(spec.height);
+  font.setPixelSize(pixels > 0 ? pixels : kDefaultPixelSize);
+  font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setItalic(false);
+  font.setUnderline(false);
+  font.setStrikeOut(false);
+  font.setStyleStrategy(spec.clearType ? QFont::PreferAntialias : QFont::PreferDefault);
+  return font;
+}
+
+}  // namespace lirako

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/system_platform.h"
+
+namespace lirako {
+
+// The platform of the reader window: the Linux system services plus Qt fonts and surfaces.
+// Needs a QGuiApplication (or QApplication) to exist while fonts are made and drawn.
+class QtPlatform : public SystemPlatform {
+ public:
+  using SystemPlatform::SystemPlatform;
+
+  std::unique_ptr<Font> CreateFont(const FontSpec& spec) override;
+  // A QImage surface of the given size; `screen` only supplies the pixel format's context.
+  std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
+};
+
+}  // namespace lirako

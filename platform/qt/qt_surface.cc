@@ -1,0 +1,97 @@
+#include "platform/qt/qt_surface.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QString>
+
+#include "platform/qt/qt_font.h"
+
+namespace lirako {
+namespace {
+
+// Text as the device drew it: a tab shows as four blanks (the width the layout gave it) and
+// a terminating zero draws nothing.
+QString DisplayText(std::u16string_view text) {
+  QString s = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  if (s.contains(QChar(u'\t'))) s.replace(QChar(u'\t'), QStringLiteral("    "));
+  if (s.contains(QChar(u'\0'))) s.remove(QChar(u'\0'));
+  return s;
+}
+
+}  // namespace
+
+QtSurface::QtSurface(QPaintDevice* device) {
+  painter_.begin(device);
+}
+
+QtSurface::QtSurface(int width, int height)
+    : image_(
+          std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32)) {
+  image_->fill(Qt::white);
+  painter_.begin(image_.get());
+}
+
+QtSurface::~QtSurface() {
+  if (painter_.isActive()) painter_.end();
+}
+
+QColor QtSurface::ToColor(uint32_t color) {
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                static_cast<int>((color >> 16) & 0xFF));
+}
+
+Font* QtSurface::SelectFont(Font* font) {
+  Font* previous = font_;
+  font_ = font;
+  qtFont_ = dynamic_cast<QtFont*>(font);
+  if (qtFont_) painter_.setFont(qtFont_->font());
+  return previous;
+}
+
+Extent QtSurface::MeasureText(std::u16string_view text) {
+  QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
+  return Extent{metrics.horizontalAdvance(DisplayText(text)), metrics.height()};
+}
+
+void QtSurface::SetTextColor(uint32_t color) {
+  textColor_ = ToColor(color);
+}
+
+void QtSurface::SetBackColor(uint32_t color) {
+  backColor_ = ToColor(color);
+}
+
+void QtSurface::FillSolid(const Rect& rect, uint32_t color) {
+  painter_.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToColor(color));
+}
+
+void QtSurface::DrawText(int x, int y, std::u16string_view text) {
+  QString s = DisplayText(text);
+  if (s.isEmpty()) return;
+  QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
+  int width = metrics.horizontalAdvance(s);
+  int height = metrics.height();
+  painter_.setPen(textColor_);
+  if (qtFont_ && qtFont_->rotated()) {
+    // The text cell turned 90 degrees counter-clockwise about (x, y): the text runs upward.
+    painter_.save();
+    painter_.translate(x, y);
+    painter_.rotate(-90);
+    painter_.fillRect(QRect(0, 0, width, height), backColor_);
+    painter_.drawText(QPoint(0, metrics.ascent()), s);
+    painter_.restore();
+    return;
+  }
+  painter_.fillRect(QRect(x, y, width, height), backColor_);
+  painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+}
+
+void QtSurface::CopyTo(Surface& target, const Rect& rect) {
+  auto* qtTarget = dynamic_cast<QtSurface*>(&target);
+  if (!qtTarget || !image_) return;
+  QRect area(rect.left, rect.top, rect.Width(), rect.Height());
+  qtTarget->painter_.drawImage(area.topLeft(), *image_, area);
+}
+
+}  // namespace lirako

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include "platform/surface.h"
+
+namespace lirako {
+
+class QtFont;
+
+// A drawing surface over a QPainter: the screen of one paint (a widget inside its paint
+// event, or any image) or a memory surface that owns a QImage of its size.
+class QtSurface : public Surface {
+ public:
+  // Paints on `device` until destroyed; the device must outlive the surface.
+  explicit QtSurface(QPaintDevice* device);
+  // A memory surface with its own image of width × height pixels.
+  QtSurface(int width, int height);
+  ~QtSurface() override;
+
+  Font* SelectFont(Font* font) override;
+  Extent MeasureText(std::u16string_view text) override;
+  void SetTextColor(uint32_t color) override;
+  void SetBackColor(uint32_t color) override;
+  void FillSolid(const Rect& rect, uint32_t color) override;
+  void DrawText(int x, int y, std::u16string_view text) override;
+  // Paints the image of this memory surface onto `target` in one drawImage.
+  void CopyTo(Surface& target, const Rect& rect) override;
+
+  // The image of a memory surface, or null for a surface over a foreign device.
+  const QImage* image() const { return image_.get(); }
+
+  // 0x00BBGGRR as a colour.
+  static QColor ToColor(uint32_t color);
+
+ private:
+  std::unique_ptr<QImage> image_;
+  QPainter painter_;
+  Font* font_ = nullptr;
+  QtFont* qtFont_ = nullptr;
+  QColor textColor_{Qt::black};
+  QColor backColor_{Qt::white};
+};
+
+}  // namespace lirako
