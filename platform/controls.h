@@ -97,6 +97,11 @@ class Controls {
   virtual Rect WindowRect() = 0;
   virtual void MoveWindow(const Rect& rect) = 0;
   virtual void SetCaption(const std::u16string& caption) = 0;
+  // The rectangle of the window the dialog lies over (the view), in screen coordinates.
+  virtual Rect OwnerRect() { return Rect{}; }
+  // Makes the dialog full screen through the shell: without menu bar, brought to the
+  // foreground, with the shell's full-screen `flags` (as ViewHost::ShellFullScreen) for it.
+  virtual void MakeFullScreen(unsigned flags) { (void)flags; }
   virtual void SetTimer(int id, unsigned periodMs) = 0;
   virtual void KillTimer(int id) = 0;
   // Closes the dialog with `result` (kIdOk / kIdCancel from view_host.h, or any value).

@@ -38,7 +38,9 @@ std::u16string NumberText(int value) {
 
 }  // namespace
 
-HeadlessControls::HeadlessControls(const DialogSpec& spec) : caption_(spec.caption) {
+HeadlessControls::HeadlessControls(const DialogSpec& spec, const Rect& windowRect,
+                                   const Rect& ownerRect)
+    : caption_(spec.caption), rect_(windowRect), ownerRect_(ownerRect) {
   for (const ControlSpec& c : spec.controls) {
     HeadlessControl& state = controls_[c.id];
     state.spec = c;
@@ -324,7 +326,7 @@ int HeadlessDialogRunner::RunModal(DialogLogic& dialog) {
     steps = std::move(modalScripts_.front());
     modalScripts_.pop_front();
   }
-  HeadlessControls controls(dialog.spec());
+  HeadlessControls controls(dialog.spec(), windowRect_, ownerRect_);
   dialog.OnInitDialog(controls);
   for (const DialogStep& step : steps) {
     if (controls.ended()) break;
@@ -347,7 +349,7 @@ int HeadlessDialogRunner::RunPropertySheet(const std::u16string& caption,
   run.pages.resize(pages.size());
   auto show = [&](size_t page) {
     if (!run.pages[page]) {
-      run.pages[page].emplace(pages[page]->spec());
+      run.pages[page].emplace(pages[page]->spec(), windowRect_, ownerRect_);
       pages[page]->OnInitDialog(*run.pages[page]);
     }
   };

@@ -35,7 +35,8 @@ struct HeadlessControl {
 // the state and notify `logic` the way the real toolkit does.
 class HeadlessControls : public Controls {
  public:
-  explicit HeadlessControls(const DialogSpec& spec);
+  // Controls made from `spec`, with the dialog at `windowRect` over an owner at `ownerRect`.
+  HeadlessControls(const DialogSpec& spec, const Rect& windowRect = {}, const Rect& ownerRect = {});
 
   std::u16string GetText(int id) override;
   void SetText(int id, const std::u16string& text) override;
@@ -60,6 +61,8 @@ class HeadlessControls : public Controls {
   Rect WindowRect() override { return rect_; }
   void MoveWindow(const Rect& rect) override { rect_ = rect; }
   void SetCaption(const std::u16string& caption) override { caption_ = caption; }
+  Rect OwnerRect() override { return ownerRect_; }
+  void MakeFullScreen(unsigned flags) override { fullScreenRequests_.push_back(flags); }
   void SetTimer(int id, unsigned periodMs) override { timers_[id] = periodMs; }
   void KillTimer(int id) override { timers_.erase(id); }
   void EndDialog(int result) override;
@@ -94,6 +97,8 @@ class HeadlessControls : public Controls {
   const HeadlessControl& control(int id) const { return controls_.at(id); }
   const std::u16string& caption() const { return caption_; }
   const std::map<int, unsigned>& timers() const { return timers_; }
+  // The flags of every MakeFullScreen call, in order.
+  const std::vector<unsigned>& fullScreenRequests() const { return fullScreenRequests_; }
   bool ended() const { return ended_; }
   int result() const { return result_; }
 
@@ -105,6 +110,8 @@ class HeadlessControls : public Controls {
   std::vector<int> order_;  // ids in the order of the DialogSpec
   std::u16string caption_;
   Rect rect_;
+  Rect ownerRect_;
+  std::vector<unsigned> fullScreenRequests_;
   std::map<int, unsigned> timers_;
   bool ended_ = false;
   int result_ = 0;
@@ -170,6 +177,10 @@ class HeadlessDialogRunner : public DialogRunner {
   void Script(std::vector<DialogStep> steps) { modalScripts_.push_back(std::move(steps)); }
   // Queues the script of the next property sheet.
   void ScriptSheet(SheetScript script) { sheetScripts_.push_back(std::move(script)); }
+  // Where every dialog starts (a dialog may move itself), and the rectangle of the window
+  // the dialogs lie over; both in screen coordinates.
+  void SetWindowRect(const Rect& rect) { windowRect_ = rect; }
+  void SetOwnerRect(const Rect& rect) { ownerRect_ = rect; }
   // Scripts queued but not yet played.
   size_t pendingScripts() const { return modalScripts_.size() + sheetScripts_.size(); }
 
@@ -177,6 +188,8 @@ class HeadlessDialogRunner : public DialogRunner {
   const std::vector<SheetRun>& sheetRuns() const { return sheetRuns_; }
 
  private:
+  Rect windowRect_{0, 0, 240, 64};
+  Rect ownerRect_{0, 0, 240, 320};
   std::deque<std::vector<DialogStep>> modalScripts_;
   std::deque<SheetScript> sheetScripts_;
   std::vector<DialogRun> runs_;

@@ -60,6 +60,14 @@ class ViewHost {
   virtual Foreground ForegroundWindow() = 0;
   virtual void BringMainWindowToFront() = 0;
 
+  // The main frame is in full-screen mode.
+  virtual bool IsFullScreen() { return false; }
+  // Shell full-screen request for the view's window: 0x1 / 0x2 show / hide the task bar,
+  // 0x4 / 0x8 show / hide the input-panel button.
+  virtual void ShellFullScreen(unsigned flags) { (void)flags; }
+  // Lowers the input panel for the view.
+  virtual void LowerInputPanel() {}
+
   // Shows a modal message box; returns kIdOk or kIdCancel.
   virtual int MessageBox(const std::u16string& text, const std::u16string& caption,
                          unsigned flags) = 0;
