@@ -53,10 +53,11 @@ struct DialogSpec {
 // changes made through Controls never do. Buttons 1 and 2 do not notify: they press OK and
 // Cancel.
 enum Notification : int {
-  kClicked = 0,      // button, check box, swatch
-  kEditChanged = 1,  // edit text changed
-  kSelChanged = 2,   // list box / combo box selection changed
-  kEditUpdated = 3,  // combo box edit text changed by typing
+  kClicked = 0,         // button, check box, swatch
+  kEditChanged = 1,     // edit text changed
+  kSelChanged = 2,      // list box / combo box selection changed
+  kEditUpdated = 3,     // combo box edit text changed by typing
+  kDropDownClosed = 4,  // combo box drop-down list closed, with or without a choice
 };
 
 // The controls of one open dialog, reached by control id. Operations on an unknown id do
@@ -102,6 +103,8 @@ class Controls {
   // Makes the dialog full screen through the shell: without menu bar, brought to the
   // foreground, with the shell's full-screen `flags` (as ViewHost::ShellFullScreen) for it.
   virtual void MakeFullScreen(unsigned flags) { (void)flags; }
+  // Opens the drop-down list of combo box `id` (it must be shown).
+  virtual void ShowDropDown(int id) { (void)id; }
   virtual void SetTimer(int id, unsigned periodMs) = 0;
   virtual void KillTimer(int id) = 0;
   // Closes the dialog with `result` (kIdOk / kIdCancel from view_host.h, or any value).
@@ -123,6 +126,12 @@ class DialogLogic {
   // OK pressed (button 1 or Return); return false to keep the dialog open.
   virtual bool OnOk(Controls& controls) = 0;
   virtual void OnCancel(Controls& controls) = 0;
+  // A key went down while the dialog or page had the focus (application buttons arrive as
+  // 0xC1..0xC5); the default handling follows in every case.
+  virtual void OnKeyDown(Controls& controls, unsigned virtualKey) {
+    (void)controls;
+    (void)virtualKey;
+  }
 };
 
 // Runs dialogs modally.
@@ -137,6 +146,8 @@ class DialogRunner {
   // is first shown. Returns kIdOk or kIdCancel.
   virtual int RunPropertySheet(const std::u16string& caption,
                                const std::vector<DialogLogic*>& pages) = 0;
+  // The font families the toolkit offers, in its order (the settings sheet's face list).
+  virtual std::vector<std::u16string> FontFamilies() { return {}; }
 };
 
 }  // namespace lirako
