@@ -1,0 +1,148 @@
+// lirakotool render: paints one page with the Qt renderer, without a display, into a PNG.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+
+#include "platform/headless_view_host.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_surface.h"
+#include "store/settings_file.h"
+#include "tools/command.h"
+#include "view/command_ids.h"
+#include "view/main_menu.h"
+#include "view/tirasol_view.h"
+
+namespace lirako::tool {
+namespace {
+
+// A portrait page of the pocket computer's proportions, a little larger.
+constexpr int kDefaultWidth = 480;
+constexpr int kDefaultHeight = 800;
+
+std::u16string ToPath(const std::string& local) {
+  return QString::fromLocal8Bit(QByteArray::fromStdString(local)).toStdU16String();
+}
+
+bool ParseSize(const std::string& text, int* width, int* height) {
+  size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  char* end = nullptr;
+  long w = std::strtol(text.c_str(), &end, 10);
+  if (end != text.c_str() + comma) return false;
+  long h = std::strtol(text.c_str() + comma + 1, &end, 10);
+  if (*end != '\0' || w <= 0 || h <= 0 || w > 10000 || h > 10000) return false;
+  *width = static_cast<int>(w);
+  *height = static_cast<int>(h);
+  return true;
+}
+
+// Carries out one step the way the reader's inputs do; false for an unknown step.
+bool ApplyStep(CTirasolView& view, const std::string& step) {
+  if (step == "start") {
+    view.OnCommand(kCmdGoStart);
+  } else if (step == "end") {
+    view.OnCommand(kCmdGoEnd);
+  } else if (step == "next") {
+    view.RequestStep(kStepPageForward);
+  } else if (step == "prev") {
+    view.RequestStep(kStepPageBackward);
+  } else if (step == "down") {
+    view.RequestStep(kStepLineForward);
+  } else if (step == "up") {
+    view.RequestStep(kStepLineBackward);
+  } else if (step.rfind("pos=", 0) == 0) {
+    char* end = nullptr;
+    long pos = std::strtol(step.c_str() + 4, &end, 10);
+    if (*end != '\0' || end == step.c_str() + 4) return false;
+    view.engine().SetPosition(static_cast<int32_t>(pos));
+    view.RequestStep(kStepPageForward);
+  } else if (step.rfind("frac=", 0) == 0) {
+    char* end = nullptr;
+    double f = std::strtod(step.c_str() + 5, &end);
+    if (*end != '\0' || end == step.c_str() + 5 || f < 0 || f > 1) return false;
+    view.engine().SetFraction(static_cast<float>(f));
+    view.RequestStep(kStepPageForward);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+int Render(const std::vector<std::string>& args) {
+  std::string file;
+  std::string out;
+  std::string settingsPath;
+  int width = kDefaultWidth;
+  int height = kDefaultHeight;
+  std::vector<std::string> steps;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--out" || a == "--size" || a == "--settings") {
+      if (i + 1 >= args.size()) return Fail(a + " needs a value");
+      const std::string& value = args[++i];
+      if (a == "--out") {
+        out = value;
+      } else if (a == "--settings") {
+        settingsPath = value;
+      } else if (!ParseSize(value, &width, &height)) {
+        return Fail("--size wants W,H in pixels, got '" + value + "'");
+      }
+    } else if (file.empty()) {
+      file = a;
+    } else {
+      steps.push_back(a);
+    }
+  }
+  if (file.empty() || out.empty()) return Fail("render needs FILE and --out PNG");
+
+  // No display is needed: the offscreen platform has the same fonts and raster engine.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "lirakotool";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+
+  QtPlatform platform;
+  HeadlessViewHost host(width, height, MainMenuItems());
+  CTirasolView view(platform, host);
+  if (!settingsPath.empty()) {
+    SettingsFileStatus status = ReadSettingsFile(platform, ToPath(settingsPath), view.settings());
+    if (!status.used) return Fail("cannot use the settings file '" + settingsPath + "'");
+  }
+  if (!view.OpenDocument(ToPath(file))) return Fail("cannot open '" + file + "'");
+
+  QImage image(width, height, QImage::Format_RGB32);
+  {
+    QtSurface screen(&image);
+    // The first paint lays out the opening page; every step is carried out by a paint.
+    view.PaintPage(screen);
+    for (const std::string& step : steps) {
+      if (!ApplyStep(view, step)) return Fail("unknown step '" + step + "'");
+      view.PaintPage(screen);
+    }
+  }
+  if (!image.save(QString::fromLocal8Bit(QByteArray::fromStdString(out)), "PNG")) {
+    return Fail("cannot write '" + out + "'");
+  }
+  std::printf("position %d size %d\n", static_cast<int>(view.engine().GetPosition()),
+              static_cast<int>(view.engine().GetSize()));
+  return 0;
+}
+
+const CommandRegistration kRender({
+    "render",
+    "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat] STEP...\n"
+    "      paint the page with the Qt renderer (no display needed) after the steps\n"
+    "      start, end, next, prev, down, up, pos=N, frac=F; default size 480,800",
+    Render,
+});
+
+}  // namespace
+}  // namespace lirako::tool
