@@ -1,0 +1,44 @@
+#include "settings/about_dlg.h"
+
+#include "platform/view_host.h"
+#include "settings/control_items.h"
+
+namespace lirako {
+
+namespace {
+
+DialogSpec MakeSpec() {
+  DialogSpec spec{CAboutDlg::kDialogId, u"리라코는...", {}};
+  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  add(Item(kNoId, ControlKind::kStatic, u"리라코", 0));
+  add(Item(kNoId, ControlKind::kStatic, u"리라코 1.0 - 텍스트 책 읽기 프로그램", 1));
+  add(Item(kNoId, ControlKind::kStatic, u"2026년 12월", 2));
+  add(Item(kNoId, ControlKind::kStatic, u"의견과 버그는 리라코 저장소의 이슈로 보내 주세요.", 3));
+  // The first stanza of Kim Sowol's "Azaleas" (1925).
+  add(Bordered(Item(CAboutDlg::kQuotation, ControlKind::kSwatch,
+                    u"나 보기가 역겨워\n가실 때에는\n말없이 고이 보내 드리우리다\n"
+                    u"- 김소월, 「진달래꽃」",
+                    4)));
+  add(Item(kIdOk, ControlKind::kDefaultButton, u"확인", 5));
+  return spec;
+}
+
+}  // namespace
+
+const DialogSpec& CAboutDlg::spec() const {
+  static const DialogSpec spec = MakeSpec();
+  return spec;
+}
+
+void CAboutDlg::OnInitDialog(Controls& controls) {
+  quotation_.Attach(controls, kQuotation);
+  quotation_.SetTextColor(kQuotationText);
+  quotation_.SetBackColor(kQuotationBack);
+}
+
+void ShowAboutBox(DialogRunner& runner) {
+  CAboutDlg dialog;
+  runner.RunModal(dialog);
+}
+
+}  // namespace lirako

@@ -1,0 +1,124 @@
+#include "settings/font_page.h"
+
+#include "platform/view_host.h"
+#include "settings/color_dlg.h"
+#include "settings/control_items.h"
+#include "settings/decimal_text.h"
+
+namespace lirako {
+
+namespace {
+
+DialogSpec MakeSpec() {
+  DialogSpec spec{CFontPage::kDialogId, u"글자", {}};
+  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  add(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0));
+  add(Item(kNoId, ControlKind::kStatic, u"종류", 1));
+  add(Item(CFontPage::kFaceCombo, ControlKind::kDropList, u"", 1, 1));
+  add(Item(kNoId, ControlKind::kStatic, u"크기", 2));
+  add(Item(CFontPage::kSizeCombo, ControlKind::kDropList, u"", 2, 1));
+  add(Item(CFontPage::kBoldCheck, ControlKind::kCheckBox, u" Bold", 3));
+  add(Item(CFontPage::kClearTypeCheck, ControlKind::kCheckBox, u"Clear Type", 3, 1));
+  add(Item(kNoId, ControlKind::kStatic, u"글자색", 4));
+  add(Bordered(Item(CFontPage::kTextSwatch, ControlKind::kSwatch, u"C", 4, 1)));
+  add(Item(kNoId, ControlKind::kStatic, u"배경색", 4, 2));
+  add(Bordered(Item(CFontPage::kBackSwatch, ControlKind::kSwatch, u"C", 4, 3)));
+  add(Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
+                    u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", 5)));
+  return spec;
+}
+
+}  // namespace
+
+const std::vector<int32_t>& CFontPage::Sizes() {
+  static const std::vector<int32_t> sizes = {8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 20, 22, 24};
+  return sizes;
+}
+
+const DialogSpec& CFontPage::spec() const {
+  static const DialogSpec spec = MakeSpec();
+  return spec;
+}
+
+void CFontPage::OnInitDialog(Controls& controls) {
+  controls.ResetContent(kSizeCombo);
+  for (int32_t size : Sizes()) {
+    int index = controls.AddString(kSizeCombo, FormatDecimal(size));
+    controls.SetItemData(kSizeCombo, index, size);
+  }
+  // Select the item whose text is exactly the size; 18 and the like select nothing.
+  std::u16string sizeText = FormatDecimal(fontSize);
+  int selected = -1;
+  for (int i = 0; i < controls.GetCount(kSizeCombo); ++i) {
+    if (controls.GetItemText(kSizeCombo, i) == sizeText) selected = i;
+  }
+  controls.SetCurSel(kSizeCombo, selected);
+  controls.SetChecked(kBoldCheck, fontBold != 0);
+  controls.SetChecked(kClearTypeCheck, clearType != 0);
+  controls.ResetContent(kFaceCombo);
+  selected = -1;
+  for (const std::u16string& face : faces) {
+    int index = controls.AddString(kFaceCombo, face);
+    if (face == fontFace) selected = index;  // the last copy of a repeated name wins
+  }
+  controls.SetCurSel(kFaceCombo, selected);
+  textSwatch_.Attach(controls, kTextSwatch);
+  textSwatch_.SetTextColor(textColor);
+  textSwatch_.SetBackColor(textColor);
+  backSwatch_.Attach(controls, kBackSwatch);
+  backSwatch_.SetTextColor(backColor);
+  backSwatch_.SetBackColor(backColor);
+  preview_.Attach(controls, kPreview);
+  UpdatePreviewFont();
+  UpdatePreviewColors();
+}
+
+void CFontPage::OnCommand(Controls& controls, int id, int notification) {
+  if (notification == kSelChanged && id == kFaceCombo) {
+    int index = controls.GetCurSel(kFaceCombo);
+    if (index < 0) return;
+    fontFace = controls.GetItemText(kFaceCombo, index);
+    UpdatePreviewFont();
+  } else if (notification == kSelChanged && id == kSizeCombo) {
+    int index = controls.GetCurSel(kSizeCombo);
+    if (index < 0) return;
+    fontSize = static_cast<int32_t>(controls.GetItemData(kSizeCombo, index));
+    UpdatePreviewFont();
+  } else if (notification == kClicked && id == kBoldCheck) {
+    fontBold = controls.IsChecked(kBoldCheck) ? 1 : 0;
+    UpdatePreviewFont();
+  } else if (notification == kClicked && id == kClearTypeCheck) {
+    clearType = controls.IsChecked(kClearTypeCheck) ? 1 : 0;
+    UpdatePreviewFont();
+  } else if (notification == kClicked && id == kTextSwatch) {
+    if (!PickColor(u"글자색", textColor)) return;
+    textSwatch_.SetTextColor(textColor);
+    textSwatch_.SetBackColor(textColor);
+    UpdatePreviewColors();
+  } else if (notification == kClicked && id == kBackSwatch) {
+    if (!PickColor(u"배경색", backColor)) return;
+    backSwatch_.SetTextColor(backColor);
+    backSwatch_.SetBackColor(backColor);
+    UpdatePreviewColors();
+  }
+}
+
+void CFontPage::UpdatePreviewFont() {
+  preview_.SetFont(fontFace, fontSize, fontBold != 0, clearType != 0);
+}
+
+void CFontPage::UpdatePreviewColors() {
+  preview_.SetTextColor(textColor);
+  preview_.SetBackColor(backColor);
+}
+
+bool CFontPage::PickColor(const std::u16string& title, uint32_t& color) {
+  CColorDlg picker;
+  picker.title = title;
+  picker.initialColor = color;
+  if (runner_.RunModal(picker) != kIdOk) return false;
+  color = picker.currentColor();
+  return true;
+}
+
+}  // namespace lirako

@@ -1,0 +1,154 @@
+#include "settings/screen_page.h"
+
+#include "settings/control_items.h"
+#include "settings/decimal_text.h"
+
+namespace lirako {
+
+namespace {
+
+struct SpinRow {
+  const char16_t* label;
+  int edit;
+  int spin;
+  int minimum;
+  int maximum;
+};
+
+// Rows in template order, each label with its edit and the arrows that step it.
+constexpr SpinRow kRows[] = {
+    {u"좌우", CScreenPage::kMarginXEdit, CScreenPage::kMarginXSpin, 0, 20},
+    {u"상하", CScreenPage::kMarginYEdit, CScreenPage::kMarginYSpin, 1, 20},
+    {u"줄간", CScreenPage::kLineGapEdit, CScreenPage::kLineGapSpin, 0, 20},
+    {u"공유 라인", CScreenPage::kSharedLinesEdit, CScreenPage::kSharedLinesSpin, 0, 5},
+    {u"자동갱신 주기 (ms) :", CScreenPage::kPeriodEdit, CScreenPage::kPeriodSpin, 300, 3600},
+};
+
+struct BarItem {
+  const char16_t* text;
+  int32_t mode;
+};
+constexpr BarItem kBarItems[] = {{u"바 없음", 1}, {u"스크롤바", 2}, {u"위치바", 3}};
+
+DialogSpec MakeSpec() {
+  DialogSpec spec{CScreenPage::kDialogId, u"화면", {}};
+  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  add(Item(kNoId, ControlKind::kGroupBox, u"여백", 0));
+  int row = 1;
+  for (const SpinRow& r : kRows) {
+    if (r.edit == CScreenPage::kPeriodEdit) ++row;  // the period stands below the group
+    add(Item(kNoId, ControlKind::kStatic, r.label, row));
+    add(Item(r.edit, ControlKind::kEdit, u"", row, 1));
+    add(UpDown(r.spin, r.edit, row, 2));
+    ++row;
+  }
+  add(Item(CScreenPage::kSmoothCheck, ControlKind::kCheckBox, u"부드러운 갱신", row++));
+  add(Item(CScreenPage::kLandscapeCheck, ControlKind::kCheckBox, u"가로보기", row));
+  add(Item(CScreenPage::kJustifyCheck, ControlKind::kCheckBox, u" 좌우 정렬", row++, 1));
+  add(Item(CScreenPage::kScreenKeysCheck, ControlKind::kCheckBox, u"스크린 키", row));
+  add(Item(CScreenPage::kBarCombo, ControlKind::kDropList, u"", row, 1));
+  return spec;
+}
+
+}  // namespace
+
+const DialogSpec& CScreenPage::spec() const {
+  static const DialogSpec spec = MakeSpec();
+  return spec;
+}
+
+void CScreenPage::OnInitDialog(Controls& controls) {
+  for (const SpinRow& r : kRows)
+    controls.SetRange(r.spin, r.minimum, r.maximum);
+  numbers = entryNumbers;
+  controls.SetText(kMarginXEdit, FormatDecimal(numbers.marginX));
+  controls.SetText(kMarginYEdit, FormatDecimal(numbers.marginY));
+  controls.SetText(kLineGapEdit, FormatDecimal(numbers.lineGap));
+  controls.SetText(kSharedLinesEdit, FormatDecimal(numbers.sharedLines));
+  controls.SetText(kPeriodEdit, FormatDecimal(numbers.refreshInterval));
+  controls.SetChecked(kJustifyCheck, justify != 0);
+  controls.SetChecked(kLandscapeCheck, landscape != 0);
+  controls.SetChecked(kScreenKeysCheck, screenKeys != 0);
+  controls.SetChecked(kSmoothCheck, smoothRefresh != 0);
+  controls.ResetContent(kBarCombo);
+  int selected = -1;
+  for (const BarItem& item : kBarItems) {
+    int index = controls.AddString(kBarCombo, item.text);
+    controls.SetItemData(kBarCombo, index, item.mode);
+    if (selected < 0 && item.mode == barMode) selected = index;
+  }
+  controls.SetCurSel(kBarCombo, selected);
+}
+
+void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
+  if (notification == kEditChanged) {
+    EditChanged(controls, id);
+    return;
+  }
+  if (notification == kClicked) {
+    int32_t state = controls.IsChecked(id) ? 1 : 0;
+    switch (id) {
+      case kJustifyCheck:
+        justify = state;
+        break;
+      case kLandscapeCheck:
+        landscape = state;
+        break;
+      case kScreenKeysCheck:
+        screenKeys = state;
+        break;
+      case kSmoothCheck:
+        smoothRefresh = state;
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  if (notification == kSelChanged && id == kBarCombo) {
+    int index = controls.GetCurSel(kBarCombo);
+    if (index >= 0) barMode = static_cast<int32_t>(controls.GetItemData(kBarCombo, index));
+  }
+}
+
+void CScreenPage::OnScroll(Controls& controls, int id, int position) {
+  // The arrows write their position into the buddy edit, with thousands separators, and the
+  // edit then changes as if typed.
+  for (const SpinRow& r : kRows) {
+    if (r.spin != id) continue;
+    controls.SetText(r.edit, FormatThousands(position));
+    EditChanged(controls, r.edit);
+    return;
+  }
+}
+
+void CScreenPage::EditChanged(Controls& controls, int id) {
+  std::u16string text = controls.GetText(id);
+  switch (id) {
+    case kMarginXEdit:
+      numbers.marginX = ReadDecimal(text);
+      break;
+    case kMarginYEdit:
+      numbers.marginY = ReadDecimal(text);
+      break;
+    case kLineGapEdit:
+      numbers.lineGap = ReadDecimal(text);
+      break;
+    case kSharedLinesEdit:
+      numbers.sharedLines = ReadDecimal(text);
+      break;
+    case kPeriodEdit: {
+      // The arrows may have written "1,400": read the first 12 characters without commas.
+      std::u16string digits;
+      for (char16_t c : std::u16string_view(text).substr(0, kPeriodChars)) {
+        if (c != u',') digits += c;
+      }
+      numbers.refreshInterval = ReadDecimal(digits);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace lirako

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+
+#include "settings/dialog_base.h"
+
+namespace lirako {
+
+// The first tab, "화면" (dialog 130): margins, line gap, shared lines, auto-refresh period,
+// smooth refresh, landscape, justification, tap zones and the side bar. Every change is
+// stored into the page's fields at once; the settings command copies them in and back.
+class CScreenPage : public DialogBase {
+ public:
+  static constexpr int kDialogId = 130;
+  static constexpr int kMarginXEdit = 1000;
+  static constexpr int kMarginYEdit = 1001;
+  static constexpr int kLineGapEdit = 1002;
+  static constexpr int kSharedLinesEdit = 1003;
+  static constexpr int kPeriodEdit = 1004;
+  static constexpr int kMarginXSpin = 1062;
+  static constexpr int kLineGapSpin = 1063;
+  static constexpr int kMarginYSpin = 1064;
+  static constexpr int kSharedLinesSpin = 1065;
+  static constexpr int kPeriodSpin = 1066;
+  static constexpr int kJustifyCheck = 1009;
+  static constexpr int kLandscapeCheck = 1020;
+  static constexpr int kScreenKeysCheck = 1040;
+  static constexpr int kSmoothCheck = 1088;
+  static constexpr int kBarCombo = 1107;
+  // The period edit is read from at most this many characters.
+  static constexpr size_t kPeriodChars = 12;
+
+  // The five numbers the edits hold.
+  struct Numbers {
+    int32_t marginX = 0;
+    int32_t marginY = 0;
+    int32_t lineGap = 0;
+    int32_t sharedLines = 0;
+    int32_t refreshInterval = 0;
+    bool operator==(const Numbers&) const = default;
+  };
+
+  const DialogSpec& spec() const override;
+  void OnInitDialog(Controls& controls) override;
+  void OnCommand(Controls& controls, int id, int notification) override;
+  void OnScroll(Controls& controls, int id, int position) override;
+
+  Numbers numbers;       // working values
+  Numbers entryNumbers;  // values handed in; restored into `numbers` at initialisation
+  int32_t justify = 0;
+  int32_t landscape = 0;
+  int32_t screenKeys = 0;
+  int32_t smoothRefresh = 0;
+  int32_t barMode = 0;  // 1 no bar, 2 scroll bar, 3 position bar
+
+ private:
+  void EditChanged(Controls& controls, int id);
+};
+
+}  // namespace lirako

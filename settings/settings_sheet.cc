@@ -1,0 +1,127 @@
+#include "settings/settings_sheet.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "settings/book_mark_page.h"
+#include "settings/button_page.h"
+#include "settings/font_page.h"
+#include "settings/screen_page.h"
+#include "settings/system_page.h"
+#include "store/settings_file.h"
+#include "view/tirasol_view.h"
+
+namespace lirako {
+
+namespace {
+
+constexpr int kScrollBarRoom = 14;
+constexpr int kPositionBarRoom = 3;
+
+int32_t SaturatingAdd(int32_t a, int32_t b) {
+  int64_t sum = int64_t{a} + b;
+  sum = std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                            std::numeric_limits<int32_t>::max());
+  return static_cast<int32_t>(sum);
+}
+
+// Face names worth offering: not empty, and not the "@" names of vertically set fonts.
+std::vector<std::u16string> OfferedFaces(std::vector<std::u16string> families) {
+  std::erase_if(families, [](const std::u16string& f) { return f.empty() || f[0] == u'@'; });
+  return families;
+}
+
+void CopyIn(const ReaderSettings& s, CScreenPage& screen, CFontPage& font, CButtonPage& buttons,
+            SystemPage& system) {
+  screen.numbers = {s.marginX, s.marginY, s.lineGap, s.sharedLines, s.refreshInterval};
+  screen.entryNumbers = screen.numbers;
+  screen.justify = s.justify;
+  screen.landscape = s.landscape;
+  screen.screenKeys = s.screenKeys;
+  screen.smoothRefresh = s.smoothRefresh;
+  screen.barMode = s.barMode;
+  font.fontFace = s.FontFaceName();
+  font.fontSize = s.fontSize;
+  font.fontBold = s.fontBold;
+  font.clearType = s.clearType;
+  font.textColor = s.textColor;
+  font.backColor = s.backColor;
+  system.tableConversion = s.tableConversion;
+  system.dialDevice = s.dialDevice;
+  buttons.hardwareButtons = s.hardwareButtons;
+  buttons.buttonFunctions = s.buttonFunctions;
+}
+
+}  // namespace
+
+Rect SheetMargins(int32_t marginX, int32_t marginY, int32_t barMode, bool landscape) {
+  Rect margins{marginX, marginY, marginX, marginY};
+  if (barMode == 2) {
+    int& side = landscape ? margins.bottom : margins.right;
+    side = SaturatingAdd(side, kScrollBarRoom);
+  } else if (barMode == 3) {
+    int& side = landscape ? margins.top : margins.left;
+    side = SaturatingAdd(side, kPositionBarRoom);
+  }
+  return margins;
+}
+
+void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
+  view.StopAutoRefresh();
+  ReaderSettings& s = view.settings();
+  CScreenPage screen;
+  CFontPage font(runner);
+  CButtonPage buttons;
+  CBookMarkPage bookmarks(view);
+  SystemPage system(view);
+  CopyIn(s, screen, font, buttons, system);
+  // The families are asked for on every run: fonts may have been installed since.
+  font.faces = OfferedFaces(runner.FontFamilies());
+
+  if (runner.RunPropertySheet(u"", {&screen, &font, &buttons, &bookmarks, &system}) != kIdOk) {
+    return;
+  }
+
+  s.lineGap = screen.numbers.lineGap;
+  s.screenKeys = screen.screenKeys;
+  s.sharedLines = screen.numbers.sharedLines;
+  s.justify = screen.justify;
+  s.smoothRefresh = screen.smoothRefresh;
+  s.marginX = screen.numbers.marginX;
+  s.marginY = screen.numbers.marginY;
+  s.landscape = screen.landscape;
+  s.barMode = screen.barMode;
+  s.refreshInterval = screen.numbers.refreshInterval;
+  view.ShowScrollBarForMode();
+  view.engine().SetLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0),
+                          s.lineGap, s.sharedLines, s.justify != 0);
+
+  s.SetFontFaceName(font.fontFace);
+  s.fontSize = font.fontSize;
+  s.fontBold = font.fontBold;
+  s.clearType = font.clearType;
+  s.textColor = font.textColor;
+  s.backColor = font.backColor;
+
+  s.hardwareButtons = buttons.hardwareButtons;
+  s.buttonFunctions = buttons.buttonFunctions;
+  view.UnregisterHotKeys();
+  view.RegisterHotKeys();
+
+  s.tableConversion = system.tableConversion;
+  s.dialDevice = system.dialDevice;
+
+  // The next paint measures the glyphs in the new font; until then only the page
+  // rectangle changes.
+  view.engine().metricsReady = 0;
+  view.UpdateLayout();
+  if (view.HasDocument()) view.RelayoutAtPosition();
+  view.BuildRecentMenu();
+  view.BuildBookmarkMenu();
+  SaveSettings(view.platform(), view.dataFolder(), s);
+}
+
+}  // namespace lirako

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/controls.h"
+
+namespace lirako {
+
+class CTirasolView;
+
+// The settings command (32787, "설정"): stops auto-refresh, runs the five-page sheet with
+// `view`'s settings copied in and, after OK only, copies them back and applies them: scroll
+// bar, layout, hot keys, code table, fresh glyph metrics, re-layout at the position, menus,
+// and a save of SetParam.Dat. The bookmark and system pages act on the view at once.
+void RunSettingsSheet(CTirasolView& view, DialogRunner& runner);
+
+// The margins handed to the engine: marginX left and right, marginY top and bottom, plus
+// the room of the scroll bar (14, right or bottom in landscape) or the position bar (3, left
+// or top in landscape). Sums beyond 32 bits saturate.
+Rect SheetMargins(int32_t marginX, int32_t marginY, int32_t barMode, bool landscape);
+
+}  // namespace lirako

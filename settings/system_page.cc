@@ -1,0 +1,118 @@
+#include "settings/system_page.h"
+
+#include <optional>
+#include <string>
+
+#include "settings/control_items.h"
+#include "store/file_association.h"
+#include "view/tirasol_view.h"
+
+namespace lirako {
+
+namespace {
+
+constexpr char16_t kErrorCaption[] = u"오류";
+constexpr char16_t kDotMessage[] = u"'.'이 포함되어 있어선 안됩니다.";
+constexpr char16_t kListedMessage[] = u"이미 등록되어 있는 확장자 입니다.";
+
+DialogSpec MakeSpec() {
+  using P = SystemPage;
+  DialogSpec spec{P::kDialogId, u"장치", {}};
+  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  add(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0));
+  add(Item(kNoId, ControlKind::kStatic, u"연결된", 1));
+  add(Item(kNoId, ControlKind::kStatic, u"연결안된", 1, 2));
+  add(Item(P::kLinkedList, ControlKind::kListBox, u"", 2));
+  add(Item(P::kLinkButton, ControlKind::kPushButton, u"◀", 2, 1));
+  add(Item(P::kUnlinkButton, ControlKind::kPushButton, u"▷", 3, 1));
+  add(Item(P::kUnlinkedList, ControlKind::kListBox, u"", 2, 2));
+  add(Item(kNoId, ControlKind::kStatic, u".", 4));
+  add(Item(P::kExtensionEdit, ControlKind::kEdit, u"", 4, 1));
+  add(Item(P::kRegisterButton, ControlKind::kPushButton, u"등록", 4, 2));
+  add(Item(P::kTableCheck, ControlKind::kCheckBox, u"Table로  완성형 한글 변환 ", 5));
+  add(Item(P::kDialCheck, ControlKind::kCheckBox, u"상하 다이얼 버튼 장치", 6));
+  return spec;
+}
+
+// The text of the selected item of list `id`, or nothing.
+std::optional<std::u16string> Selected(Controls& controls, int id) {
+  int index = controls.GetCurSel(id);
+  if (index < 0) return std::nullopt;
+  return controls.GetItemText(id, index);
+}
+
+}  // namespace
+
+const DialogSpec& SystemPage::spec() const {
+  static const DialogSpec spec = MakeSpec();
+  return spec;
+}
+
+void SystemPage::OnInitDialog(Controls& controls) {
+  Refill(controls);
+  controls.SetChecked(kTableCheck, tableConversion != 0);
+  controls.SetChecked(kDialCheck, dialDevice != 0);
+}
+
+void SystemPage::OnCommand(Controls& controls, int id, int notification) {
+  if (notification != kClicked) return;
+  switch (id) {
+    case kLinkButton:
+      // The class keys are written on every press, also with nothing selected.
+      Association().LinkSelected(Selected(controls, kUnlinkedList));
+      Refill(controls);
+      break;
+    case kUnlinkButton:
+      if (auto selected = Selected(controls, kLinkedList)) {
+        Association().UnlinkSelected(selected);
+        Refill(controls);
+      }
+      break;
+    case kRegisterButton:
+      RegisterTyped(controls);
+      break;
+    case kTableCheck:
+      tableConversion = controls.IsChecked(kTableCheck) ? 1 : 0;
+      break;
+    case kDialCheck:
+      dialDevice = controls.IsChecked(kDialCheck) ? 1 : 0;
+      break;
+    default:
+      break;
+  }
+}
+
+FileAssociation SystemPage::Association() {
+  return FileAssociation(view_.platform().registry(), view_.dataFolder(), view_.settings());
+}
+
+void SystemPage::Refill(Controls& controls) {
+  const ReaderSettings& settings = view_.settings();
+  controls.ResetContent(kUnlinkedList);
+  for (const std::u16string& ext : settings.unlinkedExtensions) {
+    controls.AddString(kUnlinkedList, ext);
+  }
+  controls.ResetContent(kLinkedList);
+  for (const std::u16string& ext : settings.linkedExtensions)
+    controls.AddString(kLinkedList, ext);
+  controls.SetCurSel(kUnlinkedList, -1);
+  controls.SetCurSel(kLinkedList, -1);
+}
+
+void SystemPage::RegisterTyped(Controls& controls) {
+  switch (Association().RegisterExtension(controls.GetText(kExtensionEdit))) {
+    case FileAssociation::NewExtension::kAdded:
+      Refill(controls);
+      break;
+    case FileAssociation::NewExtension::kContainsDot:
+      view_.host().MessageBox(kDotMessage, kErrorCaption, kMbOk);
+      break;
+    case FileAssociation::NewExtension::kAlreadyListed:
+      view_.host().MessageBox(kListedMessage, kErrorCaption, kMbOk);
+      break;
+    case FileAssociation::NewExtension::kEmpty:
+      break;
+  }
+}
+
+}  // namespace lirako
