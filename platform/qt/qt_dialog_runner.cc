@@ -1,0 +1,157 @@
+#include "platform/qt/qt_dialog_runner.h"
+
+#include <functional>
+#include <memory>
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "platform/qt/qt_controls.h"
+#include "platform/view_host.h"
+
+namespace lirako {
+
+namespace {
+
+QString ToQt(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A dialog window whose OK and Cancel go through the dialog logic: accept() (button 1,
+// Return) closes with kIdOk only when `onOk` agrees; reject() (button 2, Escape, the close
+// box) runs `onCancel` and closes with kIdCancel.
+class QtDialogWindow : public QDialog {
+ public:
+  explicit QtDialogWindow(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
+
+  std::function<bool()> onOk;
+  std::function<void()> onCancel;
+
+  void accept() override {
+    if (!onOk || onOk()) done(kIdOk);
+  }
+  void reject() override {
+    if (onCancel) onCancel();
+    done(kIdCancel);
+  }
+
+ protected:
+  // Return without a default button is OK, as in a dialog box of the device.
+  void keyPressEvent(QKeyEvent* event) override {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+      for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible()) {
+          if (button->isEnabled()) button->click();
+          return;
+        }
+      }
+      accept();
+      return;
+    }
+    QDialog::keyPressEvent(event);
+  }
+};
+
+}  // namespace
+
+int QtDialogRunner::RunModal(DialogLogic& dialog) {
+  const DialogSpec& spec = dialog.spec();
+  QWidget* parent = owner_ != nullptr ? owner_->window() : nullptr;
+  const bool bar = spec.caption.empty();
+  QtDialogWindow window(parent, bar ? Qt::Dialog | Qt::FramelessWindowHint : Qt::Dialog);
+  window.setWindowTitle(ToQt(spec.caption));
+  window.setObjectName(QStringLiteral("dialog%1").arg(spec.id));
+
+  auto* outer = new QVBoxLayout(&window);
+  outer->setContentsMargins(0, 0, 0, 0);
+  auto* frame = new QFrame(&window);
+  // A bar has no title bar; a thin raised frame sets it off the page.
+  frame->setFrameStyle(bar ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
+  outer->addWidget(frame);
+  QtControls controls(dialog, frame, &window, owner_);
+
+  bool ended = false;
+  window.onOk = [&] { return dialog.OnOk(controls); };
+  window.onCancel = [&] { dialog.OnCancel(controls); };
+  QObject::connect(&window, &QDialog::finished, &window, [&] {
+    ended = true;
+    controls.KillAllTimers();
+  });
+
+  window.adjustSize();
+  if (parent != nullptr && !bar) {
+    // Centred over the main window until the dialog places itself.
+    const QRect area = parent->geometry();
+    window.move(area.center() - window.rect().center());
+  }
+  dialog.OnInitDialog(controls);
+  if (ended) return window.result();
+  return window.exec();
+}
+
+int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
+                                     const std::vector<DialogLogic*>& pages) {
+  QWidget* parent = owner_ != nullptr ? owner_->window() : nullptr;
+  QtDialogWindow window(parent, Qt::Dialog);
+  window.setWindowTitle(ToQt(caption));
+  window.setObjectName(QStringLiteral("propertySheet"));
+  auto* layout = new QVBoxLayout(&window);
+  auto* tabs = new QTabWidget(&window);
+  layout->addWidget(tabs);
+  auto* buttons = new QDialogButtonBox(&window);
+  buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
+
+  std::vector<std::unique_ptr<QtControls>> controls;
+  std::vector<bool> initialised(pages.size(), false);
+  for (DialogLogic* page : pages) {
+    auto* widget = new QWidget(tabs);
+    controls.push_back(std::make_unique<QtControls>(*page, widget, &window, owner_));
+    tabs->addTab(widget, ToQt(page->spec().caption));
+  }
+  // A page is initialised when its tab is first shown.
+  auto show = [&](int index) {
+    if (index < 0 || index >= static_cast<int>(pages.size()) || initialised[index]) return;
+    initialised[index] = true;
+    pages[index]->OnInitDialog(*controls[index]);
+  };
+  QObject::connect(tabs, &QTabWidget::currentChanged, &window, show);
+
+  window.onOk = [&] {
+    for (size_t i = 0; i < pages.size(); ++i) {
+      if (initialised[i] && !pages[i]->OnOk(*controls[i])) {
+        tabs->setCurrentIndex(static_cast<int>(i));
+        return false;
+      }
+    }
+    return true;
+  };
+  window.onCancel = [&] {
+    for (size_t i = 0; i < pages.size(); ++i) {
+      if (initialised[i]) pages[i]->OnCancel(*controls[i]);
+    }
+  };
+  bool ended = false;
+  QObject::connect(&window, &QDialog::finished, &window, [&] {
+    ended = true;
+    for (auto& c : controls)
+      c->KillAllTimers();
+  });
+  show(0);
+  if (ended) return window.result();
+  window.adjustSize();
+  const int result = window.exec();
+  QObject::disconnect(tabs, nullptr, &window, nullptr);
+  return result;
+}
+
+}  // namespace lirako

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+
+class QWidget;
+
+namespace lirako {
+
+// Runs dialogs and property sheets modally on Qt widgets built from their DialogSpecs. A
+// dialog without caption is a frameless bar; every dialog lies over `owner`'s window.
+class QtDialogRunner : public DialogRunner {
+ public:
+  // `owner` is the widget the dialogs lie over (the reader view); may be null.
+  explicit QtDialogRunner(QWidget* owner) : owner_(owner) {}
+
+  int RunModal(DialogLogic& dialog) override;
+  // Tabs titled with the pages' captions, with "확인" and "취소".
+  int RunPropertySheet(const std::u16string& caption,
+                       const std::vector<DialogLogic*>& pages) override;
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace lirako
