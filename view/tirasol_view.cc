@@ -2,6 +2,7 @@
 // and the saves at the end.
 #include "view/tirasol_view.h"
 
+#include "engine/code_table.h"
 #include "store/data_folder.h"
 #include "store/settings_file.h"
 
@@ -14,6 +15,7 @@ constexpr char16_t kOpenFilter[] =
 constexpr char16_t kCodePageQuestion[] =
     u"완성형 한글 변환을 지원하지 않는 장치입니다. Table 변환 기능을 쓰시겠습니까?";
 constexpr char16_t kCautionCaption[] = u"주의";
+constexpr char16_t kCodeTableFile[] = u"hantable.dat";
 // Until the first layout the engine gets 2 pixels on every side and 2 shared lines.
 constexpr int kProvisionalMargin = 2;
 constexpr int kProvisionalSharedLines = 2;
@@ -35,6 +37,7 @@ CTirasolView::~CTirasolView() {
   StoreCurrentPosition();
   recentFiles_.Save(platform_, dataFolder_);
   SaveSettings(platform_, dataFolder_, settings_);
+  ReleaseCodeTable();
 }
 
 void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
@@ -43,6 +46,8 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   LoadSettings(platform_, dataFolder_, settings_);
   ApplyBarMargins(0);
   AskCodePageQuestion();
+  if (settings_.tableConversion)
+    LoadCodeTable(platform_, DataFilePath(dataFolder_, kCodeTableFile));
   CreateScrollBar();
   RegisterHotKeys();
   recentFiles_.Load(platform_, dataFolder_);

@@ -1,0 +1,63 @@
+#include "tests/view/fake_engine.h"
+
+namespace lirako::testing {
+
+int FakeEngineLog::Count(const std::string& name) const {
+  int count = 0;
+  for (const std::string& call : calls) {
+    if (call.substr(0, call.find(' ')) == name) ++count;
+  }
+  return count;
+}
+
+FakeEngine::FakeEngine(Platform& platform, FakeEngineLog* log) : CTextEngine(platform), log_(log) {
+  lineHeight = log->lineHeight;
+  lineGap = log->lineGap;
+  metricsReady = log->metricsReady;
+}
+
+void FakeEngine::Render(int flags) {
+  Record("Render " + std::to_string(flags));
+}
+
+bool FakeEngine::Load(const std::u16string& path) {
+  Record("Load");
+  if (path.empty() || path.find(u"missing") != std::u16string::npos) return false;
+  isOpen = 1;
+  filePath = path;
+  return true;
+}
+
+void FakeEngine::Close() {
+  Record("Close");
+  isOpen = 0;
+  filePath.clear();
+  position_ = 0;
+}
+
+void FakeEngine::GoToStart() {
+  Record("GoToStart");
+  position_ = 0;
+}
+
+void FakeEngine::SetPosition(int32_t pos) {
+  Record("SetPosition " + std::to_string(pos));
+  position_ = pos;
+}
+
+void FakeEngine::SetFraction(float f) {
+  Record("SetFraction");
+  log_->fractions.push_back(f);
+}
+
+void FakeEngine::SetSearchStart(int32_t pos) {
+  Record("SetSearchStart " + std::to_string(pos));
+}
+
+int32_t FakeEngine::FindNext(const std::u16string&, int32_t* index, int) {
+  Record("FindNext");
+  *index = -1;
+  return -1;
+}
+
+}  // namespace lirako::testing

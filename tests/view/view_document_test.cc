@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include "platform/utf.h"
+#include "store/settings_file.h"
+#include "tests/view/view_fixture.h"
+#include "view/command_ids.h"
+
+namespace lirako {
+namespace {
+
+using testing::ViewFixture;
+
+// With the defaults on 240 x 320 (pitch 17, 18 lines, 2 shared) a page turn of the numbered
+// book moves 16 lines of 9 bytes.
+constexpr int32_t kPageTurn = 16 * 9;
+
+bool MenuEnabledAt(ViewFixture& f, int position) {
+  return f.host.menu().items()[position].enabled;
+}
+
+TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
+  ViewFixture f;
+  std::u16string a = f.NumberedBook("a.txt", 200);
+  std::u16string b = f.NumberedBook("b.txt", 200);
+  CTirasolView& view = f.Start(a);
+  ASSERT_TRUE(view.HasDocument());
+  EXPECT_EQ(f.host.title(), u"a.txt");
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  ASSERT_EQ(view.engine().GetPosition(), kPageTurn);
+
+  ASSERT_TRUE(view.OpenDocument(b));
+  EXPECT_EQ(f.host.title(), u"b.txt");
+  ASSERT_EQ(view.recentFiles().size(), 2u);
+  EXPECT_EQ(view.recentFiles().entries()[0].path, b);
+  EXPECT_EQ(view.recentFiles().entries()[1].path, a);
+  EXPECT_EQ(view.recentFiles().entries()[1].position, kPageTurn);
+  EXPECT_EQ(view.currentEntry().path, b);
+  EXPECT_EQ(view.pendingStep(), kStepPageForward);
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), 0);
+
+  // Reopening the book that is open keeps its place.
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  ASSERT_EQ(view.engine().GetPosition(), 2 * kPageTurn);
+  ASSERT_TRUE(view.OpenDocument(b));
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), 2 * kPageTurn);
+
+  ASSERT_TRUE(view.OpenDocument(a));
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(view.recentFiles().entries()[0].path, a);
+  EXPECT_EQ(view.recentFiles().entries()[1].position, 2 * kPageTurn);
+}
+
+TEST(ViewOpen, AFailedOpenLeavesNoDocument) {
+  ViewFixture f;
+  std::u16string a = f.NumberedBook("a.txt", 200);
+  CTirasolView& view = f.Start(a);
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  EXPECT_TRUE(MenuEnabledAt(f, kMenuPosMove));
+  EXPECT_TRUE(MenuEnabledAt(f, kMenuPosBookmark));
+  EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.File("missing.txt"))));
+  EXPECT_FALSE(view.HasDocument());
+  EXPECT_EQ(f.host.title(), u"리라코");
+  EXPECT_FALSE(MenuEnabledAt(f, kMenuPosMove));
+  EXPECT_FALSE(MenuEnabledAt(f, kMenuPosBookmark));
+  EXPECT_TRUE(f.host.messageBoxes().empty());
+  ASSERT_EQ(view.recentFiles().size(), 1u);
+  EXPECT_EQ(view.recentFiles().entries()[0].position, kPageTurn);
+  // The empty page paints without a document, and navigation does nothing.
+  view.OnKeyDown(kVkDown);
+  EXPECT_TRUE(f.Paint()->TextOps().empty());
+  EXPECT_FALSE(view.OpenDocument(u""));
+}
+
+TEST(ViewOpen, TwoPageInputsBeforeOnePaintMoveOnePage) {
+  ViewFixture f;
+  CTirasolView& view = f.Start(f.NumberedBook("a.txt", 200));
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  view.OnPenUp(10, 300);
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(view.pendingStep(), kStepNone);
+
+  // The last input wins: forward then backward is one backward step.
+  ViewFixture g;
+  CTirasolView& other = g.Start(g.NumberedBook("a.txt", 200));
+  g.Paint();
+  other.OnKeyDown(kVkDown);
+  g.Paint();
+  other.OnKeyDown(kVkUp);
+  g.Paint();
+  int32_t oneBack = other.engine().GetPosition();
+  ASSERT_LT(oneBack, kPageTurn);
+  view.OnKeyDown(kVkDown);
+  view.OnKeyDown(kVkUp);
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), oneBack);
+}
+
+TEST(ViewOpen, FileOpenCommandUsesTheDialog) {
+  ViewFixture f;
+  CTirasolView& view = f.Start();
+  EXPECT_FALSE(view.HasDocument());
+  std::u16string a = f.NumberedBook("a.txt", 10);
+  f.host.QueueFileChoice(std::nullopt);
+  f.host.QueueFileChoice(a);
+  view.OnCommand(kCmdFileOpen);
+  EXPECT_FALSE(view.HasDocument());
+  view.OnCommand(kCmdFileOpen);
+  EXPECT_TRUE(view.HasDocument());
+  ASSERT_EQ(f.host.fileDialogs().size(), 2u);
+  EXPECT_EQ(f.host.fileDialogs()[0],
+            u"Text files (*.txt)|*.txt|Cap files (*.cap)|*.cap|All Files (*.*)|*.*|");
+}
+
+TEST(ViewStart, CommandLineThenMostRecentFile) {
+  ViewFixture f;
+  std::u16string a = f.NumberedBook("a.txt", 200);
+  std::u16string b = f.NumberedBook("b.txt", 200);
+  // No command line and no recent files: no document.
+  CTirasolView& first = f.Start();
+  EXPECT_FALSE(first.HasDocument());
+  EXPECT_EQ(f.host.title(), u"리라코");
+  EXPECT_FALSE(MenuEnabledAt(f, kMenuPosRecent));
+  EXPECT_FALSE(MenuEnabledAt(f, kMenuPosMove));
+  EXPECT_TRUE(f.host.menu().PopupAt(kMenuPosRecent)->CommandIds().empty());
+  first.OpenDocument(a);
+  f.Paint();
+  first.OnKeyDown(kVkDown);
+  f.Paint();
+  first.OpenDocument(b);
+  f.Stop();
+
+  // Without a command line the most recent file opens at its place.
+  CTirasolView& second = f.Start();
+  EXPECT_EQ(second.engine().filePath, b);
+  second.OpenDocument(a);
+  f.Paint();
+  EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
+  f.Stop();
+
+  // A command line wins; one that cannot be opened falls back to the most recent file.
+  CTirasolView& third = f.Start(b);
+  EXPECT_EQ(third.engine().filePath, b);
+  f.Stop();
+  CTirasolView& fourth = f.Start(FromUtf8(f.dir.File("missing.txt")));
+  EXPECT_EQ(fourth.engine().filePath, b);
+  EXPECT_EQ(f.host.title(), u"b.txt");
+}
+
+TEST(ViewStart, CodePageQuestionIsAskedOnce) {
+  ViewFixture f;
+  f.Start();
+  f.Stop();
+  EXPECT_TRUE(f.host.messageBoxes().empty());
+
+  f.platform.SetCodePage949(false);
+  f.host.QueueMessageBoxAnswer(kIdOk);
+  CTirasolView& view = f.Start();
+  ASSERT_EQ(f.host.messageBoxes().size(), 1u);
+  EXPECT_EQ(f.host.messageBoxes()[0].text,
+            u"완성형 한글 변환을 지원하지 않는 장치입니다. Table 변환 기능을 쓰시겠습니까?");
+  EXPECT_EQ(f.host.messageBoxes()[0].caption, u"주의");
+  EXPECT_EQ(f.host.messageBoxes()[0].flags, kMbOkCancel | kMbIconInformation);
+  EXPECT_EQ(view.settings().tableConversion, 1);
+  EXPECT_TRUE(view.settings().stateFlags & ReaderSettings::kCodePageAsked);
+  f.Stop();
+  f.Start();
+  f.Stop();
+  EXPECT_EQ(f.host.messageBoxes().size(), 1u);
+
+  // Cancel marks the question asked and leaves the conversion off.
+  ViewFixture g;
+  g.platform.SetCodePage949(false);
+  g.host.QueueMessageBoxAnswer(kIdCancel);
+  CTirasolView& other = g.Start();
+  EXPECT_EQ(other.settings().tableConversion, 0);
+  EXPECT_TRUE(other.settings().stateFlags & ReaderSettings::kCodePageAsked);
+}
+
+TEST(ViewStart, HotKeysOnlyForButtonsWithAFunction) {
+  ViewFixture f;
+  f.Start();
+  EXPECT_TRUE(f.host.hotKeys().empty());
+  f.Stop();
+
+  ReaderSettings settings;
+  settings.hardwareButtons = 1;  // functions 5, 12, 0, 13, 2
+  ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
+  CTirasolView& view = f.Start();
+  std::vector<int> ids;
+  for (const auto& [id, key] : f.host.hotKeys()) {
+    ids.push_back(id);
+    EXPECT_EQ(key.modifiers, kModWin);
+    EXPECT_EQ(key.virtualKey, kVkApp1 + static_cast<unsigned>(id - kHotKeyIdFirst));
+  }
+  EXPECT_EQ(ids, (std::vector<int>{30581, 30582, 30584, 30585}));
+  EXPECT_EQ(view.hotKeyRegistered(), (std::array<bool, 5>{true, true, false, true, true}));
+  f.Stop();
+  EXPECT_TRUE(f.host.hotKeys().empty());
+}
+
+TEST(ViewStart, ScrollBarIsCreatedHiddenUnlessChosen) {
+  ViewFixture f;
+  f.Start();
+  EXPECT_TRUE(f.host.scrollBar().created);
+  EXPECT_FALSE(f.host.scrollBar().visible);
+  EXPECT_EQ(f.host.scrollBar().rect, (Rect{226, 0, 240, 320}));
+  EXPECT_EQ(f.host.scrollBar().minimum, 0);
+  EXPECT_EQ(f.host.scrollBar().maximum, 1000);
+  f.Stop();
+
+  ReaderSettings settings;
+  settings.barMode = 2;
+  ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
+  std::u16string a = f.NumberedBook("a.txt", 200);
+  CTirasolView& view = f.Start(a);
+  EXPECT_TRUE(f.host.scrollBar().visible);
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  int32_t size = view.engine().GetSize();
+  EXPECT_EQ(f.host.scrollBar().position, view.engine().GetPosition() * 1000 / size);
+  EXPECT_GT(f.host.scrollBar().position, 0);
+}
+
+TEST(ViewClose, StoresThePositionAndGreysTheMenus) {
+  ViewFixture f;
+  std::u16string a = f.NumberedBook("a.txt", 200);
+  CTirasolView& view = f.Start(a);
+  view.currentEntry().AddBookmark(9, u"둘째 줄");
+  view.BuildBookmarkMenu();
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  view.CloseDocument();
+  EXPECT_FALSE(view.HasDocument());
+  EXPECT_EQ(f.host.title(), u"리라코");
+  EXPECT_FALSE(MenuEnabledAt(f, kMenuPosMove));
+  EXPECT_TRUE(view.currentEntry().bookmarks.empty());
+  EXPECT_EQ(f.host.menu().PopupAt(kMenuPosBookmark)->CommandIds(),
+            (std::vector<int>{kCmdSetBookmark}));
+  ASSERT_EQ(view.recentFiles().size(), 1u);
+  EXPECT_EQ(view.recentFiles().entries()[0].position, kPageTurn);
+  EXPECT_EQ(view.recentFiles().entries()[0].bookmarks.size(), 1u);
+}
+
+}  // namespace
+}  // namespace lirako

@@ -1,0 +1,119 @@
+#include "view/find_dlg.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "view/tirasol_view.h"
+
+namespace lirako {
+
+namespace {
+
+constexpr unsigned kShellHideTaskBar = 0x2;
+constexpr unsigned kShellHideInputButton = 0x8;
+
+// Search option: bit 0 distinguishes case.
+constexpr int kMatchCaseOption = 1;
+
+}  // namespace
+
+void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
+  if (!view.HasDocument()) return;
+  CTextEngine& engine = view.engine();
+  const int32_t start = engine.GetPosition();
+  engine.SetSearchStart(start);
+  CFindDlg bar(view, start, engine.GetSize());
+  view.SetRunStateBits(kRunBarOpen, true);
+  runner.RunModal(bar);
+  view.SetRunStateBits(kRunBarOpen, false);
+  if (view.host().IsFullScreen()) view.host().ShellFullScreen(kShellHideInputButton);
+  view.host().LowerInputPanel();
+  view.ApplyBarMargins(0);
+  engine.SetPosition(bar.resultPosition());
+  view.RequestStep(kStepPageForward);
+}
+
+CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size)
+    : view_(view), size_(size), resultPosition_(position) {}
+
+const DialogSpec& CFindDlg::spec() const {
+  static const DialogSpec spec{
+      kDialogId,
+      u"",
+      {
+          {kTextCombo, ControlKind::kComboBox, u"", 0, 0, 0, false, false, 0, 0},
+          {kFindNextButton, ControlKind::kPushButton, u"다음 찾기", 0, 0, 0, false, false, 0, 1},
+          {kMatchCaseCheck, ControlKind::kCheckBox, u"대소문자 구분", 0, 0, 0, false, false, 1, 0},
+          {kPositionLabel, ControlKind::kStatic, u"위치 : 00.00%", 0, 0, 0, false, false, 1, 1},
+          {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 1, 2},
+      }};
+  return spec;
+}
+
+std::u16string CFindDlg::PositionLabel(int64_t position, int32_t size) {
+  if (size == 0) return u"위치: 100%";
+  const float percent = static_cast<float>(position) * 100.0f / static_cast<float>(size);
+  char number[48];
+  std::snprintf(number, sizeof number, "%3.2f%%", static_cast<double>(percent));
+  std::u16string label = u"위치: ";
+  for (const char* c = number; *c != '\0'; ++c)
+    label += static_cast<char16_t>(*c);
+  return label;
+}
+
+void CFindDlg::OnInitDialog(Controls& controls) {
+  // The text begins below the bar.
+  rect_ = controls.WindowRect();
+  height_ = rect_.Height();
+  width_ = rect_.Width();
+  view_.ApplyBarMargins(height_);
+  if (view_.host().IsFullScreen())
+    controls.MakeFullScreen(kShellHideTaskBar | kShellHideInputButton);
+  const int top = controls.OwnerRect().top;
+  controls.MoveWindow(Rect{rect_.left, top, rect_.left + width_, top + height_});
+  controls.SetText(kPositionLabel, PositionLabel(resultPosition_, size_));
+  FillHistory(controls);
+}
+
+void CFindDlg::FillHistory(Controls& controls) {
+  controls.ResetContent(kTextCombo);
+  for (const std::u16string& text : view_.findHistory())
+    controls.AddString(kTextCombo, text);
+  if (controls.GetCount(kTextCombo) > 0) controls.SetCurSel(kTextCombo, 0);
+}
+
+void CFindDlg::OnCommand(Controls& controls, int id, int notification) {
+  if (notification != kClicked) return;
+  if (id == kMatchCaseCheck) {
+    matchCase_ = controls.IsChecked(kMatchCaseCheck);
+  } else if (id == kFindNextButton) {
+    FindNext(controls);
+  }
+}
+
+void CFindDlg::FindNext(Controls& controls) {
+  text_ = controls.GetText(kTextCombo);
+  if (text_.empty()) return;
+
+  std::vector<std::u16string>& history = view_.findHistory();
+  history.erase(std::remove(history.begin(), history.end(), text_), history.end());
+  history.insert(history.begin(), text_);
+  FillHistory(controls);
+  controls.SetText(kTextCombo, text_);
+
+  CTextEngine& engine = view_.engine();
+  const int32_t before = engine.GetPosition();
+  int32_t index = 0;
+  const int32_t hit = engine.FindNext(text_, &index, matchCase_ ? kMatchCaseOption : 0);
+  engine.SetPosition(hit == -1 ? before : hit);
+  view_.RequestStep(kStepPageForward);
+
+  if (hit == -1) {
+    controls.SetText(kPositionLabel, u"검색 완료");
+    return;
+  }
+  controls.SetText(kPositionLabel, PositionLabel(int64_t{hit} + index, size_));
+  resultPosition_ = hit;
+}
+
+}  // namespace lirako
