@@ -1,0 +1,53 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace lirako {
+
+// One paragraph as read from the file: its text (always followed by a zero unit), where the
+// read started, how many file units it covered, and where its text lies in the file.
+template <typename Unit>
+class ParagraphBuffer {
+ public:
+  static constexpr int32_t kGrowth = 1024;
+
+  ParagraphBuffer() : text_(kGrowth, Unit{0}) {}
+
+  // Forward read: the first text unit. Backward read: the first unit of the break before the
+  // text (0 for the first paragraph of the file).
+  int32_t start = 0;
+  // File units the read covered, breaks included.
+  int32_t consumed = 0;
+  // File position of the first text unit.
+  int32_t textStart = 0;
+  // File position just after the text and the line break that follows it.
+  int32_t end = 0;
+
+  int32_t length() const { return length_; }
+  int32_t capacity() const { return static_cast<int32_t>(text_.size()); }
+  // The text, followed by a zero unit.
+  const Unit* text() const { return text_.data(); }
+  Unit operator[](int32_t i) const { return text_[static_cast<size_t>(i)]; }
+
+  // Empties the text and resets the positions.
+  void Clear() {
+    std::fill(text_.begin(), text_.begin() + length_, Unit{0});
+    length_ = 0;
+    start = consumed = textStart = end = 0;
+  }
+  // Appends one unit, growing by kGrowth units when only the terminating zero's room is left.
+  void Append(Unit unit) {
+    if (length_ >= capacity() - 1) text_.resize(text_.size() + kGrowth, Unit{0});
+    text_[static_cast<size_t>(length_++)] = unit;
+  }
+  // Reverses the text in place (a backward read collects it last unit first).
+  void Reverse() { std::reverse(text_.begin(), text_.begin() + length_); }
+
+ private:
+  std::vector<Unit> text_;
+  int32_t length_ = 0;
+};
+
+}  // namespace lirako

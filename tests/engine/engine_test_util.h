@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/paragraph_buffer.h"
+#include "platform/headless_platform.h"
+#include "platform/utf.h"
+
+namespace lirako::testing {
+
+// The bytes of a UTF-16 file with its byte-order mark.
+inline std::string Utf16File(std::u16string_view text, bool bigEndian = false) {
+  std::string bytes = bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE");
+  for (char16_t c : text) {
+    char lo = static_cast<char>(c & 0xFF);
+    char hi = static_cast<char>(c >> 8);
+    bytes += bigEndian ? std::string{hi, lo} : std::string{lo, hi};
+  }
+  return bytes;
+}
+
+// The text of a paragraph buffer as a string of its unit type.
+template <typename Unit>
+std::basic_string<char16_t> UnitsOf(const ParagraphBuffer<Unit>& buffer) {
+  std::u16string out;
+  for (int32_t i = 0; i < buffer.length(); ++i)
+    out.push_back(static_cast<char16_t>(buffer[i]));
+  return out;
+}
+
+// Opens `path` in `reader` with the length the engine would give it.
+template <typename Reader>
+void OpenReader(Reader& reader, Platform& platform, const std::string& path, size_t unitSize) {
+  auto file = platform.OpenForReading(FromUtf8(path));
+  int64_t size = file ? file->Size() : 0;
+  reader.Open(std::move(file), static_cast<int32_t>(size / static_cast<int64_t>(unitSize)));
+}
+
+}  // namespace lirako::testing
