@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/glyph_metrics.h"
 #include "platform/platform.h"
 
 namespace lirako {
@@ -57,14 +58,24 @@ class CTextEngine {
   void BeginPaint(Surface& screen, const std::u16string& face, int height, bool clearType,
                   bool bold, bool rotated);
   // Creates the offscreen surface over `client`, filled with `backColor`.
-  void BeginOffscreen(Surface& screen, const Rect& client, uint32_t textColor,
-                      uint32_t backColor);
+  void BeginOffscreen(Surface& screen, const Rect& client, uint32_t textColor, uint32_t backColor);
   // Draws the 3-pixel position bar at the left of the screen into the offscreen surface.
   void DrawPositionBar(const Rect& client, bool rotated);
   // Copies the offscreen surface to the screen in one block and releases it.
   void EndOffscreen();
   // Restores the previous font of `screen` and releases the text font.
   void EndPaint(Surface& screen);
+
+  // Builds the glyph width table and the line height in the font selected into `surface`.
+  void MeasureGlyphs(Surface& surface);
+  // Width of a single-byte character.
+  int GlyphWidth(uint8_t code) const { return metrics_.glyphWidth(code); }
+  // Width of a UTF-16 unit: the table below 128, else the wide width.
+  int UnitWidth(char16_t unit) const { return metrics_.UnitWidth(unit); }
+  // Width of every double-byte (or non-ASCII) character.
+  int wideGlyphWidth() const { return metrics_.wideGlyphWidth(); }
+  // The number of lines a page holds (at least one).
+  int PageCapacity() const;
 
   // State the view reads or writes directly.
   int isOpen = 0;
@@ -74,8 +85,31 @@ class CTextEngine {
   int metricsReady = 0;
   int drawOffset = 0;
 
+  // Layout and navigation state.
+  int32_t wrapCursor = 0;  // unit index in the paragraph being wrapped
+  int fillDirection = 0;   // 1 after a forward fill, 2 after a backward fill or GoToEnd
+  int pageFull = 0;        // the last fill stopped for lack of room
+  int usedHeight = 0;      // pixels taken by the page's lines
+  Rect margins;
+  int tabSize = GlyphMetrics::kTabSize;
+  Rect pageRect;
+  int sharedLines = 0;
+  int justify = 0;
+  int32_t searchPosition = 0;  // position of the line holding the last match, -1 after none
+  int32_t searchIndex = -1;    // index of the last match in the text searched
+  int32_t savedPosition = 0;   // what GetPosition reports while the page is empty
+
  protected:
+  // Line pitch in pixels.
+  int Pitch() const { return lineHeight + lineGap; }
+
   Platform& platform_;
+  GlyphMetrics metrics_;
+  std::unique_ptr<Font> font_;
+  Font* previousFont_ = nullptr;
+  Surface* screen_ = nullptr;
+  std::unique_ptr<Surface> offscreen_;
+  Rect client_;
 };
 
 // Opens `path`, reads its first two bytes and reports whether it is UTF-16 with a

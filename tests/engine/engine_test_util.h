@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/paragraph_buffer.h"
+#include "engine/text_engine.h"
 #include "platform/headless_platform.h"
 #include "platform/utf.h"
 
@@ -37,6 +38,18 @@ void OpenReader(Reader& reader, Platform& platform, const std::string& path, siz
   auto file = platform.OpenForReading(FromUtf8(path));
   int64_t size = file ? file->Size() : 0;
   reader.Open(std::move(file), static_cast<int32_t>(size / static_cast<int64_t>(unitSize)));
+}
+
+// Hands `engine` a page of `width` x `height` with the layout, and measures its glyphs in the
+// headless metrics as the first paint would.
+inline void PrepareEngine(CTextEngine& engine, HeadlessPlatform& platform, int width, int height,
+                          Rect margins = Rect{0, 0, 0, 0}, int lineGap = 0, int sharedLines = 0,
+                          bool justify = false) {
+  engine.SetPageRect(0, 0, width, height);
+  engine.SetLayout(margins, lineGap, sharedLines, justify);
+  auto screen = platform.CreateScreen(width, height);
+  engine.BeginPaint(*screen, u"Test", 16, false, false, false);
+  engine.EndPaint(*screen);
 }
 
 }  // namespace lirako::testing

@@ -1,0 +1,532 @@
+#include "engine/basic_text_engine.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/char_classes.h"
+
+namespace lirako {
+
+template <typename Unit>
+BasicTextEngine<Unit>::BasicTextEngine(Platform& platform, std::unique_ptr<Reader> reader)
+    : CTextEngine(platform), reader_(std::move(reader)) {}
+
+template <typename Unit>
+BasicTextEngine<Unit>::~BasicTextEngine() {
+  pageLines_.clear();
+  pendingLines_.clear();
+  carryLines_.clear();
+  reader_->Close();
+}
+
+// ---- Loading -------------------------------------------------------------------------------
+
+template <typename Unit>
+bool BasicTextEngine<Unit>::Load(const std::u16string& path) {
+  if (isOpen) Close();
+  if (!PrepareLoad(path)) return false;
+  std::unique_ptr<File> file = platform_.OpenForReading(path);
+  if (!file) return false;
+  int64_t units = file->Size() / static_cast<int64_t>(sizeof(Unit));
+  // Positions are signed 32-bit: a longer file cannot be addressed.
+  if (units < 0 || units > std::numeric_limits<int32_t>::max()) {
+    file->Close();
+    return false;
+  }
+  reader_->Open(std::move(file), static_cast<int32_t>(units));
+  filePath = path;
+  isOpen = 1;
+  return true;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::Close() {
+  searchPosition = 0;
+  searchIndex = -1;
+  scanStart_ = 0;
+  scanIndex_ = -1;
+  pageLines_.clear();
+  pendingLines_.clear();
+  carryLines_.clear();
+  isOpen = 0;
+  reader_->Close();
+  filePath.clear();
+  savedPosition = 0;
+}
+
+// ---- Line breaking -------------------------------------------------------------------------
+
+template <typename Unit>
+bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, int* width) {
+  const Unit* text = paragraph.text();
+  const int32_t length = paragraph.length();
+  const int avail = pageRect.right - margins.left - margins.right;
+  int32_t p = wrapCursor;
+  while (p < length && IsBlank(text[p]))
+    ++p;
+  // The first line keeps one leading blank; later lines keep none.
+  if (wrapCursor == 0) p = p <= 1 ? 0 : p - 1;
+  wrapCursor = p;
+  int w = 0;
+  int32_t lastBreak = 0;
+  int widthAtBreak = 0;
+  bool prevBlank = false;
+  bool wideSinceBreak = false;
+  while (p < length) {
+    int cw = metrics_.CharWidth(text, length, p);
+    bool blank = IsBlank(text[p]);
+    if (w + cw > avail) {
+      *end = p;
+      *width = w;
+      // A word without wide characters moves whole to the next line.
+      if (lastBreak > wrapCursor && (!wideSinceBreak || (blank && prevBlank))) {
+        *end = lastBreak;
+        *width = widthAtBreak;
+      }
+      // Not even one character fits: take one anyway so that wrapping progresses.
+      if (*end == wrapCursor) {
+        *end = wrapCursor + GlyphMetrics::CharLength(text, length, wrapCursor);
+        *width = metrics_.CharWidth(text, length, wrapCursor);
+        return *end < length;
+      }
+      return true;
+    }
+    if (GlyphMetrics::IsWide(text, length, p)) wideSinceBreak = true;
+    if (blank && !prevBlank) {
+      lastBreak = p;
+      widthAtBreak = w;
+      wideSinceBreak = false;
+    }
+    w += cw;
+    prevBlank = blank;
+    p += GlyphMetrics::CharLength(text, length, p);
+  }
+  *end = length;
+  *width = w;
+  return false;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines) {
+  const Unit* text = paragraph.text();
+  if (paragraph.length() < 2) {
+    Line line(&platform_);
+    // The line covers the paragraph and its break, counted from its text in either
+    // direction of reading.
+    line.offset = paragraph.textStart;
+    line.length = paragraph.end - paragraph.textStart;
+    line.end = paragraph.end;
+    line.text.assign(text, text + paragraph.length());
+    lines.push_back(std::move(line));
+    return;
+  }
+  size_t first = lines.size();
+  bool more = true;
+  while (more) {
+    int32_t end = 0;
+    int width = 0;
+    more = MeasureLine(paragraph, &end, &width);
+    Line line(&platform_);
+    line.offset = paragraph.textStart + wrapCursor;
+    line.length = end - wrapCursor;
+    line.text.assign(text + wrapCursor, text + end);
+    if (justify) {
+      while (!line.text.empty() && IsBlank(line.text.back())) {
+        width -= metrics_.glyphWidth(static_cast<uint8_t>(line.text.back()));
+        line.text.pop_back();
+      }
+    }
+    line.width = width;
+    line.continued = more ? 1 : 0;
+    lines.push_back(std::move(line));
+    wrapCursor = end;
+  }
+  // A line stands for the blanks up to the next line; the last one for the line break too.
+  for (size_t i = first; i + 1 < lines.size(); ++i)
+    lines[i].end = lines[i + 1].offset;
+  lines.back().end = paragraph.end;
+}
+
+template <typename Unit>
+std::u16string BasicTextEngine<Unit>::DisplayText(const Buffer& paragraph) const {
+  if constexpr (sizeof(Unit) == 1) {
+    return ToDisplayText(platform_,
+                         std::string_view(reinterpret_cast<const char*>(paragraph.text()),
+                                          static_cast<size_t>(paragraph.length())));
+  } else {
+    return ToDisplayTextWide(
+        std::u16string_view(paragraph.text(), static_cast<size_t>(paragraph.length())));
+  }
+}
+
+// ---- Paging --------------------------------------------------------------------------------
+
+template <typename Unit>
+void BasicTextEngine<Unit>::FillForward() {
+  const size_t capacity = static_cast<size_t>(PageCapacity());
+  while (!pendingLines_.empty()) {
+    if (pageLines_.size() >= capacity) {
+      pageFull = 1;
+      break;
+    }
+    pageLines_.push_back(std::move(pendingLines_.front()));
+    pendingLines_.pop_front();
+  }
+  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::FillBackward() {
+  const size_t capacity = static_cast<size_t>(PageCapacity());
+  while (!pendingLines_.empty()) {
+    if (pageLines_.size() >= capacity) {
+      pageFull = 1;
+      break;
+    }
+    pageLines_.push_front(std::move(pendingLines_.back()));
+    pendingLines_.pop_back();
+  }
+  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::ReadOnForward() {
+  FillForward();
+  while (!pageFull && reader_->ReadNextParagraph(scratch_)) {
+    paragraph_ = scratch_;
+    wrapCursor = 0;
+    WrapParagraph(paragraph_, pendingLines_);
+    FillForward();
+  }
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::ReadBack() {
+  FillBackward();
+  while (!pageFull && reader_->ReadPreviousParagraph(scratch_)) {
+    paragraph_ = scratch_;
+    wrapCursor = 0;
+    WrapParagraph(paragraph_, pendingLines_);
+    FillBackward();
+  }
+}
+
+template <typename Unit>
+int32_t BasicTextEngine<Unit>::ResumePosition() const {
+  return pageLines_.empty() ? reader_->Position() : pageLines_.back().end;
+}
+
+template <typename Unit>
+bool BasicTextEngine<Unit>::IsAtEnd() {
+  if (!isOpen) return false;
+  if (fillDirection == 2 && !pageLines_.empty()) return ResumePosition() >= reader_->fileLength();
+  return reader_->AtEnd() && pendingLines_.empty();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::GoToStart() {
+  if (!isOpen) return;
+  savedPosition = 0;
+  reader_->Seek(0);
+  pendingLines_.clear();
+  pageLines_.clear();
+  fillDirection = 1;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::SetPosition(int32_t pos) {
+  if (!isOpen) return;
+  reader_->Seek(pos);
+  savedPosition = reader_->Position();
+  pendingLines_.clear();
+  pageLines_.clear();
+  fillDirection = 1;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::GoToEnd() {
+  if (!isOpen) return;
+  reader_->SeekEnd();
+  pendingLines_.clear();
+  pageLines_.clear();
+  fillDirection = 2;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::SetFraction(float f) {
+  if (!isOpen) return;
+  SetPosition(reader_->SeekFraction(f));
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::PageForward() {
+  if (!isOpen || IsAtEnd()) return;
+  pageFull = 0;
+  usedHeight = 0;
+  carryLines_.clear();
+  // At most capacity - 1 lines are carried, so that every turn shows something new.
+  size_t carry = static_cast<size_t>(std::clamp(sharedLines, 0, PageCapacity() - 1));
+  carry = std::min(carry, pageLines_.size());
+  carryLines_.assign(pageLines_.end() - static_cast<ptrdiff_t>(carry), pageLines_.end());
+  if (fillDirection == 2) SetPosition(ResumePosition());
+  savedPosition = GetPosition();
+  pageLines_.clear();
+  fillDirection = 1;
+  for (Line& line : carryLines_)
+    pageLines_.push_back(std::move(line));
+  carryLines_.clear();
+  ReadOnForward();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::PageBackward() {
+  if (!isOpen) return;
+  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset == 0) return;
+  usedHeight = 0;
+  savedPosition = GetPosition();
+  carryLines_.clear();
+  size_t carry = static_cast<size_t>(std::clamp(sharedLines, 0, PageCapacity() - 1));
+  carry = std::min(carry, pageLines_.size());
+  carryLines_.assign(pageLines_.begin(), pageLines_.begin() + static_cast<ptrdiff_t>(carry));
+  if (fillDirection == 1) {
+    SetPosition(pageLines_.empty() ? 0 : pageLines_.front().offset);
+    pendingLines_.clear();
+  }
+  pageFull = 0;
+  fillDirection = 2;
+  pageLines_.clear();
+  for (Line& line : carryLines_)
+    pageLines_.push_back(std::move(line));
+  carryLines_.clear();
+  ReadBack();
+  // The start of the file was reached: the first page is always laid out from 0 forward.
+  if (!pageFull) {
+    SetPosition(0);
+    PageForward();
+  }
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::LineForward() {
+  if (!isOpen || IsAtEnd()) return;
+  if (fillDirection == 2) {
+    reader_->Seek(ResumePosition());
+    pendingLines_.clear();
+  }
+  usedHeight = 0;
+  fillDirection = 1;
+  pageFull = 0;
+  // The only line stays unless it fills the page (a one-line page must still move).
+  if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
+    pageLines_.pop_front();
+  }
+  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+  ReadOnForward();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::LineBackward() {
+  if (!isOpen) return;
+  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset == 0) return;
+  if (fillDirection == 1) {
+    reader_->Seek(pageLines_.empty() ? 0 : pageLines_.front().offset);
+    pendingLines_.clear();
+  }
+  usedHeight = 0;
+  fillDirection = 2;
+  pageFull = 0;
+  if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
+    pageLines_.pop_back();
+  }
+  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+  ReadBack();
+  if (!pageFull) {
+    SetPosition(0);
+    PageForward();
+  }
+}
+
+template <typename Unit>
+int32_t BasicTextEngine<Unit>::GetPosition() {
+  if (!isOpen) return 0;
+  return pageLines_.empty() ? savedPosition : pageLines_.front().offset;
+}
+
+template <typename Unit>
+int32_t BasicTextEngine<Unit>::GetBottomPosition() {
+  if (!isOpen || pageLines_.empty()) return 0;
+  return pageLines_.back().offset;
+}
+
+template <typename Unit>
+const CTextLine* BasicTextEngine<Unit>::GetTopLine() {
+  return pageLines_.empty() ? nullptr : &pageLines_.front();
+}
+
+// ---- Search --------------------------------------------------------------------------------
+
+template <typename Unit>
+void BasicTextEngine<Unit>::SetSearchStart(int32_t pos) {
+  searchPosition = pos;
+  scanStart_ = pos;
+  scanIndex_ = -1;
+}
+
+template <typename Unit>
+int32_t BasicTextEngine<Unit>::MatchOffset(const Buffer& paragraph, int32_t index) const {
+  if constexpr (sizeof(Unit) == 1) {
+    // One display unit per character when the conversion is by character; else by byte.
+    const Unit* text = paragraph.text();
+    int32_t length = paragraph.length();
+    int32_t characters = 0;
+    for (int32_t p = 0; p < length && text[p] != 0;
+         p += GlyphMetrics::CharLength(text, length, p)) {
+      ++characters;
+    }
+    if (static_cast<int32_t>(DisplayText(paragraph).size()) != characters) {
+      return std::min(index, length);
+    }
+    int32_t k = 0;
+    for (int32_t i = 0; i < index && k < length; ++i)
+      k += GlyphMetrics::CharLength(text, length, k);
+    return std::min(k, length);
+  } else {
+    return std::min(index, paragraph.length());
+  }
+}
+
+template <typename Unit>
+int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* index, int options) {
+  if (index) *index = 0;
+  if (!isOpen) return 0;
+  const bool fold = (options & 1) == 0;
+  std::u16string needle = text;
+  if (fold) platform_.FoldCase(needle);
+  if (!needle.empty()) {
+    int32_t from = scanStart_ < 0 ? 0 : scanStart_;
+    size_t at = static_cast<size_t>(scanIndex_ + 1);
+    reader_->Seek(from);
+    while (reader_->ReadNextParagraph(scratch_)) {
+      std::u16string haystack = DisplayText(scratch_);
+      if (fold) platform_.FoldCase(haystack);
+      ptrdiff_t found = platform_.FindText(haystack, needle, at);
+      if (found >= 0) {
+        scanStart_ = scratch_.start;
+        scanIndex_ = static_cast<int32_t>(found);
+        // The match belongs to the display line that holds its first unit.
+        int32_t position = scratch_.textStart + MatchOffset(scratch_, scanIndex_);
+        Lines lines;
+        wrapCursor = 0;
+        WrapParagraph(scratch_, lines);
+        searchPosition = scratch_.start;
+        for (const Line& line : lines) {
+          if (line.offset <= position && position < line.offset + line.length) {
+            searchPosition = line.offset;
+            break;
+          }
+        }
+        searchIndex = scanIndex_;
+        if (index) *index = searchIndex;
+        return searchPosition;
+      }
+      at = 0;
+    }
+  }
+  // Nothing more: the next search starts again at the beginning of the file.
+  scanStart_ = -1;
+  scanIndex_ = -1;
+  searchPosition = -1;
+  searchIndex = -1;
+  return -1;
+}
+
+// ---- Drawing -------------------------------------------------------------------------------
+
+template <typename Unit>
+void BasicTextEngine<Unit>::Render(int flags) {
+  if (!offscreen_) return;
+  const bool rotated = (flags & 0x1000) != 0;
+  const int avail = pageRect.right - margins.left - margins.right;
+  int y = margins.top + drawOffset;
+  for (const Line& line : pageLines_) {
+    if (rotated) {
+      DrawLine(line, y, pageRect.right - margins.left, true, avail);
+    } else {
+      DrawLine(line, margins.left, y, false, avail);
+    }
+    y += Pitch();
+  }
+  drawOffset = 0;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::DrawLine(const Line& line, int x, int y, bool rotated, int avail) {
+  if (line.text.empty()) return;
+  if (justify) {
+    DrawJustified(line, x, y, rotated, avail);
+  } else {
+    DrawSegment(line, 0, line.textLength(), x, y);
+  }
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y) {
+  std::u16string text = line.DisplayText(from, to);
+  if (!text.empty()) offscreen_->DrawText(x, y, text);
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::DrawJustified(const Line& line, int x0, int y0, bool rotated,
+                                          int avail) {
+  const Unit* text = line.text.data();
+  const int32_t n = line.textLength();
+  int units = 0;
+  int space = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    if (IsBlank(text[i])) {
+      units += text[i] == 9 ? tabSize : 1;
+      space += metrics_.glyphWidth(static_cast<uint8_t>(text[i]));
+    }
+  }
+  if (units == 0) {
+    DrawSegment(line, 0, n, x0, y0);
+    return;
+  }
+  // A continued line ends flush with the right margin; a last line keeps its natural spacing.
+  if (line.continued) space += std::max(0, avail - line.width);
+  const int share = space / units;
+  int rest = space - share * units;
+  int x = 0;
+  int segX = 0;
+  int32_t segStart = 0;
+  for (int32_t i = 0; i <= n;) {
+    const bool last = i == n;
+    const Unit unit = last ? Unit{0} : text[i];
+    if (!last && !IsBlank(unit)) {
+      x += metrics_.CharWidth(text, n, i);
+      i += GlyphMetrics::CharLength(text, n, i);
+      continue;
+    }
+    int32_t from = segStart;
+    if (i > 0 && IsBlank(text[from])) ++from;
+    if (rest > 0) {
+      int d = unit == 9 && tabSize > 1 ? rest % tabSize : 1;
+      rest -= d;
+      x += d;
+    }
+    x += unit == 9 ? share * tabSize : share;
+    if (rotated) {
+      DrawSegment(line, from, i, x0, y0 - segX);
+    } else {
+      DrawSegment(line, from, i, x0 + segX, y0);
+    }
+    segX = x;
+    segStart = i;
+    ++i;
+  }
+}
+
+template class BasicTextEngine<uint8_t>;
+template class BasicTextEngine<char16_t>;
+
+}  // namespace lirako

@@ -1,0 +1,120 @@
+#include "engine/text_engine.h"
+
+#include <algorithm>
+
+#include "engine/mbcs_text_engine.h"
+#include "engine/unicode_text_engine.h"
+
+namespace lirako {
+
+void CTextEngine::SetLayout(const Rect& newMargins, int newLineGap, int newSharedLines,
+                            bool newJustify) {
+  margins = newMargins;
+  lineGap = newLineGap;
+  sharedLines = newSharedLines;
+  justify = newJustify ? 1 : 0;
+}
+
+void CTextEngine::SetPageRect(int left, int top, int right, int bottom) {
+  pageRect = Rect{left, top, right, bottom};
+}
+
+void CTextEngine::MeasureGlyphs(Surface& surface) {
+  metrics_.Measure(surface);
+  lineHeight = metrics_.lineHeight();
+  metricsReady = 1;
+}
+
+int CTextEngine::PageCapacity() const {
+  // Lines are added while they end strictly above the bottom margin; a page holds at least
+  // one line, also when it is too small or the pitch is not positive.
+  const int pitch = Pitch();
+  const int height = pageRect.bottom - pageRect.top - margins.top - margins.bottom;
+  if (pitch <= 0 || height <= pitch) return 1;
+  return (height - 1) / pitch;
+}
+
+void CTextEngine::BeginPaint(Surface& screen, const std::u16string& face, int height,
+                             bool clearType, bool bold, bool rotated) {
+  FontSpec spec;
+  spec.face = face;
+  spec.height = height;
+  spec.weight = bold ? 700 : 400;
+  spec.escapement = rotated ? 900 : 0;
+  spec.clearType = clearType;
+  font_ = platform_.CreateFont(spec);
+  screen_ = &screen;
+  previousFont_ = screen.SelectFont(font_.get());
+  if (!metricsReady) MeasureGlyphs(screen);
+}
+
+void CTextEngine::BeginOffscreen(Surface& screen, const Rect& client, uint32_t textColor,
+                                 uint32_t backColor) {
+  screen_ = &screen;
+  client_ = client;
+  offscreen_ = platform_.CreateMemorySurface(screen, client.Width(), client.Height());
+  if (!offscreen_) return;
+  offscreen_->SelectFont(font_.get());
+  offscreen_->SetBackColor(backColor);
+  offscreen_->SetTextColor(textColor);
+  offscreen_->FillSolid(client, backColor);
+}
+
+void CTextEngine::DrawPositionBar(const Rect& client, bool rotated) {
+  if (!offscreen_ || !isOpen) return;
+  constexpr uint32_t kRead = 0x00BEF0BE;
+  constexpr uint32_t kUnread = 0x00626262;
+  const int length = client.bottom - client.top;
+  const int32_t size = GetSize();
+  int done =
+      size == 0 ? length : static_cast<int>(static_cast<int64_t>(GetPosition()) * length / size);
+  done = std::clamp(done, 0, std::max(length, 0));
+  if (rotated) {
+    offscreen_->FillSolid(Rect{0, length - done, 3, length}, kRead);
+    offscreen_->FillSolid(Rect{0, 0, 3, length - done}, kUnread);
+  } else {
+    offscreen_->FillSolid(Rect{0, 0, 3, done}, kRead);
+    offscreen_->FillSolid(Rect{0, done, 3, length}, kUnread);
+  }
+}
+
+void CTextEngine::EndOffscreen() {
+  if (offscreen_ && screen_) {
+    offscreen_->CopyTo(*screen_, client_);
+    offscreen_->SelectFont(nullptr);
+  }
+  offscreen_.reset();
+}
+
+void CTextEngine::EndPaint(Surface& screen) {
+  screen.SelectFont(previousFont_);
+  previousFont_ = nullptr;
+  screen_ = nullptr;
+  font_.reset();
+}
+
+bool ProbeTextKind(Platform& platform, const std::u16string& path, int* byteOrder) {
+  std::unique_ptr<File> file = platform.OpenForReading(path);
+  if (!file) return false;
+  unsigned char mark[2] = {};
+  size_t got = file->Read(mark, 2);
+  file->Close();
+  if (got != 2) return false;
+  if (mark[0] == 0xFF && mark[1] == 0xFE) {
+    if (byteOrder) *byteOrder = 1;
+    return true;
+  }
+  if (mark[0] == 0xFE && mark[1] == 0xFF) {
+    if (byteOrder) *byteOrder = 0;
+    return true;
+  }
+  return false;
+}
+
+std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, const std::u16string& path) {
+  int order = 1;
+  if (ProbeTextKind(platform, path, &order)) return std::make_unique<CUnicodeTextEngine>(platform);
+  return std::make_unique<CMbcsTextEngine>(platform);
+}
+
+}  // namespace lirako
