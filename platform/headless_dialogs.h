@@ -96,6 +96,7 @@ class HeadlessControls : public Controls {
   // The control `id`; the id must exist.
   const HeadlessControl& control(int id) const { return controls_.at(id); }
   const std::u16string& caption() const { return caption_; }
+  const Rect& windowRect() const { return rect_; }
   const std::map<int, unsigned>& timers() const { return timers_; }
   // The flags of every MakeFullScreen call, in order.
   const std::vector<unsigned>& fullScreenRequests() const { return fullScreenRequests_; }
