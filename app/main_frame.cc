@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QString>
 #include <QToolBar>
 
@@ -40,7 +41,6 @@ CMainFrame::CMainFrame() {
   BuildToolBar();
   BuildAccelerators();
   PlaceInitially();
-  savedRect_ = geometry();
   reader_->setFocus();
 }
 
@@ -135,6 +135,16 @@ void CMainFrame::LeaveFullScreen() {
 
 Menu* CMainFrame::MainMenu() {
   return menu_.get();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Qt creates the native window when it is first shown; its rectangle then is the one that
+  // leaving full-screen mode restores.
+  if (!rectSaved_) {
+    savedRect_ = geometry();
+    rectSaved_ = true;
+  }
 }
 
 void CMainFrame::changeEvent(QEvent* event) {

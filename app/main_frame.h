@@ -42,10 +42,11 @@ class CMainFrame : public QMainWindow, public FrameHost {
 
   void EnterFullScreen();
   void LeaveFullScreen();
-  bool isFullScreenMode() const { return isFullScreen_; }
+  bool IsFullScreenMode() const override { return isFullScreen_; }
   QRect savedRect() const { return savedRect_; }
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -57,7 +58,9 @@ class CMainFrame : public QMainWindow, public FrameHost {
   void PlaceInitially();
 
   bool isFullScreen_ = false;
+  // The window rectangle when the native window first appeared.
   QRect savedRect_;
+  bool rectSaved_ = false;
   ReaderWidget* reader_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   std::unique_ptr<QtMenu> menu_;

@@ -15,6 +15,8 @@ class FrameHost {
   virtual QWidget* MainWindow() = 0;
   // Switches full-screen mode on or off.
   virtual void ToggleFullScreen() = 0;
+  // Full-screen mode is on.
+  virtual bool IsFullScreenMode() const = 0;
   // The top pop-up of the menu bar, or null.
   virtual Menu* MainMenu() = 0;
 };

@@ -92,6 +92,10 @@ void QtViewHost::ToggleFullScreen() {
   frame_.ToggleFullScreen();
 }
 
+bool QtViewHost::IsFullScreen() {
+  return frame_.IsFullScreenMode();
+}
+
 void QtViewHost::CloseMainWindow() {
   QMetaObject::invokeMethod(frame_.MainWindow(), &QWidget::close, Qt::QueuedConnection);
 }

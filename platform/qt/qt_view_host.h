@@ -37,6 +37,11 @@ class QtViewHost : public ViewHost {
   void MoveScrollBar(const Rect& rect) override;
   void SetTitle(const std::u16string& title) override;
   void ToggleFullScreen() override;
+  bool IsFullScreen() override;
+  // The desktop's panels are not the pocket computer's task bar and input panel: the shell's
+  // full-screen and input-panel requests do nothing here.
+  void ShellFullScreen(unsigned) override {}
+  void LowerInputPanel() override {}
   // Posts the close request, so the view is never destroyed inside one of its own calls.
   void CloseMainWindow() override;
   Menu* MainMenu() override;

@@ -1,0 +1,107 @@
+#include "app/main_frame.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QToolBar>
+
+#include "platform/menu.h"
+
+namespace lirako {
+namespace {
+
+QStringList Texts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* a : menu->actions())
+    texts << (a->isSeparator() ? "-" : a->text());
+  return texts;
+}
+
+TEST(MainFrameTest, MenuBarHoldsTheOneMenu) {
+  CMainFrame frame;
+  QList<QAction*> top = frame.menuBar()->actions();
+  ASSERT_EQ(top.size(), 1);
+  EXPECT_EQ(top[0]->text(), QStringLiteral("메뉴"));
+  QMenu* menu = top[0]->menu();
+  EXPECT_EQ(Texts(menu), (QStringList{"열기", "열어본", "-", "이동", "책갈피", "-", "설정",
+                                      "이놈은", "끝내기"}));
+  EXPECT_EQ(Texts(menu->actions()[3]->menu()),
+            (QStringList{"시작", "점프", "끝", "-", "찾기", "-", "자동갱신"}));
+  EXPECT_EQ(frame.windowTitle(), QStringLiteral("리라코"));
+  Menu* main = frame.MainMenu();
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(main->SubMenu(1), nullptr);
+  EXPECT_NE(main->SubMenu(3), nullptr);
+  EXPECT_NE(main->SubMenu(4), nullptr);
+}
+
+TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
+  CMainFrame frame;
+  std::vector<int> ids;
+  frame.SetCommandHandler([&ids](int id) { ids.push_back(id); });
+  QMenu* menu = frame.menuBar()->actions()[0]->menu();
+  menu->actions()[0]->trigger();                        // 열기
+  menu->actions()[3]->menu()->actions()[6]->trigger();  // 자동갱신
+  menu->actions()[8]->trigger();                        // 끝내기
+  std::vector<int> toolIds;
+  for (QAction* a : frame.toolBar()->actions()) {
+    toolIds.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    if (!a->isSeparator()) {
+      EXPECT_FALSE(a->toolTip().isEmpty());
+    }
+  }
+  EXPECT_EQ(toolIds, (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, 0, 32787}));
+  frame.toolBar()->actions()[4]->trigger();  // 찾기
+  std::vector<QKeySequence> keys;
+  for (QShortcut* s : frame.findChildren<QShortcut*>()) {
+    keys.push_back(s->key());
+    if (s->key() == QKeySequence(Qt::CTRL | Qt::Key_Q)) emit s->activated();
+  }
+  EXPECT_EQ(ids, (std::vector<int>{57601, 32776, 57665, 32788, 57665}));
+  for (const char* key :
+       {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q", "Ctrl+Z", "Ctrl+X", "Ctrl+C", "Ctrl+V"}) {
+    EXPECT_NE(std::find(keys.begin(), keys.end(), QKeySequence(QString::fromLatin1(key))),
+              keys.end())
+        << key;
+  }
+}
+
+TEST(MainFrameTest, FullScreenTwiceRestoresTheRectangleOfCreation) {
+  CMainFrame frame;
+  frame.show();
+  QApplication::processEvents();
+  QRect created = frame.savedRect();
+  EXPECT_EQ(created, frame.geometry());
+  frame.resize(created.width() - 40, created.height() - 30);
+  QApplication::processEvents();
+  frame.ToggleFullScreen();
+  QApplication::processEvents();
+  EXPECT_TRUE(frame.IsFullScreenMode());
+  EXPECT_TRUE(frame.windowState() & Qt::WindowFullScreen);
+  EXPECT_FALSE(frame.menuBar()->isVisible());
+  EXPECT_FALSE(frame.toolBar()->isVisible());
+  frame.ToggleFullScreen();
+  QApplication::processEvents();
+  EXPECT_FALSE(frame.IsFullScreenMode());
+  EXPECT_FALSE(frame.windowState() & Qt::WindowFullScreen);
+  EXPECT_TRUE(frame.menuBar()->isVisible());
+  EXPECT_TRUE(frame.toolBar()->isVisible());
+  EXPECT_EQ(frame.geometry(), created);
+}
+
+TEST(MainFrameTest, ClosingRunsTheCloseHandler) {
+  CMainFrame frame;
+  int closes = 0;
+  frame.SetCloseHandler([&closes] { ++closes; });
+  frame.show();
+  frame.close();
+  EXPECT_EQ(closes, 1);
+}
+
+}  // namespace
+}  // namespace lirako

@@ -1,0 +1,179 @@
+#include "platform/qt/qt_surface.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+#include <QImage>
+
+#include "platform/qt/qt_font.h"
+#include "platform/qt/qt_platform.h"
+
+namespace lirako {
+namespace {
+
+constexpr uint32_t kBlack = 0x00000000;
+constexpr uint32_t kGreen = 0x00C8FFC8;  // back colour behind text
+constexpr uint32_t kRed = 0x000000FF;    // 0x00BBGGRR
+
+uint32_t Pixel(const QImage& image, int x, int y) {
+  QRgb rgb = image.pixel(x, y);
+  return static_cast<uint32_t>(qRed(rgb)) | (static_cast<uint32_t>(qGreen(rgb)) << 8) |
+         (static_cast<uint32_t>(qBlue(rgb)) << 16);
+}
+
+FontSpec Spec(int height, int escapement = 0, int weight = 400) {
+  FontSpec spec;
+  spec.face = u"Tahoma";
+  spec.height = height;
+  spec.weight = weight;
+  spec.escapement = escapement;
+  return spec;
+}
+
+// Pixels of `rect` that are neither the back colour nor black: drawn glyph ink.
+int InkPixels(const QImage& image, const QRect& rect, uint32_t back) {
+  int ink = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+      if (Pixel(image, x, y) != back) ++ink;
+    }
+  }
+  return ink;
+}
+
+TEST(QtFontTest, MapsTheSpecOntoAQFont) {
+  QtFont normal(Spec(17));
+  EXPECT_EQ(normal.font().pixelSize(), 17);
+  EXPECT_FALSE(normal.font().bold());
+  EXPECT_FALSE(normal.rotated());
+  FontSpec boldSpec = Spec(20, 900, 700);
+  boldSpec.clearType = true;
+  QtFont bold(boldSpec);
+  EXPECT_TRUE(bold.font().bold());
+  EXPECT_TRUE(bold.rotated());
+  EXPECT_EQ(bold.font().styleStrategy() & QFont::PreferAntialias, QFont::PreferAntialias);
+  EXPECT_EQ(bold.spec(), boldSpec);
+}
+
+TEST(QtSurfaceTest, ColoursAreBlueGreenRed) {
+  QtSurface surface(4, 4);
+  surface.FillSolid(Rect{0, 0, 2, 4}, kRed);
+  surface.FillSolid(Rect{2, 0, 4, 4}, 0x00FF0000);
+  EXPECT_EQ(surface.image()->pixel(0, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(surface.image()->pixel(3, 3), qRgb(0, 0, 255));
+}
+
+TEST(QtSurfaceTest, MeasuresAdvanceAndLineHeight) {
+  QtFont font(Spec(16));
+  QtSurface surface(10, 10);
+  surface.SelectFont(&font);
+  Extent hangul = surface.MeasureText(u"한");
+  Extent ab = surface.MeasureText(u"ab");
+  EXPECT_EQ(hangul.height, font.metrics().ascent() + font.metrics().descent());
+  EXPECT_EQ(ab.height, hangul.height);
+  // A Hangul syllable is about one em wide; a Latin pair is narrower than two of them.
+  EXPECT_GE(hangul.width, 12);
+  EXPECT_LE(hangul.width, 20);
+  EXPECT_LT(ab.width, 2 * hangul.width);
+  EXPECT_EQ(surface.MeasureText(u"한한").width, 2 * hangul.width);
+  // A tab counts as four blanks, as the layout measures it.
+  EXPECT_EQ(surface.MeasureText(u"\t").width, surface.MeasureText(u"    ").width);
+  EXPECT_EQ(surface.MeasureText(u"").width, 0);
+}
+
+TEST(QtSurfaceTest, SelectFontReturnsThePreviousFont) {
+  QtFont first(Spec(12));
+  QtFont second(Spec(14));
+  QtSurface surface(10, 10);
+  EXPECT_EQ(surface.SelectFont(&first), nullptr);
+  EXPECT_EQ(surface.SelectFont(&second), &first);
+  EXPECT_EQ(surface.SelectFont(nullptr), &second);
+}
+
+TEST(QtSurfaceTest, UprightTextCellStartsAtThePointWithTheBackColour) {
+  QtFont font(Spec(20));
+  QtSurface surface(200, 100);
+  surface.SelectFont(&font);
+  surface.FillSolid(Rect{0, 0, 200, 100}, kBlack);
+  surface.SetBackColor(kGreen);
+  surface.SetTextColor(kBlack);
+  Extent cell = surface.MeasureText(u"가나다");
+  surface.DrawText(30, 40, u"가나다");
+  const QImage& image = *surface.image();
+  // The cell's corners are background (or glyph), the pixels just outside are untouched.
+  EXPECT_EQ(Pixel(image, 30, 40), kGreen);
+  EXPECT_EQ(Pixel(image, 30 + cell.width - 1, 40 + cell.height - 1), kGreen);
+  EXPECT_EQ(Pixel(image, 29, 40), kBlack);
+  EXPECT_EQ(Pixel(image, 30, 39), kBlack);
+  EXPECT_EQ(Pixel(image, 30 + cell.width, 40), kBlack);
+  EXPECT_EQ(Pixel(image, 30, 40 + cell.height), kBlack);
+  // Hangul glyphs were drawn inside the cell.
+  EXPECT_GT(InkPixels(image, QRect(30, 40, cell.width, cell.height), kGreen), 60);
+}
+
+TEST(QtSurfaceTest, RotatedTextRunsUpwardFromThePoint) {
+  QtFont font(Spec(20, 900));
+  QtSurface surface(100, 200);
+  surface.SelectFont(&font);
+  surface.FillSolid(Rect{0, 0, 100, 200}, kBlack);
+  surface.SetBackColor(kGreen);
+  surface.SetTextColor(kBlack);
+  Extent cell = surface.MeasureText(u"가나다");
+  surface.DrawText(20, 150, u"가나다");
+  const QImage& image = *surface.image();
+  // The cell lies to the right of x and above y: x .. x + height, y - width .. y.
+  QRect rotated(20, 150 - cell.width, cell.height, cell.width);
+  EXPECT_EQ(Pixel(image, rotated.left(), rotated.bottom()), kGreen);
+  EXPECT_EQ(Pixel(image, rotated.right(), rotated.top()), kGreen);
+  EXPECT_EQ(Pixel(image, rotated.left() - 1, rotated.bottom()), kBlack);
+  EXPECT_EQ(Pixel(image, rotated.left(), rotated.bottom() + 1), kBlack);
+  EXPECT_EQ(Pixel(image, rotated.right() + 1, rotated.top()), kBlack);
+  EXPECT_EQ(Pixel(image, rotated.left(), rotated.top() - 1), kBlack);
+  EXPECT_GT(InkPixels(image, rotated, kGreen), 60);
+}
+
+TEST(QtSurfaceTest, TextColourInksTheGlyphs) {
+  QtFont font(Spec(24));
+  QtSurface surface(100, 40);
+  surface.SelectFont(&font);
+  surface.SetBackColor(kBlack);
+  surface.SetTextColor(0x00FFFFFF);
+  surface.DrawText(0, 0, u"한");
+  bool white = false;
+  for (int y = 0; y < 30 && !white; ++y) {
+    for (int x = 0; x < 30 && !white; ++x)
+      white = Pixel(*surface.image(), x, y) == 0x00FFFFFF;
+  }
+  EXPECT_TRUE(white);
+}
+
+TEST(QtSurfaceTest, CopyPaintsTheRectangleOntoTheTarget) {
+  QImage screenImage(40, 30, QImage::Format_RGB32);
+  screenImage.fill(Qt::black);
+  {
+    QtSurface screen(&screenImage);
+    QtPlatform platform;
+    std::unique_ptr<Surface> memory = platform.CreateMemorySurface(screen, 40, 30);
+    memory->FillSolid(Rect{0, 0, 40, 30}, kRed);
+    memory->CopyTo(screen, Rect{10, 5, 30, 25});
+  }
+  EXPECT_EQ(Pixel(screenImage, 10, 5), kRed);
+  EXPECT_EQ(Pixel(screenImage, 29, 24), kRed);
+  EXPECT_EQ(Pixel(screenImage, 9, 5), kBlack);
+  EXPECT_EQ(Pixel(screenImage, 30, 24), kBlack);
+  EXPECT_EQ(Pixel(screenImage, 10, 25), kBlack);
+}
+
+TEST(QtSurfaceTest, ZeroUnitsDrawNothing) {
+  QtFont font(Spec(16));
+  QtSurface surface(60, 30);
+  surface.SelectFont(&font);
+  surface.FillSolid(Rect{0, 0, 60, 30}, kBlack);
+  surface.SetBackColor(kGreen);
+  surface.DrawText(0, 0, std::u16string(1, u'\0'));
+  EXPECT_EQ(InkPixels(*surface.image(), QRect(0, 0, 60, 30), kBlack), 0);
+  EXPECT_EQ(surface.MeasureText(std::u16string(u"a\0", 2)).width, surface.MeasureText(u"a").width);
+}
+
+}  // namespace
+}  // namespace lirako

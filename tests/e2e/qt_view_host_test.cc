@@ -1,0 +1,61 @@
+#include "platform/qt/qt_view_host.h"
+
+#include <gtest/gtest.h>
+#include <QWidget>
+
+#include "platform/qt/frame_host.h"
+#include "platform/qt/reader_widget.h"
+
+namespace lirako {
+namespace {
+
+class FakeFrame : public FrameHost {
+ public:
+  QWidget* MainWindow() override { return &window; }
+  void ToggleFullScreen() override { fullScreen = !fullScreen; }
+  bool IsFullScreenMode() const override { return fullScreen; }
+  Menu* MainMenu() override { return nullptr; }
+
+  QWidget window;
+  bool fullScreen = false;
+};
+
+TEST(QtViewHostTest, TurnsTheDeviceFilterIntoQtForm) {
+  EXPECT_EQ(QtViewHost::QtFileFilter(
+                u"Text files (*.txt)|*.txt|Cap files (*.cap)|*.cap|All Files (*.*)|*.*|"),
+            u"Text files (*.txt);;Cap files (*.cap);;All Files (*)");
+  EXPECT_EQ(QtViewHost::QtFileFilter(u"Books|*.txt;*.cap|"), u"Books (*.txt *.cap)");
+  EXPECT_EQ(QtViewHost::QtFileFilter(u""), u"");
+}
+
+TEST(QtViewHostTest, ClientRectTitleAndFullScreenGoToWidgetAndFrame) {
+  FakeFrame frame;
+  ReaderWidget widget(&frame.window);
+  widget.resize(320, 240);
+  QtViewHost host(widget, frame);
+  EXPECT_EQ(host.ClientRect(), (Rect{0, 0, 320, 240}));
+  host.SetTitle(u"책.txt");
+  EXPECT_EQ(frame.window.windowTitle(), QStringLiteral("책.txt"));
+  EXPECT_FALSE(host.IsFullScreen());
+  host.ToggleFullScreen();
+  EXPECT_TRUE(host.IsFullScreen());
+  host.SetTimer(101, 1000);
+  EXPECT_TRUE(widget.TimerActive(101));
+  host.KillTimer(101);
+  EXPECT_FALSE(widget.TimerActive(101));
+}
+
+TEST(QtViewHostTest, OnlyApplicationButtonsBecomeHotKeys) {
+  FakeFrame frame;
+  ReaderWidget widget(&frame.window);
+  QtViewHost host(widget, frame);
+  EXPECT_TRUE(host.RegisterHotKey(30581, 8, 0xC1));
+  EXPECT_TRUE(host.RegisterHotKey(30585, 8, 0xC5));
+  EXPECT_FALSE(host.RegisterHotKey(30586, 8, 0xC6));
+  EXPECT_FALSE(host.RegisterHotKey(30586, 8, 0x28));
+  host.UnregisterHotKey(30581);
+  host.UnregisterHotKey(30585);
+}
+
+}  // namespace
+}  // namespace lirako
