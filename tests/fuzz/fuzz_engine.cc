@@ -30,6 +30,7 @@ namespace {
 
 constexpr int kWideWidth = 12;
 constexpr int kLineHeight = 16;
+constexpr int kScreenSize = 64;
 constexpr unsigned kSecondsPerOperation = 5;
 
 const char* currentOperation = "none";
@@ -159,9 +160,11 @@ struct LineCopy {
 std::vector<const CTextLine*> PageLines(CTextEngine& engine) {
   std::vector<const CTextLine*> lines;
   if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(&engine)) {
-    for (const auto& line : bytes->pageLines()) lines.push_back(&line);
+    for (const auto& line : bytes->pageLines())
+      lines.push_back(&line);
   } else if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(&engine)) {
-    for (const auto& line : units->pageLines()) lines.push_back(&line);
+    for (const auto& line : units->pageLines())
+      lines.push_back(&line);
   }
   return lines;
 }
@@ -176,11 +179,11 @@ std::vector<LineCopy> Snapshot(CTextEngine& engine) {
 
 class Harness {
  public:
-  Harness(const std::string& book, bool wide, int32_t units) : wide_(wide), units_(units) {
+  Harness(CountingPlatform& platform, RecordingSurface& screen, const std::string& book, bool wide,
+          int32_t units)
+      : platform_(platform), screen_(screen), wide_(wide), units_(units) {
+    platform_.files.clear();
     platform_.files[path_] = book;
-    platform_.metrics().wide = kWideWidth;
-    platform_.metrics().lineHeight = kLineHeight;
-    screen_ = platform_.CreateScreen(480, 800);
   }
 
   void Open(const Layout& layout) {
@@ -196,7 +199,8 @@ class Harness {
   }
 
   void Run(Input& in) {
-    for (int count = 0; !in.Empty() && count < 200; ++count) Step(in);
+    for (int count = 0; !in.Empty() && count < 200; ++count)
+      Step(in);
   }
 
  private:
@@ -208,15 +212,18 @@ class Harness {
   }
 
   void Paint(bool render, bool rotated) {
-    engine_->BeginPaint(*screen_, u"NanumGothic", kLineHeight, false, false, rotated);
+    engine_->BeginPaint(screen_, u"NanumGothic", kLineHeight, false, false, rotated);
     if (render) {
-      Rect client{0, 0, 480, 800};
-      engine_->BeginOffscreen(*screen_, client, 0, 0x00FFFFFF);
+      // A small surface: drawing outside it is clipped, and a large one costs more to clear
+      // than the whole run.
+      Rect client{0, 0, kScreenSize, kScreenSize};
+      engine_->BeginOffscreen(screen_, client, 0, 0x00FFFFFF);
       engine_->Render(rotated ? 0x1000 : 0);
       engine_->DrawPositionBar(client, rotated);
       engine_->EndOffscreen();
     }
-    engine_->EndPaint(*screen_);
+    engine_->EndPaint(screen_);
+    screen_.ClearOps();
   }
 
   void Step(Input& in) {
@@ -318,8 +325,9 @@ class Harness {
         break;
     }
     alarm(0);
-    afterGoToEnd_ = op % 16 == 5 || (afterGoToEnd_ && (op % 16 == 0 || op % 16 == 13 ||
-                                                       op % 16 == 2 || op % 16 == 15));
+    afterGoToEnd_ =
+        op % 16 == 5 ||
+        (afterGoToEnd_ && (op % 16 == 0 || op % 16 == 13 || op % 16 == 2 || op % 16 == 15));
     CheckPage();
   }
 
@@ -330,7 +338,8 @@ class Harness {
     size_t n = 1 + ((arg >> 1) & 3);
     std::u16string text;
     if (arg & 0x80) {
-      for (size_t i = 0; i < n; ++i) text.push_back(static_cast<char16_t>(in.Word()));
+      for (size_t i = 0; i < n; ++i)
+        text.push_back(static_cast<char16_t>(in.Word()));
     } else {
       std::string bytes = in.Bytes(n * (wide_ ? 2 : 1));
       if (wide_) {
@@ -373,7 +382,8 @@ class Harness {
             "a line covers units outside the book");
       Check(line->textLength() <= line->length, "a line's text is longer than what it covers");
       std::u16string text = line->Text();
-      for (char16_t u : text) Check(u != 10 && u != 13, "a line holds a line break");
+      for (char16_t u : text)
+        Check(u != 10 && u != 13, "a line holds a line break");
       int available = std::max(layout_.Available(), 0);
       Check(line->width >= 0, "a negative line width");
       if (line->width > available) {
@@ -382,8 +392,8 @@ class Harness {
     }
   }
 
-  CountingPlatform platform_;
-  std::unique_ptr<RecordingSurface> screen_;
+  CountingPlatform& platform_;
+  RecordingSurface& screen_;
   const std::u16string path_ = u"/book.txt";
   bool wide_;
   int32_t units_;
@@ -399,20 +409,26 @@ class Harness {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lirako;
-  static bool once = [] {
+  static CountingPlatform* platform = [] {
     signal(SIGALRM, OnAlarm);
-    return true;
+    auto* p = new CountingPlatform;
+    p->metrics().wide = kWideWidth;
+    p->metrics().lineHeight = kLineHeight;
+    return p;
   }();
-  (void)once;
+  static std::unique_ptr<RecordingSurface> screen =
+      platform->CreateScreen(kScreenSize, kScreenSize);
   Input in(data, size);
   uint8_t kind = in.Byte();
   Layout layout;
   layout.Read(in);
   std::string book = in.Bytes(in.Word() % 4096);
-  bool wide = kind & 1;
-  if (wide) book.insert(0, (kind & 2) ? "\xFE\xFF" : "\xFF\xFE");
+  if (kind & 1) book.insert(0, (kind & 2) ? "\xFE\xFF" : "\xFF\xFE");
+  // The book's own first bytes choose the engine, as when the reader opens a file.
+  bool wide = book.size() >= 2 && ((book[0] == '\xFF' && book[1] == '\xFE') ||
+                                   (book[0] == '\xFE' && book[1] == '\xFF'));
   auto units = static_cast<int32_t>(wide ? book.size() / 2 : book.size());
-  Harness harness(book, wide, units);
+  Harness harness(*platform, *screen, book, wide, units);
   currentOperation = "open";
   harness.Open(layout);
   harness.Run(in);
