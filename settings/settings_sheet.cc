@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/code_table.h"
 #include "settings/book_mark_page.h"
 #include "settings/button_page.h"
 #include "settings/font_page.h"
 #include "settings/screen_page.h"
 #include "settings/system_page.h"
+#include "store/data_folder.h"
 #include "store/settings_file.h"
 #include "view/tirasol_view.h"
 
@@ -20,6 +22,7 @@ namespace {
 
 constexpr int kScrollBarRoom = 14;
 constexpr int kPositionBarRoom = 3;
+constexpr char16_t kCodeTableFile[] = u"hantable.dat";
 
 int32_t SaturatingAdd(int32_t a, int32_t b) {
   int64_t sum = int64_t{a} + b;
@@ -113,6 +116,10 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
 
   s.tableConversion = system.tableConversion;
   s.dialDevice = system.dialDevice;
+  // Reloaded on every OK with the option on; switching it off unloads nothing here.
+  if (s.tableConversion) {
+    LoadCodeTable(view.platform(), DataFilePath(view.dataFolder(), kCodeTableFile));
+  }
 
   // The next paint measures the glyphs in the new font; until then only the page
   // rectangle changes.
