@@ -119,11 +119,9 @@ void CJumpDlg::OnCommand(Controls& controls, int id, int notification) {
 }
 
 void CJumpDlg::Go(Controls& controls) {
-  const float fraction =
-      static_cast<float>(controls.GetPos(kSlider)) * 0.01f +
-      static_cast<float>(LeadingNumber(controls.GetText(kHundredthsEdit))) * 0.0001f;
-  // Past 100 % lands where 100 % lands (the end), and below 0 at the start.
-  fraction_ = std::clamp(fraction, 0.0f, 1.0f);
+  // The integer part comes from the slider; past 100 % the engine lands at the end.
+  fraction_ = static_cast<float>(controls.GetPos(kSlider)) * 0.01f +
+              static_cast<float>(LeadingNumber(controls.GetText(kHundredthsEdit))) * 0.0001f;
   view_.engine().SetFraction(fraction_);
   view_.RequestStep(kStepPageForward);
 }
