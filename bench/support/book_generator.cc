@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "platform/cp949_converter.h"
@@ -15,8 +16,8 @@ namespace {
 constexpr int kSyllableLeads = 25;
 constexpr int kTrailsPerLead = 94;
 constexpr int kWrittenSyllables = kSyllableLeads * kTrailsPerLead - 1;
-constexpr unsigned char kAbsentLead = 0xC8;
-constexpr unsigned char kAbsentTrail = 0xFE;
+constexpr std::pair<unsigned char, unsigned char> kAbsentPairs[] = {
+    {0xB3, 0xAA}, {0xB6, 0xF3}, {0xC8, 0xFE}};
 
 // Extended-region syllables used now and then: leads 81..A0 with trails 41..5A.
 constexpr int kExtendedLeads = 0xA0 - 0x81 + 1;
@@ -233,19 +234,25 @@ bool EnsureBook(const std::string& path, int64_t size, BookEncoding encoding, ui
   return WriteBook(path, size, encoding, seed);
 }
 
+// "나라" and the syllable that is never written. No byte of it in either encoding is 0, CR or
+// LF, so grep can take the same bytes on its command line.
 std::u16string AbsentText() {
-  const Cp949Converter& table = Cp949Converter::Instance();
-  return {table.PairUnit(0xB0, 0xA1), table.PairUnit(0xB3, 0xAA),
-          table.PairUnit(kAbsentLead, kAbsentTrail)};
+  std::u16string text;
+  for (const auto& [lead, trail] : kAbsentPairs) {
+    text.push_back(Cp949Converter::Instance().PairUnit(lead, trail));
+  }
+  return text;
 }
 
 std::string AbsentTextBytes(BookEncoding encoding) {
-  if (encoding == BookEncoding::kCp949) {
-    return {static_cast<char>(0xB0),        static_cast<char>(0xA1),
-            static_cast<char>(0xB3),        static_cast<char>(0xAA),
-            static_cast<char>(kAbsentLead), static_cast<char>(kAbsentTrail)};
-  }
   std::string bytes;
+  if (encoding == BookEncoding::kCp949) {
+    for (const auto& [lead, trail] : kAbsentPairs) {
+      bytes.push_back(static_cast<char>(lead));
+      bytes.push_back(static_cast<char>(trail));
+    }
+    return bytes;
+  }
   for (char16_t u : AbsentText()) {
     bytes.push_back(static_cast<char>(u & 0xFF));
     bytes.push_back(static_cast<char>(u >> 8));
