@@ -52,4 +52,27 @@ inline void PrepareEngine(CTextEngine& engine, HeadlessPlatform& platform, int w
   engine.EndPaint(*screen);
 }
 
+// What a test looks at in a page line: its place, and its units widened to UTF-16.
+struct LineInfo {
+  int32_t offset = 0;
+  int32_t length = 0;
+  int32_t end = 0;
+  int continued = 0;
+  int width = 0;
+  std::u16string units;
+  bool operator==(const LineInfo&) const = default;
+};
+
+template <typename Engine>
+std::vector<LineInfo> PageOf(const Engine& engine) {
+  std::vector<LineInfo> page;
+  for (const auto& line : engine.pageLines()) {
+    LineInfo info{line.offset, line.length, line.end, line.continued, line.width, {}};
+    for (auto u : line.text)
+      info.units.push_back(static_cast<char16_t>(u));
+    page.push_back(info);
+  }
+  return page;
+}
+
 }  // namespace lirako::testing
