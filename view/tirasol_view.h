@@ -38,6 +38,10 @@ constexpr unsigned kRunBarOpen = kRunUpright | kRunKeepMargins;
 // carries it out.
 class CTirasolView {
  public:
+  // The modal parts of commands that live outside the view: the find bar, the jump bar, the
+  // bookmark-name dialog and the settings sheet.
+  enum class Modal { kFind, kJump, kSetBookmark, kSettings };
+  using ModalHandler = std::function<void(CTirasolView&)>;
   // Makes the engine for a path (the probe decides which kind).
   using EngineFactory =
       std::function<std::unique_ptr<CTextEngine>(Platform&, const std::u16string& path)>;
@@ -86,11 +90,14 @@ class CTirasolView {
   void OpenRecent(int index);
   // Goes to bookmark `index` (0-based) of the open file when it has one.
   void GoToBookmark(int index);
-  // The modal bars and the settings sheet; each stops the auto-refresh first.
-  void OnFind();
-  void OnJump();
-  void OnSetBookmark();
-  void OnSettings();
+  // The modal bars and the settings sheet: each stops the auto-refresh, then runs its
+  // handler when one is set.
+  void OnFind() { RunModal(Modal::kFind); }
+  void OnJump() { RunModal(Modal::kJump); }
+  void OnSetBookmark() { RunModal(Modal::kSetBookmark); }
+  void OnSettings() { RunModal(Modal::kSettings); }
+  // Sets the handler that runs `modal` (an empty one: nothing after stopping the timer).
+  void SetModalHandler(Modal modal, ModalHandler handler);
 
   // Starts or stops the auto-refresh timer.
   void ToggleAutoRefresh();
@@ -142,6 +149,7 @@ class CTirasolView {
   // Stores the open document's position into its entry and the entry first into the list.
   void StoreCurrentPosition();
   void SetDocumentMenusEnabled(bool enabled);
+  void RunModal(Modal modal);
   void AskCodePageQuestion();
   void CreateScrollBar();
 
@@ -160,6 +168,7 @@ class CTirasolView {
   std::vector<std::u16string> findHistory_;
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
+  std::array<ModalHandler, 4> modalHandlers_;
 };
 
 }  // namespace lirako

@@ -223,20 +223,15 @@ void CTirasolView::GoToBookmark(int index) {
   RequestStep(kStepPageForward);
 }
 
-void CTirasolView::OnFind() {
-  StopAutoRefresh();
+void CTirasolView::SetModalHandler(Modal modal, ModalHandler handler) {
+  modalHandlers_[static_cast<size_t>(modal)] = std::move(handler);
 }
 
-void CTirasolView::OnJump() {
+void CTirasolView::RunModal(Modal modal) {
   StopAutoRefresh();
-}
-
-void CTirasolView::OnSetBookmark() {
-  StopAutoRefresh();
-}
-
-void CTirasolView::OnSettings() {
-  StopAutoRefresh();
+  // Copied, so that a handler may replace itself while it runs.
+  ModalHandler handler = modalHandlers_[static_cast<size_t>(modal)];
+  if (handler) handler(*this);
 }
 
 void CTirasolView::RequestStep(int step) {

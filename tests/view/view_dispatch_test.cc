@@ -241,3 +241,56 @@ TEST(ViewSize, MovesTheScrollBarAndRelaysAtPosition) {
 
 }  // namespace
 }  // namespace lirako
+
+namespace lirako {
+namespace {
+
+using testing::ViewFixture;
+
+TEST(ViewModal, HandlersRunAfterTheTimerStops) {
+  ViewFixture f;
+  CTirasolView& view = f.StartFake();
+  std::vector<std::pair<int, unsigned>> runs;  // which handler, runState when it ran
+  using Modal = CTirasolView::Modal;
+  for (Modal modal : {Modal::kFind, Modal::kJump, Modal::kSetBookmark, Modal::kSettings}) {
+    view.SetModalHandler(modal, [&runs, modal](CTirasolView& v) {
+      runs.push_back({static_cast<int>(modal), v.runState()});
+    });
+  }
+  for (int id : {kCmdFind, kCmdJump, kCmdSetBookmark, kCmdSettings}) {
+    view.ToggleAutoRefresh();
+    view.OnCommand(id);
+  }
+  view.settings().buttonFunctions[1] = kFnFind;
+  view.OnKeyDown(kVkApp1 + 1);
+  EXPECT_EQ(runs, (std::vector<std::pair<int, unsigned>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 0}}));
+  view.SetModalHandler(Modal::kFind, nullptr);
+  view.OnFind();
+  EXPECT_EQ(runs.size(), 5u);
+}
+
+TEST(ViewLayout, ScrollBarPositionAndZeroPitchAreSafe) {
+  ViewFixture f;
+  CTirasolView& view = f.StartFake();
+  view.engine().SetPosition(1500000000);
+  f.fakeLog.size = 2000000000;
+  view.UpdateScrollBar();
+  EXPECT_EQ(f.host.scrollBar().position, 750);
+  f.fakeLog.size = 0;
+  view.UpdateScrollBar();
+  EXPECT_EQ(f.host.scrollBar().position, 1000);
+  view.CloseDocument();
+  int sets = f.host.scrollBar().positionSets;
+  view.UpdateScrollBar();
+  EXPECT_EQ(f.host.scrollBar().positionSets, sets);
+
+  // A zero pitch leaves no whole line: all the height goes to the centring.
+  view.engine().lineHeight = 0;
+  view.engine().lineGap = 0;
+  view.engine().metricsReady = 1;
+  view.UpdateLayout();
+  EXPECT_EQ(view.engine().margins, (Rect{9, 5 + 310 / 2, 6, 5 + 310 / 2 - 1}));
+}
+
+}  // namespace
+}  // namespace lirako
