@@ -1,0 +1,297 @@
+#!/usr/bin/env python3
+"""Runs the real reader window under Xvfb and drives it with real key presses.
+
+Portrait: the book is opened from the command line, Down is pressed twice, Ctrl+Q quits;
+ResentFiles.Dat must then hold the book at the top of its third page, the position that
+`lirakotool render ... next next` reaches for a page of the same size, and the window's page
+must show the same pixels as that rendering. Landscape: SetParam.Dat with landscape on, the
+reader started without arguments reopens the book where it stopped, Right turns one page,
+and again the saved position and the pixels must agree with the renderer.
+
+Screenshots of the whole screen are left in the output folder. Exit code 77 means Xvfb
+could not be started (the test is skipped).
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+SCREEN_W, SCREEN_H = 1024, 900
+# The position bar's two colours (read part, unread part), drawn down the page's left edge.
+BAR_COLOURS = {(190, 240, 190), (98, 98, 98)}
+LANDSCAPE_OFFSET = 172
+
+
+class Failure(Exception):
+    pass
+
+
+def need(tool):
+    path = shutil.which(tool)
+    if not path:
+        print(f"reader_e2e: {tool} is missing", file=sys.stderr)
+        sys.exit(SKIP)
+    return path
+
+
+def start_xvfb():
+    for n in range(91, 160):
+        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            continue
+        proc = subprocess.Popen(
+            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if proc.poll() is not None:
+                break
+            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                return proc, f":{n}"
+            time.sleep(0.1)
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+    return None, None
+
+
+def run(cmd, env, check=True, timeout=30):
+    result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise Failure(f"{' '.join(cmd)} failed ({result.returncode}): {result.stderr.strip()}")
+    return result.stdout
+
+
+def find_window(name, env, timeout=20):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        out = run(["xdotool", "search", "--onlyvisible", "--name", name], env, check=False)
+        ids = out.split()
+        if ids:
+            return ids[-1]
+        time.sleep(0.2)
+    raise Failure(f"no window named {name!r} appeared")
+
+
+def window_geometry(wid, env):
+    out = run(["xwininfo", "-id", wid], env)
+    values = {}
+    for line in out.splitlines():
+        line = line.strip()
+        for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
+            if line.startswith(key + ":"):
+                values[key] = int(line.split(":")[1])
+    return (values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
+            values["Height"])
+
+
+def screenshot(path, env):
+    run(["import", "-window", "root", path], env)
+
+
+def read_rgb(png, width, height, env):
+    """The pixels of a PNG as bytes, 3 per pixel."""
+    data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], env=env,
+                          capture_output=True, timeout=30, check=True).stdout
+    if len(data) != width * height * 3:
+        raise Failure(f"{png}: expected {width}x{height} pixels, got {len(data) // 3}")
+    return data
+
+
+def pixel(data, width, x, y):
+    i = (y * width + x) * 3
+    return tuple(data[i:i + 3])
+
+
+def page_rect(screen, window):
+    """The page inside the window: the rows down its left edge that show the position bar."""
+    wx, wy, ww, wh = window
+    x = wx + 1
+    bottom = wy + wh - 1
+    if pixel(screen, SCREEN_W, x, bottom) not in BAR_COLOURS:
+        raise Failure("the window's bottom-left pixel is not the position bar")
+    top = bottom
+    while top - 1 >= wy and pixel(screen, SCREEN_W, x, top - 1) in BAR_COLOURS:
+        top -= 1
+    return wx, top, ww, bottom - top + 1
+
+
+def compare_page(screen, page, rendered_png, env):
+    px, py, pw, ph = page
+    rendered = read_rgb(rendered_png, pw, ph, env)
+    differing = 0
+    for y in range(ph):
+        for x in range(pw):
+            if pixel(screen, SCREEN_W, px + x, py + y) != pixel(rendered, pw, x, y):
+                differing += 1
+    return differing, pw * ph
+
+
+def read_recent(path):
+    """Entries of ResentFiles.Dat as (path, position) pairs."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if len(data) < 136:
+        raise Failure(f"{path} is {len(data)} bytes long")
+    count = struct.unpack_from("<i", data, 132)[0]
+    offset = 136
+    entries = []
+    for _ in range(count):
+        units = struct.unpack_from("<i", data, offset)[0]
+        offset += 4
+        text = data[offset:offset + 2 * units].decode("utf-16-le").rstrip("\0")
+        offset += 2 * units
+        position, bookmarks = struct.unpack_from("<ii", data, offset)
+        offset += 8
+        for _ in range(bookmarks):
+            name_units = struct.unpack_from("<i", data, offset)[0]
+            offset += 4 + 2 * name_units + 4
+        entries.append((text, position))
+    return entries
+
+
+def render(tool, book, size, steps, out, env, settings=None):
+    cmd = [tool, "render", book, "--out", out, "--size", f"{size[0]},{size[1]}"]
+    if settings:
+        cmd += ["--settings", settings]
+    words = run(cmd + steps, env).split()
+    return int(words[1])
+
+
+class Reader:
+    """One run of the reader program."""
+
+    def __init__(self, program, args, env, log):
+        self.log = open(log, "w")
+        self.proc = subprocess.Popen([program] + args, env=env, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+
+    def wait(self, timeout=20):
+        try:
+            return self.proc.wait(timeout=timeout)
+        finally:
+            self.log.close()
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def keys(wid, env, *names):
+    run(["xdotool", "windowfocus", "--sync", wid], env)
+    for name in names:
+        run(["xdotool", "key", "--clearmodifiers", name], env)
+        time.sleep(0.4)
+
+
+def session(args, tool, env, prog, book, out, label, steps_keys, settings=None,
+            first_position=None):
+    reader = Reader(prog, [book] if first_position is None else [], env,
+                    os.path.join(out, f"{label}.log"))
+    try:
+        wid = find_window("^book\\.txt$", env)
+        time.sleep(1.0)
+        keys(wid, env, *steps_keys)
+        time.sleep(1.0)
+        shot = os.path.join(out, f"{label}.png")
+        screenshot(shot, env)
+        window = window_geometry(wid, env)
+        keys(wid, env, "ctrl+q")
+        code = reader.wait()
+    finally:
+        reader.kill()
+    if code != 0:
+        raise Failure(f"{label}: the reader exited with {code}")
+    screen = read_rgb(shot, SCREEN_W, SCREEN_H, env)
+    page = page_rect(screen, window)
+    recent = read_recent(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))
+    if not recent or recent[0][0] != book:
+        raise Failure(f"{label}: ResentFiles.Dat holds {recent}, not {book} first")
+    saved = recent[0][1]
+    steps = ["next", "next"] if first_position is None else [f"pos={first_position}", "next"]
+    rendered = os.path.join(out, f"{label}-render.png")
+    expected = render(tool, book, page[2:], steps, rendered, env, settings)
+    print(f"{label}: window {window}, page {page}, saved position {saved}, "
+          f"renderer {expected}")
+    if saved <= 0 or saved != expected:
+        raise Failure(f"{label}: saved position {saved}, the renderer reached {expected}")
+    differing, total = compare_page(screen, page, rendered, env)
+    print(f"{label}: {differing} of {total} page pixels differ from the renderer")
+    if differing > total // 100:
+        raise Failure(f"{label}: the window's page differs from the renderer in {differing} "
+                      f"of {total} pixels")
+    return saved
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lirako", required=True)
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "convert"):
+        need(tool)
+
+    xvfb, display = start_xvfb()
+    if not xvfb:
+        print("reader_e2e: Xvfb could not start", file=sys.stderr)
+        return SKIP
+    temp = tempfile.mkdtemp(prefix="lirako-e2e-")
+    try:
+        prog_dir = os.path.join(temp, "program")
+        os.makedirs(prog_dir)
+        prog = os.path.join(prog_dir, "lirako")
+        shutil.copy2(args.lirako, prog)
+        sample = os.path.join(args.samples, "byeolbit.txt")
+        if not os.path.exists(sample):
+            sample = os.path.join(args.samples, "jindallae.txt")
+        book = os.path.join(prog_dir, "book.txt")
+        shutil.copy2(sample, book)
+        env = dict(os.environ)
+        env.update({
+            "DISPLAY": display,
+            "HOME": os.path.join(temp, "home"),
+            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
+            "XDG_DATA_HOME": os.path.join(temp, "data"),
+            "XDG_RUNTIME_DIR": temp,
+            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
+            "QT_QPA_PLATFORM": "xcb",
+            "LC_ALL": "C.UTF-8",
+        })
+        env.pop("LIRAKO_NO_CP949", None)
+        os.makedirs(env["HOME"])
+        os.makedirs(args.out, exist_ok=True)
+
+        position = session(args, args.tool, env, prog, book, args.out, "portrait",
+                           ["Down", "Down"])
+
+        # Landscape from a settings file written by the tool, then patched.
+        settings = os.path.join(prog_dir, "SetParam.Dat")
+        run([args.tool, "settings", "--write-defaults", settings], env)
+        with open(settings, "r+b") as f:
+            f.seek(LANDSCAPE_OFFSET)
+            f.write(struct.pack("<i", 1))
+        settings_copy = os.path.join(temp, "landscape.Dat")
+        shutil.copy2(settings, settings_copy)
+        session(args, args.tool, env, prog, book, args.out, "landscape", ["Right"],
+                settings=settings_copy, first_position=position)
+        print("reader_e2e: passed")
+        return 0
+    except Failure as failure:
+        print(f"reader_e2e: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(temp, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
