@@ -55,6 +55,7 @@ void QtControls::Build(QGridLayout* grid) {
   QButtonGroup* radioGroup = nullptr;
   for (const ControlSpec& spec : logic_.spec().controls) {
     QWidget* widget = Make(spec, page_);
+    widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
     controls_[spec.id] = Entry{spec.kind, widget};
     grid->addWidget(widget, spec.row, spec.column);
     // Adjacent radio buttons form one exclusive group.

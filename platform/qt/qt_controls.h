@@ -15,8 +15,8 @@ namespace lirako {
 // The controls of one dialog or property page on Qt widgets: builds a widget for every
 // control of the DialogSpec into `page` (a grid ordered by row and column), forwards the
 // user's actions to the DialogLogic and carries out the Controls operations without
-// notifying. `dialog` is the dialog window (buttons 1 and 2 accept and reject it); `owner`
-// is the widget it lies over.
+// notifying. Each widget is named "control<id>". `dialog` is the dialog window (buttons 1 and 2
+// accept and reject it); `owner` is the widget it lies over.
 class QtControls : public Controls {
  public:
   QtControls(DialogLogic& logic, QWidget* page, QDialog* dialog, QWidget* owner);
