@@ -7,10 +7,16 @@
 #include "app/main_frame.h"
 #include "app/tirasol_doc.h"
 #include "app/view_forwarder.h"
+#include "platform/qt/qt_dialog_runner.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_view_host.h"
 #include "platform/qt/reader_widget.h"
+#include "settings/about_dlg.h"
+#include "settings/settings_sheet.h"
+#include "view/bookmark_name_dlg.h"
 #include "view/command_ids.h"
+#include "view/find_dlg.h"
+#include "view/jump_dlg.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
@@ -40,7 +46,13 @@ bool CTirasolApp::InitInstance() {
   platform_ = std::make_unique<QtPlatform>();
   doc_ = std::make_unique<CTirasolDoc>();
   frame_ = std::make_unique<CMainFrame>();
+  dialogs_ = std::make_unique<QtDialogRunner>(&frame_->readerWidget());
   view_ = std::make_unique<CTirasolView>(*platform_, frame_->viewHost());
+  CFindDlg::Install(*view_, *dialogs_);
+  CJumpDlg::Install(*view_, *dialogs_);
+  CBookmarkNameDlg::Install(*view_, *dialogs_);
+  view_->SetModalHandler(CTirasolView::Modal::kSettings,
+                         [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });
   forwarder_ = std::make_unique<ViewForwarder>(*view_);
   frame_->SetCommandHandler([this](int id) { OnCommand(id); });
   frame_->SetCloseHandler([this] { DestroyView(); });
@@ -75,7 +87,7 @@ void CTirasolApp::OnCommand(int id) {
 }
 
 void CTirasolApp::OnAbout() {
-  if (aboutBox_ && frame_) aboutBox_(frame_.get());
+  if (dialogs_) ShowAboutBox(*dialogs_);
 }
 
 void CTirasolApp::DestroyView() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,13 +10,14 @@ namespace lirako {
 class CMainFrame;
 class CTirasolDoc;
 class CTirasolView;
+class QtDialogRunner;
 class QtPlatform;
 class ViewForwarder;
 
-// The application object: creates the document, the main frame and the view, runs the
-// view's initial update with the raw command line, shows the window, routes the commands
-// the view does not own (exit, About, new document), and destroys the view when the main
-// window closes.
+// The application object: creates the document, the main frame and the view, gives the
+// view its bars and dialogs, runs its initial update with the raw command line, shows the
+// window, routes the commands the view does not own (exit, About, new document), and
+// destroys the view when the main window closes.
 class CTirasolApp : public QApplication {
  public:
   CTirasolApp(int& argc, char** argv);
@@ -30,12 +30,8 @@ class CTirasolApp : public QApplication {
   // The whole command line after the program name: the path of the file to open.
   std::u16string RawCommandLine() const;
 
-  // Command 57664: shows the About box through the hook, when one is installed.
+  // Command 57664: the About box.
   void OnAbout();
-  // Installs the About box, shown with the main frame as its parent.
-  void SetAboutBox(std::function<void(QWidget* parent)> aboutBox) {
-    aboutBox_ = std::move(aboutBox);
-  }
 
   CMainFrame* mainFrame() const { return frame_.get(); }
 
@@ -46,9 +42,10 @@ class CTirasolApp : public QApplication {
   std::unique_ptr<QtPlatform> platform_;
   std::unique_ptr<CTirasolDoc> doc_;
   std::unique_ptr<CMainFrame> frame_;
+  // The dialogs and bars run over the reader widget; the runner outlives the view.
+  std::unique_ptr<QtDialogRunner> dialogs_;
   std::unique_ptr<CTirasolView> view_;
   std::unique_ptr<ViewForwarder> forwarder_;
-  std::function<void(QWidget*)> aboutBox_;
 };
 
 }  // namespace lirako
