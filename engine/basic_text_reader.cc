@@ -34,6 +34,8 @@ bool BasicTextReader<Unit>::Seek(int32_t pos) {
   position_ = pos;
   readCount_ = 0;
   behindBreak_ = false;
+  // A reposition reads the file afresh, so text the file no longer has is never shown.
+  chunkStart_ = chunkFill_ = 0;
   return true;
 }
 
@@ -42,6 +44,7 @@ void BasicTextReader<Unit>::SeekEnd() {
   position_ = fileLength_;
   readCount_ = 0;
   behindBreak_ = false;
+  chunkStart_ = chunkFill_ = 0;
 }
 
 template <typename Unit>
