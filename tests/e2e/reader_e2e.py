@@ -4,9 +4,10 @@
 Portrait: the book is opened from the command line, Down is pressed twice, Ctrl+Q quits;
 ResentFiles.Dat must then hold the book at the top of its third page, the position that
 `lirakotool render ... next next` reaches for a page of the same size, and the window's page
-must show the same pixels as that rendering. Landscape: SetParam.Dat with landscape on, the
-reader started without arguments reopens the book where it stopped, Right turns one page,
-and again the saved position and the pixels must agree with the renderer.
+must show the same pixels as that rendering. Landscape: SetParam.Dat with landscape and the
+application buttons on, the reader started without arguments reopens the book where it
+stopped, Right turns one page, F5 (button 5, "다음쪽" by default) another, F4 (button 4,
+"리라코 종료") quits; again the saved position and the pixels must agree with the renderer.
 
 Screenshots of the whole screen are left in the output folder. Exit code 77 means Xvfb
 could not be started (the test is skipped).
@@ -26,6 +27,7 @@ SCREEN_W, SCREEN_H = 1024, 900
 # The position bar's two colours (read part, unread part), drawn down the page's left edge.
 BAR_COLOURS = {(190, 240, 190), (98, 98, 98)}
 LANDSCAPE_OFFSET = 172
+HARDWARE_BUTTONS_OFFSET = 252
 
 
 class Failure(Exception):
@@ -190,9 +192,10 @@ def keys(wid, env, *names):
         time.sleep(0.4)
 
 
-def session(args, tool, env, prog, book, out, label, steps_keys, settings=None,
-            first_position=None):
-    reader = Reader(prog, [book] if first_position is None else [], env,
+def session(tool, env, prog, book, out, label, steps_keys, steps, quit_key="ctrl+q",
+            settings=None, reopen=False):
+    # Reopening starts the program without arguments: the most recent book opens.
+    reader = Reader(prog, [] if reopen else [book], env,
                     os.path.join(out, f"{label}.log"))
     try:
         wid = find_window("^book\\.txt$", env)
@@ -202,7 +205,7 @@ def session(args, tool, env, prog, book, out, label, steps_keys, settings=None,
         shot = os.path.join(out, f"{label}.png")
         screenshot(shot, env)
         window = window_geometry(wid, env)
-        keys(wid, env, "ctrl+q")
+        keys(wid, env, quit_key)
         code = reader.wait()
     finally:
         reader.kill()
@@ -214,7 +217,6 @@ def session(args, tool, env, prog, book, out, label, steps_keys, settings=None,
     if not recent or recent[0][0] != book:
         raise Failure(f"{label}: ResentFiles.Dat holds {recent}, not {book} first")
     saved = recent[0][1]
-    steps = ["next", "next"] if first_position is None else [f"pos={first_position}", "next"]
     rendered = os.path.join(out, f"{label}-render.png")
     expected = render(tool, book, page[2:], steps, rendered, env, settings)
     print(f"{label}: window {window}, page {page}, saved position {saved}, "
@@ -269,19 +271,22 @@ def main():
         os.makedirs(env["HOME"])
         os.makedirs(args.out, exist_ok=True)
 
-        position = session(args, args.tool, env, prog, book, args.out, "portrait",
-                           ["Down", "Down"])
+        position = session(args.tool, env, prog, book, args.out, "portrait", ["Down", "Down"],
+                           ["next", "next"])
 
-        # Landscape from a settings file written by the tool, then patched.
+        # Landscape and application buttons from a settings file written by the tool, then
+        # patched.
         settings = os.path.join(prog_dir, "SetParam.Dat")
         run([args.tool, "settings", "--write-defaults", settings], env)
         with open(settings, "r+b") as f:
-            f.seek(LANDSCAPE_OFFSET)
-            f.write(struct.pack("<i", 1))
+            for offset in (LANDSCAPE_OFFSET, HARDWARE_BUTTONS_OFFSET):
+                f.seek(offset)
+                f.write(struct.pack("<i", 1))
         settings_copy = os.path.join(temp, "landscape.Dat")
         shutil.copy2(settings, settings_copy)
-        session(args, args.tool, env, prog, book, args.out, "landscape", ["Right"],
-                settings=settings_copy, first_position=position)
+        session(args.tool, env, prog, book, args.out, "landscape", ["Right", "F5"],
+                [f"pos={position}", "next", "next"], quit_key="F4", settings=settings_copy,
+                reopen=True)
         print("reader_e2e: passed")
         return 0
     except Failure as failure:
