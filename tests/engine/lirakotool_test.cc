@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "engine/code_table.h"
+#include "tests/engine/engine_test_util.h"
+#include "tests/support/temp_dir.h"
+
+namespace lirako {
+namespace {
+
+using testing::TempDir;
+
+const std::string kTool = std::string(LIRAKO_BINARY_DIR) + "/tools/lirakotool";
+
+// Runs lirakotool with `args`; returns its standard output and sets `status` to its exit code.
+std::string RunTool(const std::string& args, int* status) {
+  std::string command = kTool + " " + args + " 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  if (!pipe) return out;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  int raw = ::pclose(pipe);
+  *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return out;
+}
+
+class LirakotoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(kTool)) GTEST_SKIP() << "lirakotool is not built";
+  }
+  TempDir dir_;
+};
+
+TEST_F(LirakotoolTest, LayoutPrintsEachStepAsJson) {
+  std::string path = dir_.Write("b.txt", "say \"hi\"\\\tok\r\n\xB0\xA1\r\nend");
+  int status = -1;
+  std::string out =
+      RunTool("layout " + path + " --page 200,60 --shared 0 --justify 0 start next next", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out,
+            "{\"op\": \"start\", \"position\": 0, \"size\": 21, \"atEnd\": false, \"lines\": []}\n"
+            "{\"op\": \"next\", \"position\": 0, \"size\": 21, \"atEnd\": false, \"lines\": ["
+            "{\"offset\": 0, \"length\": 12, \"continued\": 0, \"width\": 90, \"text\": "
+            "\"say \\\"hi\\\"\\\\\\tok\"}, "
+            "{\"offset\": 14, \"length\": 2, \"continued\": 0, \"width\": 12, \"text\": "
+            "\"\xEA\xB0\x80\"}]}\n"
+            "{\"op\": \"next\", \"position\": 18, \"size\": 21, \"atEnd\": true, \"lines\": ["
+            "{\"offset\": 18, \"length\": 3, \"continued\": 0, \"width\": 18, \"text\": "
+            "\"end\"}]}\n");
+  RunTool("layout " + dir_.File("missing.txt") + " start", &status);
+  EXPECT_NE(status, 0);
+  RunTool("layout " + path + " --page 1 start", &status);
+  EXPECT_NE(status, 0);
+  EXPECT_EQ(RunTool("layout " + path + " start sideways", &status), "");
+  EXPECT_NE(status, 0);
+}
+
+TEST_F(LirakotoolTest, FindPrintsEveryMatchThenMinusOne) {
+  std::string path = dir_.Write("f.txt", "Alpha alpha\nbeta ALPHA\n");
+  int status = -1;
+  EXPECT_EQ(RunTool("find " + path + " alpha", &status),
+            "{\"position\": 0, \"index\": 0}\n{\"position\": 0, \"index\": 6}\n"
+            "{\"position\": 12, \"index\": 5}\n{\"position\": -1, \"index\": 0}\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunTool("find " + path + " alpha --case --count 1", &status),
+            "{\"position\": 0, \"index\": 6}\n");
+  EXPECT_EQ(RunTool("find " + path + " alpha --from 12", &status),
+            "{\"position\": 12, \"index\": 5}\n{\"position\": -1, \"index\": 0}\n");
+  RunTool("find " + path, &status);
+  EXPECT_NE(status, 0);
+}
+
+TEST_F(LirakotoolTest, HantableWritesBothRegions) {
+  std::string out = dir_.File("hantable.dat");
+  int status = -1;
+  RunTool("hantable " + out, &status);
+  ASSERT_EQ(status, 0);
+  std::string bytes = testing::ReadFileBytes(out);
+  ASSERT_EQ(bytes.size(), kCodeTableBytes);
+  auto unit = [&bytes](size_t i) {
+    return static_cast<unsigned char>(bytes[2 * i]) |
+           (static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  };
+  EXPECT_EQ(unit(4418), 0xAC00);                // B0 A1
+  EXPECT_EQ(unit(kCodeTableAEntries), 0xAC02);  // 81 41
+  HeadlessPlatform platform;
+  ASSERT_TRUE(LoadCodeTable(platform, FromUtf8(out)));
+  EXPECT_EQ(ToDisplayText(platform, "\xC7\xD1\xB1\xDB"), u"\uD55C\uAE00");
+  ReleaseCodeTable();
+  RunTool("hantable", &status);
+  EXPECT_NE(status, 0);
+}
+
+}  // namespace
+}  // namespace lirako

@@ -1,0 +1,141 @@
+#include "tools/engine_session.h"
+
+#include <charconv>
+
+#include "engine/basic_text_engine.h"
+#include "engine/code_table.h"
+#include "platform/utf.h"
+#include "tools/json_text.h"
+
+namespace lirako::tool {
+namespace {
+
+// Splits "a,b,..." into exactly `count` integers.
+bool ParseInts(const std::string& text, int count, int* out) {
+  size_t from = 0;
+  for (int i = 0; i < count; ++i) {
+    size_t comma = text.find(',', from);
+    bool last = i + 1 == count;
+    if (last != (comma == std::string::npos)) return false;
+    if (!ParseInt(text.substr(from, last ? std::string::npos : comma - from), &out[i])) {
+      return false;
+    }
+    from = comma + 1;
+  }
+  return true;
+}
+
+template <typename Engine>
+std::string LinesJson(const Engine& engine) {
+  std::string out = "[";
+  bool first = true;
+  for (const auto& line : engine.pageLines()) {
+    out += first ? "" : ", ";
+    first = false;
+    out += "{\"offset\": " + std::to_string(line.offset) +
+           ", \"length\": " + std::to_string(line.length) +
+           ", \"continued\": " + std::to_string(line.continued ? 1 : 0) +
+           ", \"width\": " + std::to_string(line.width) + ", \"text\": " + JsonString(line.Text()) +
+           "}";
+  }
+  return out + "]";
+}
+
+}  // namespace
+
+bool ParseInt(const std::string& text, int* value) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, *value);
+  return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOptions* options,
+                       std::string* error) {
+  error->clear();
+  const std::string& name = args[*i];
+  struct Spec {
+    const char* name;
+    int count;
+  };
+  static const Spec kSpecs[] = {{"--page", 2},   {"--margins", 4}, {"--gap", 1},
+                                {"--shared", 1}, {"--justify", 1}, {"--narrow", 1},
+                                {"--wide", 1},   {"--height", 1},  {"--table", 1}};
+  const Spec* spec = nullptr;
+  for (const Spec& s : kSpecs) {
+    if (name == s.name) spec = &s;
+  }
+  if (!spec) return false;
+  if (*i + 1 >= args.size()) {
+    *error = name + " needs a value";
+    return false;
+  }
+  const std::string& value = args[++*i];
+  if (name == "--table") {
+    options->table = value;
+    return true;
+  }
+  int v[4] = {};
+  if (!ParseInts(value, spec->count, v)) {
+    *error = "bad value '" + value + "' for " + name;
+    return false;
+  }
+  if (name == "--page") {
+    options->pageWidth = v[0];
+    options->pageHeight = v[1];
+  } else if (name == "--margins") {
+    options->margins = Rect{v[0], v[1], v[2], v[3]};
+  } else if (name == "--gap") {
+    options->lineGap = v[0];
+  } else if (name == "--shared") {
+    options->sharedLines = v[0];
+  } else if (name == "--justify") {
+    if (v[0] != 0 && v[0] != 1) {
+      *error = "--justify takes 0 or 1";
+      return false;
+    }
+    options->justify = v[0] == 1;
+  } else if (name == "--narrow") {
+    options->narrow = v[0];
+  } else if (name == "--wide") {
+    options->wide = v[0];
+  } else {
+    options->lineHeight = v[0];
+  }
+  return true;
+}
+
+bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
+                         std::string* error) {
+  std::u16string widePath = FromUtf8(path);
+  if (!options.table.empty() && !LoadCodeTable(platform_, FromUtf8(options.table))) {
+    *error = "cannot load the code table " + options.table;
+    return false;
+  }
+  engine_ = CreateTextEngine(platform_, widePath);
+  if (!engine_->Load(widePath)) {
+    *error = "cannot open " + path;
+    return false;
+  }
+  platform_.metrics().narrow = options.narrow;
+  platform_.metrics().wide = options.wide;
+  platform_.metrics().lineHeight = options.lineHeight;
+  engine_->SetPageRect(0, 0, options.pageWidth, options.pageHeight);
+  engine_->SetLayout(options.margins, options.lineGap, options.sharedLines, options.justify);
+  // The first paint measures the glyphs before any page step.
+  auto screen = platform_.CreateScreen(options.pageWidth, options.pageHeight);
+  engine_->BeginPaint(*screen, u"Tahoma", options.lineHeight, false, false, false);
+  engine_->EndPaint(*screen);
+  return true;
+}
+
+std::string EngineSession::PageLinesJson() {
+  if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
+    return LinesJson(*bytes);
+  }
+  if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
+    return LinesJson(*units);
+  }
+  return "[]";
+}
+
+}  // namespace lirako::tool

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/text_engine.h"
+#include "platform/headless_platform.h"
+
+namespace lirako::tool {
+
+// The page geometry, layout and headless metrics that the engine commands share.
+struct LayoutOptions {
+  int pageWidth = 240;
+  int pageHeight = 320;
+  Rect margins{6, 5, 6, 5};
+  int lineGap = 1;
+  int sharedLines = 2;
+  bool justify = true;
+  int narrow = 6;
+  int wide = 12;
+  int lineHeight = 16;
+  std::string table;  // a hantable.dat to convert through, or empty
+};
+
+// Consumes the layout option at args[*i] (with its value); false with `error` set when it is
+// malformed, false with `error` empty when args[*i] is no layout option.
+bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOptions* options,
+                       std::string* error);
+// Parses a whole decimal integer; false when `text` is anything else.
+bool ParseInt(const std::string& text, int* value);
+
+// A book opened in the engine the probe picks, laid out on a headless page with measured
+// glyphs, as the view would have it before its first page step.
+class EngineSession {
+ public:
+  // False with `error` set when the file or the code table cannot be opened.
+  bool Open(const std::string& path, const LayoutOptions& options, std::string* error);
+  CTextEngine& engine() { return *engine_; }
+  // The page's lines, top first, as one JSON array.
+  std::string PageLinesJson();
+
+ private:
+  HeadlessPlatform platform_;
+  std::unique_ptr<CTextEngine> engine_;
+};
+
+}  // namespace lirako::tool
