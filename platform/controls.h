@@ -22,8 +22,9 @@ enum class ControlKind {
   kListBox,
   kSlider,  // horizontal track bar
   kUpDown,  // spin arrows attached to a buddy edit: an arrow steps the buddy's number
-            // within the range, writes it into the buddy (kEditChanged on the buddy)
-            // and notifies OnScroll
+            // (read with "," between digits skipped, so "1,400" is 1400) within the
+            // range, writes it into the buddy (kEditChanged on the buddy) and notifies
+            // OnScroll
   kGroupBox,
 };
 

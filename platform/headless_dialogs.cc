@@ -17,7 +17,8 @@ bool IsRanged(ControlKind kind) {
   return kind == ControlKind::kSlider || kind == ControlKind::kUpDown;
 }
 
-// Leading blanks, an optional sign and the digits up to the first non-digit; 0 without any.
+// Leading blanks, an optional sign and the digits ("," among them skipped) up to the first
+// other character; 0 without any.
 int LeadingNumber(const std::u16string& text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
@@ -25,7 +26,9 @@ int LeadingNumber(const std::u16string& text) {
   bool negative = false;
   if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
   long long value = 0;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+  // Thousands separators, as the period edit shows them, do not end the number.
+  for (; i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u','); ++i) {
+    if (text[i] == u',') continue;
     value = std::min<long long>(value * 10 + (text[i] - u'0'), 0x7FFFFFFF);
   }
   return static_cast<int>(negative ? -value : value);

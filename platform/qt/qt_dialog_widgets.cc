@@ -27,7 +27,9 @@ int LeadingNumber(const QString& text) {
   bool negative = false;
   if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
   qint64 value = 0;
-  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+  // Thousands separators, as the period edit shows them, do not end the number.
+  for (; i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u','); ++i) {
+    if (text[i] == u',') continue;
     value = std::min<qint64>(value * 10 + (text[i].unicode() - u'0'), 0x7FFFFFFF);
   }
   return static_cast<int>(negative ? -value : value);

@@ -51,6 +51,9 @@ TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
   f.c.Spin(f.page, P::kPeriodSpin, 1);
   EXPECT_EQ(f.c.GetText(P::kPeriodEdit), u"1,400");
   EXPECT_EQ(f.page.numbers.refreshInterval, 1400);
+  f.c.Spin(f.page, P::kPeriodSpin, 2);  // the arrows step from the number shown
+  EXPECT_EQ(f.c.GetText(P::kPeriodEdit), u"1,402");
+  EXPECT_EQ(f.page.numbers.refreshInterval, 1402);
   f.c.Type(f.page, P::kPeriodEdit, u"3,600");
   EXPECT_EQ(f.page.numbers.refreshInterval, 3600);
   f.c.Type(f.page, P::kPeriodEdit, u"0000000012345");  // the 13th character is dropped
