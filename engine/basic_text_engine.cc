@@ -402,6 +402,19 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
   const bool fold = (options & 1) == 0;
   std::u16string needle = text;
   if (fold) platform_.FoldCase(needle);
+  // The search reads through the reader but leaves the page where it is.
+  const typename Reader::Cursor pageCursor = reader_->cursor();
+  const int32_t pageWrapCursor = wrapCursor;
+  struct RestorePage {
+    Reader& reader;
+    const typename Reader::Cursor& cursor;
+    int32_t& wrapCursor;
+    int32_t saved;
+    ~RestorePage() {
+      reader.Restore(cursor);
+      wrapCursor = saved;
+    }
+  } restore{*reader_, pageCursor, wrapCursor, pageWrapCursor};
   if (!needle.empty()) {
     int32_t from = scanStart_ < 0 ? 0 : scanStart_;
     size_t at = static_cast<size_t>(scanIndex_ + 1);

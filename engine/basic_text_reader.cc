@@ -40,6 +40,13 @@ bool BasicTextReader<Unit>::Seek(int32_t pos) {
 }
 
 template <typename Unit>
+void BasicTextReader<Unit>::Restore(const Cursor& cursor) {
+  position_ = std::clamp(cursor.position, 0, fileLength_);
+  readCount_ = cursor.readCount;
+  behindBreak_ = cursor.behindBreak;
+}
+
+template <typename Unit>
 void BasicTextReader<Unit>::SeekEnd() {
   position_ = fileLength_;
   readCount_ = 0;

@@ -48,6 +48,16 @@ class BasicTextReader : public CTextReader {
   // The position after the line break that starts at `pos` (pos itself when none does).
   int32_t BreakEnd(int32_t pos);
 
+  // Where the reader stands, with what it knows about the reads before.
+  struct Cursor {
+    int32_t position = 0;
+    int32_t readCount = 0;
+    bool behindBreak = false;
+  };
+  Cursor cursor() const { return Cursor{position_, readCount_, behindBreak_}; }
+  // Returns to a cursor taken from this reader.
+  void Restore(const Cursor& cursor);
+
  protected:
   // Adjusts freshly read units (`first` is the file position of units[0]).
   virtual void PrepareUnits(Unit* units, int32_t count, int32_t first);

@@ -147,6 +147,33 @@ TEST_F(SearchTest, CountsDoubleByteCharactersAsOne) {
     ExpectLineHolds(found[i], occurrences[i]);
 }
 
+TEST_F(SearchTest, LeavesThePageAndItsReadingInPlace) {
+  std::string text;
+  for (int i = 0; i < 80; ++i)
+    text += "line " + std::to_string(i) + " of the book\r\n";
+  // The same turns with and without searches between them.
+  std::vector<std::vector<testing::LineInfo>> pages[2];
+  for (int withSearch = 0; withSearch < 2; ++withSearch) {
+    engine_.Close();
+    Open(text);
+    for (int step = 0; step < 6; ++step) {
+      if (step < 2 || step == 5) {
+        engine_.PageForward();
+      } else {
+        engine_.PageBackward();
+      }
+      if (withSearch) {
+        auto before = testing::PageOf(engine_);
+        int32_t index = 0;
+        EXPECT_GT(engine_.FindNext(u"line 7", &index, 0), 0);
+        EXPECT_EQ(testing::PageOf(engine_), before);
+      }
+      pages[withSearch].push_back(testing::PageOf(engine_));
+    }
+  }
+  EXPECT_EQ(pages[0], pages[1]);
+}
+
 TEST(Search, Utf16EngineSearchesUnits) {
   TempDir dir;
   HeadlessPlatform platform;
