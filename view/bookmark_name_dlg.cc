@@ -14,6 +14,11 @@ constexpr size_t kNameTextLength = 10;
 
 }  // namespace
 
+void CBookmarkNameDlg::Install(CTirasolView& view, DialogRunner& runner) {
+  view.SetModalHandler(CTirasolView::Modal::kSetBookmark,
+                       [&runner](CTirasolView& v) { RunCommand(v, runner); });
+}
+
 void CBookmarkNameDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
   CTextEngine& engine = view.engine();

@@ -20,6 +20,9 @@ class CBookmarkNameDlg : public DialogLogic {
   // lets the user edit it and on OK adds the bookmark, rebuilds the menu and saves the
   // recent files.
   static void RunCommand(CTirasolView& view, DialogRunner& runner);
+  // Makes `view` run RunCommand on its set-bookmark command and button function, through `runner`,
+  // which must outlive the view.
+  static void Install(CTirasolView& view, DialogRunner& runner);
 
   // The proposed name of a bookmark at `position` in a document of `size` units whose page
   // starts with the line `topText`: "[12.5%]", or its first 10 characters, a blank and that.

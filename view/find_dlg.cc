@@ -17,6 +17,11 @@ constexpr int kMatchCaseOption = 1;
 
 }  // namespace
 
+void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
+  view.SetModalHandler(CTirasolView::Modal::kFind,
+                       [&runner](CTirasolView& v) { RunCommand(v, runner); });
+}
+
 void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
   CTextEngine& engine = view.engine();

@@ -23,6 +23,9 @@ class CFindDlg : public DialogLogic {
   // The find command after the auto-refresh is stopped: with a document open, runs the bar
   // from the page position and leaves the page at the line of the last hit (or where it was).
   static void RunCommand(CTirasolView& view, DialogRunner& runner);
+  // Makes `view` run RunCommand on its find command and button function, through `runner`,
+  // which must outlive the view.
+  static void Install(CTirasolView& view, DialogRunner& runner);
 
   // A bar over `view` whose search starts at `position` in a document of `size` units.
   CFindDlg(CTirasolView& view, int32_t position, int32_t size);

@@ -21,6 +21,11 @@ std::u16string Format(const char* format, int value) {
 
 }  // namespace
 
+void CJumpDlg::Install(CTirasolView& view, DialogRunner& runner) {
+  view.SetModalHandler(CTirasolView::Modal::kJump,
+                       [&runner](CTirasolView& v) { RunCommand(v, runner); });
+}
+
 void CJumpDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
   CTextEngine& engine = view.engine();

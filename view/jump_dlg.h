@@ -28,6 +28,9 @@ class CJumpDlg : public DialogLogic {
   // The jump command after the auto-refresh is stopped: with a document open, runs the bar,
   // then re-lays the page out from its top line without the bar.
   static void RunCommand(CTirasolView& view, DialogRunner& runner);
+  // Makes `view` run RunCommand on its jump command and button function, through `runner`,
+  // which must outlive the view.
+  static void Install(CTirasolView& view, DialogRunner& runner);
 
   // A bar over `view` for `position` in a document of `size` units, the slider at
   // `initialPercent`.

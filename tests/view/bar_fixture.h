@@ -16,6 +16,9 @@
 #include "platform/headless_view_host.h"
 #include "platform/utf.h"
 #include "tests/support/temp_dir.h"
+#include "view/bookmark_name_dlg.h"
+#include "view/find_dlg.h"
+#include "view/jump_dlg.h"
 #include "view/main_menu.h"
 #include "view/tirasol_view.h"
 
@@ -114,6 +117,7 @@ class BarTest : public ::testing::Test {
     view = std::make_unique<CTirasolView>(platform, host);
     view->SetEngineFactory(
         [](Platform& p, const std::u16string&) { return std::make_unique<ScriptedEngine>(p); });
+    InstallBars();
     view->OnInitialUpdate(u"");
   }
 
@@ -129,11 +133,26 @@ class BarTest : public ::testing::Test {
     return engine;
   }
 
+  void InstallBars() {
+    CFindDlg::Install(*view, runner);
+    CJumpDlg::Install(*view, runner);
+    CBookmarkNameDlg::Install(*view, runner);
+  }
+
+  // Starts the auto-refresh timer of a scripted document.
+  void StartAutoRefresh() {
+    scripted().metricsReady = 1;
+    scripted().lineHeight = 16;
+    view->ToggleAutoRefresh();
+    ASSERT_TRUE(host.TimerRunning(kAutoRefreshTimerId));
+  }
+
   ScriptedEngine& scripted() { return static_cast<ScriptedEngine&>(view->engine()); }
 
   // A view with the real engines, showing the first page of `path`.
   void StartReal(const std::string& path) {
     view = std::make_unique<CTirasolView>(platform, host);
+    InstallBars();
     view->OnInitialUpdate(FromUtf8(path));
     Paint();
   }

@@ -12,7 +12,7 @@ constexpr int kName = CBookmarkNameDlg::kNameEdit;
 
 class BookmarkTest : public BarTest {
  protected:
-  void SetBookmark() { CBookmarkNameDlg::RunCommand(*view, runner); }
+  void SetBookmark() { view->OnCommand(kCmdSetBookmark); }
   // The texts of the "책갈피" pop-up's bookmark items.
   std::vector<std::u16string> BookmarkMenu() {
     std::vector<std::u16string> texts;
@@ -80,6 +80,25 @@ TEST_F(BookmarkTest, AddsEditedNameSavesAndRefusesSamePlace) {
   runner.Script({OkStep()});
   SetBookmark();
   EXPECT_EQ(view->currentEntry().bookmarks, (std::vector<Bookmark>{{u"[100.0%]", 0}}));
+}
+
+TEST_F(BookmarkTest, CommandStopsAutoRefreshAndNeedsDocument) {
+  StartScripted();
+  SetBookmark();
+  EXPECT_TRUE(runner.runs().empty());
+  EXPECT_TRUE(host.messageBoxes().empty());
+
+  OpenScripted(100, 5);
+  StartAutoRefresh();
+  bool timerDuringDialog = true;
+  runner.Script({[&](HeadlessControls&, DialogLogic&) {
+    timerDuringDialog = host.TimerRunning(kAutoRefreshTimerId);
+  }});
+  view->RunButtonFunction(6);
+  ASSERT_EQ(runner.runs().size(), 1u);
+  EXPECT_EQ(runner.runs()[0].id, CBookmarkNameDlg::kDialogId);
+  EXPECT_FALSE(timerDuringDialog);
+  EXPECT_EQ(view->runState() & kRunAutoRefresh, 0u);
 }
 
 TEST_F(BookmarkTest, ElevenBookmarksLeaveTenNewest) {

@@ -14,7 +14,7 @@ constexpr int kCase = CFindDlg::kMatchCaseCheck;
 
 class FindBarTest : public BarTest {
  protected:
-  void RunFind() { CFindDlg::RunCommand(*view, runner); }
+  void RunFind() { view->OnCommand(kCmdFind); }
   const HeadlessControls& lastBar() { return runner.runs().back().controls; }
 };
 
@@ -137,6 +137,25 @@ TEST_F(FindBarTest, FindsInRealBookAndShowsLineOfHit) {
   Paint();
   EXPECT_EQ(lastBar().control(kLabel).text, u"검색 완료");
   EXPECT_EQ(view->engine().GetPosition(), whaleLine);
+}
+
+TEST_F(FindBarTest, CommandStopsAutoRefreshAndNeedsDocument) {
+  StartScripted();
+  RunFind();
+  EXPECT_TRUE(runner.runs().empty());
+
+  OpenScripted(100, 0);
+  StartAutoRefresh();
+  bool timerDuringBar = true;
+  runner.Script({[&](HeadlessControls&, DialogLogic&) {
+    timerDuringBar = host.TimerRunning(kAutoRefreshTimerId);
+  }});
+  view->RunButtonFunction(7);
+  ASSERT_EQ(runner.runs().size(), 1u);
+  EXPECT_EQ(runner.runs()[0].id, CFindDlg::kDialogId);
+  EXPECT_FALSE(timerDuringBar);
+  EXPECT_EQ(view->runState() & kRunAutoRefresh, 0u);
+  EXPECT_FALSE(host.TimerRunning(kAutoRefreshTimerId));
 }
 
 TEST(FindBarLabel, FormatsPercentInSinglePrecision) {

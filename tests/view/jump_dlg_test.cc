@@ -14,7 +14,7 @@ constexpr int kGo = CJumpDlg::kGoButton;
 
 class JumpBarTest : public BarTest {
  protected:
-  void RunJump() { CJumpDlg::RunCommand(*view, runner); }
+  void RunJump() { view->OnCommand(kCmdJump); }
   const HeadlessControls& lastBar() { return runner.runs().back().controls; }
 };
 
@@ -111,6 +111,26 @@ TEST_F(JumpBarTest, PastHundredPercentLandsAtTheEnd) {
   Paint();
   EXPECT_EQ(landed, view->engine().GetPosition());
   EXPECT_GT(landed, static_cast<int32_t>(book.size() * 9 / 10));
+}
+
+TEST_F(JumpBarTest, CommandStopsAutoRefreshAndNeedsDocument) {
+  StartScripted();
+  RunJump();
+  EXPECT_TRUE(runner.runs().empty());
+
+  OpenScripted(100, 0);
+  StartAutoRefresh();
+  bool timerDuringBar = true;
+  runner.Script({[&](HeadlessControls&, DialogLogic&) {
+    timerDuringBar = host.TimerRunning(kAutoRefreshTimerId);
+  }});
+  view->RunButtonFunction(8);
+  ASSERT_EQ(runner.runs().size(), 1u);
+  EXPECT_EQ(runner.runs()[0].id, CJumpDlg::kDialogId);
+  EXPECT_FALSE(timerDuringBar);
+  EXPECT_EQ(view->runState() & kRunAutoRefresh, 0u);
+  // The bar's timer ends with the bar.
+  EXPECT_TRUE(runner.runs()[0].controls.timers().empty());
 }
 
 TEST(JumpBarNumbers, ReadsLeadingNumberAndPercent) {
