@@ -123,6 +123,10 @@ void CMainFrame::EnterFullScreen() {
   menuBar()->hide();
   toolBar_->hide();
   if (!(windowState() & Qt::WindowFullScreen)) showFullScreen();
+  // The whole screen also where no window manager applies the full-screen state.
+  if (QScreen* current = screen()) {
+    if (geometry() != current->geometry()) setGeometry(current->geometry());
+  }
 }
 
 void CMainFrame::LeaveFullScreen() {
