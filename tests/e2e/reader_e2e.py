@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
 """Runs the real reader window under Xvfb and drives it with real key presses.
 
-Portrait: the book is opened from the command line, Down is pressed twice, Ctrl+Q quits;
-ResentFiles.Dat must then hold the book at the top of its third page, the position that
-`lirakotool render ... next next` reaches for a page of the same size, and the window's page
-must show the same pixels as that rendering. Landscape: SetParam.Dat with landscape and the
-application buttons on, the reader started without arguments reopens the book where it
-stopped, Right turns one page, F5 (button 5, "다음쪽" by default) another, F4 (button 4,
-"리라코 종료") quits; again the saved position and the pixels must agree with the renderer.
+1. Portrait: the book is opened from the command line, Down is pressed twice, Ctrl+Q quits.
+2. Landscape and full screen: SetParam.Dat with landscape and the application buttons on;
+   the book is opened from the command line, Return switches to full screen, Right turns a
+   page, F5 (button 5, "다음쪽" by default) another, and F4 (button 4, "리라코 종료") quits.
+3. Reopening: the program started without arguments reopens the most recent book where it
+   stopped; Right turns a page and Ctrl+Q quits.
 
-Screenshots of the whole screen are left in the output folder. Exit code 77 means Xvfb
-could not be started (the test is skipped).
+After each run ResentFiles.Dat must hold the book first, at the position that
+`lirakotool render` reaches with the same steps on a page of the same size, and the
+window's page must show the same pixels as that rendering. Screenshots of the whole screen
+are left in the output folder. Exit code 77 means Xvfb could not be started (skipped).
 """
 
 import argparse
@@ -284,9 +285,11 @@ def main():
                 f.write(struct.pack("<i", 1))
         settings_copy = os.path.join(temp, "landscape.Dat")
         shutil.copy2(settings, settings_copy)
-        session(args.tool, env, prog, book, args.out, "landscape", ["Right", "F5"],
-                [f"pos={position}", "next", "next"], quit_key="F4", settings=settings_copy,
-                reopen=True)
+        position = session(args.tool, env, prog, book, args.out, "landscape-fullscreen",
+                           ["Return", "Right", "F5"], [f"pos={position}", "next", "next"],
+                           quit_key="F4", settings=settings_copy)
+        session(args.tool, env, prog, book, args.out, "reopen", ["Right"],
+                [f"pos={position}", "next"], settings=settings_copy, reopen=True)
         print("reader_e2e: passed")
         return 0
     except Failure as failure:
