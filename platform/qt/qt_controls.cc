@@ -124,7 +124,7 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kComboBox:
     case ControlKind::kDropList: {
-      auto* combo = new QComboBox(parent);
+      auto* combo = new QtComboBox(parent);
       combo->setEditable(spec.kind == ControlKind::kComboBox);
       if (combo->isEditable()) {
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -134,6 +134,7 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
       }
       QObject::connect(combo, &QComboBox::activated, combo,
                        [this, id] { logic_.OnCommand(*this, id, kSelChanged); });
+      combo->SetCloseHandler([this, id] { logic_.OnCommand(*this, id, kDropDownClosed); });
       return combo;
     }
     case ControlKind::kListBox: {
@@ -245,6 +246,14 @@ void QtControls::Enable(int id, bool enabled) {
 
 void QtControls::Show(int id, bool shown) {
   if (Entry* e = Find(id)) e->widget->setVisible(shown);
+}
+
+void QtControls::ShowDropDown(int id) {
+  Entry* e = Find(id);
+  if (e == nullptr) return;
+  if (auto* combo = qobject_cast<QComboBox*>(e->widget); combo != nullptr && combo->isVisible()) {
+    combo->showPopup();
+  }
 }
 
 void QtControls::ResetContent(int id) {

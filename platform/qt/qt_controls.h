@@ -30,6 +30,7 @@ class QtControls : public Controls {
   void SetChecked(int id, bool checked) override;
   void Enable(int id, bool enabled) override;
   void Show(int id, bool shown) override;
+  void ShowDropDown(int id) override;
   void ResetContent(int id) override;
   int AddString(int id, const std::u16string& text) override;
   void DeleteString(int id, int index) override;

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -152,6 +153,14 @@ int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
   const int result = window.exec();
   QObject::disconnect(tabs, nullptr, &window, nullptr);
   return result;
+}
+
+std::vector<std::u16string> QtDialogRunner::FontFamilies() {
+  std::vector<std::u16string> families;
+  for (const QString& family : QFontDatabase::families()) {
+    families.push_back(family.toStdU16String());
+  }
+  return families;
 }
 
 }  // namespace lirako

@@ -20,6 +20,8 @@ class QtDialogRunner : public DialogRunner {
   // Tabs titled with the pages' captions, with "확인" and "취소".
   int RunPropertySheet(const std::u16string& caption,
                        const std::vector<DialogLogic*>& pages) override;
+  // QFontDatabase's families, in its order.
+  std::vector<std::u16string> FontFamilies() override;
 
  private:
   QWidget* owner_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include <QComboBox>
 #include <QFont>
 #include <QString>
 #include <QWidget>
@@ -66,7 +67,22 @@ class QtUpDown : public QWidget {
   std::function<void(int)> onStep_;
 };
 
-// Leading blanks, an optional sign and the digits up to the first non-digit; 0 without any.
+// A drop-down list that reports when its list closes, with or without a choice.
+class QtComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  void SetCloseHandler(std::function<void()> handler) { onClose_ = std::move(handler); }
+  void hidePopup() override {
+    QComboBox::hidePopup();
+    if (onClose_) onClose_();
+  }
+
+ private:
+  std::function<void()> onClose_;
+};
+
+// Leading blanks, an optional sign and the digits ("," among them skipped) up to the first
+// other character; 0 without any.
 int LeadingNumber(const QString& text);
 
 }  // namespace lirako
