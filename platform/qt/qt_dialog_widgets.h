@@ -72,13 +72,21 @@ class QtComboBox : public QComboBox {
  public:
   using QComboBox::QComboBox;
   void SetCloseHandler(std::function<void()> handler) { onClose_ = std::move(handler); }
+  void showPopup() override {
+    open_ = true;
+    QComboBox::showPopup();
+  }
+  // Qt also calls this when the box is hidden or destroyed; only a list that was open closes.
   void hidePopup() override {
     QComboBox::hidePopup();
+    if (!open_) return;
+    open_ = false;
     if (onClose_) onClose_();
   }
 
  private:
   std::function<void()> onClose_;
+  bool open_ = false;
 };
 
 // Leading blanks, an optional sign and the digits ("," among them skipped) up to the first
