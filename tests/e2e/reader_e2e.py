@@ -9,7 +9,8 @@
    stopped; Right turns a page and Ctrl+Q quits.
 
 After each run ResentFiles.Dat must hold the book first, at the position that
-`lirakotool render` reaches with the same steps on a page of the same size, and the
+`lirakotool render` reaches on a page of the same size with the engine steps the reader
+took (the opening page is one "next" from the saved position), and the
 window's page must show the same pixels as that rendering. Screenshots of the whole screen
 are left in the output folder. Exit code 77 means Xvfb could not be started (skipped).
 """
@@ -54,7 +55,10 @@ def start_xvfb():
         while time.time() < deadline:
             if proc.poll() is not None:
                 break
-            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            # The server is ready once a client can query it.
+            if os.path.exists(f"/tmp/.X11-unix/X{n}") and subprocess.run(
+                    ["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL).returncode == 0:
                 return proc, f":{n}"
             time.sleep(0.1)
         if proc.poll() is None:
@@ -239,7 +243,7 @@ def main():
     parser.add_argument("--samples", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "convert"):
+    for tool in ("Xvfb", "xdpyinfo", "xdotool", "xwininfo", "import", "convert"):
         need(tool)
 
     xvfb, display = start_xvfb()
@@ -273,7 +277,7 @@ def main():
         os.makedirs(args.out, exist_ok=True)
 
         position = session(args.tool, env, prog, book, args.out, "portrait", ["Down", "Down"],
-                           ["next", "next"])
+                           ["next", "next", "next"])
 
         # Landscape and application buttons from a settings file written by the tool, then
         # patched.
@@ -286,10 +290,10 @@ def main():
         settings_copy = os.path.join(temp, "landscape.Dat")
         shutil.copy2(settings, settings_copy)
         position = session(args.tool, env, prog, book, args.out, "landscape-fullscreen",
-                           ["Return", "Right", "F5"], [f"pos={position}", "next", "next"],
+                           ["Return", "Right", "F5"], [f"pos={position}", "next", "next", "next"],
                            quit_key="F4", settings=settings_copy)
         session(args.tool, env, prog, book, args.out, "reopen", ["Right"],
-                [f"pos={position}", "next"], settings=settings_copy, reopen=True)
+                [f"pos={position}", "next", "next"], settings=settings_copy, reopen=True)
         print("reader_e2e: passed")
         return 0
     except Failure as failure:

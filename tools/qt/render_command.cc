@@ -15,7 +15,6 @@
 #include "platform/qt/qt_surface.h"
 #include "store/settings_file.h"
 #include "tools/command.h"
-#include "view/command_ids.h"
 #include "view/main_menu.h"
 #include "view/tirasol_view.h"
 
@@ -43,32 +42,30 @@ bool ParseSize(const std::string& text, int* width, int* height) {
   return true;
 }
 
-// Carries out one step the way the reader's inputs do; false for an unknown step.
-bool ApplyStep(CTirasolView& view, const std::string& step) {
+// Carries out one step on the engine, as lirakotool layout does; false for an unknown step.
+bool ApplyStep(CTextEngine& engine, const std::string& step) {
   if (step == "start") {
-    view.OnCommand(kCmdGoStart);
+    engine.GoToStart();
   } else if (step == "end") {
-    view.OnCommand(kCmdGoEnd);
+    engine.GoToEnd();
   } else if (step == "next") {
-    view.RequestStep(kStepPageForward);
+    engine.PageForward();
   } else if (step == "prev") {
-    view.RequestStep(kStepPageBackward);
+    engine.PageBackward();
   } else if (step == "down") {
-    view.RequestStep(kStepLineForward);
+    engine.LineForward();
   } else if (step == "up") {
-    view.RequestStep(kStepLineBackward);
+    engine.LineBackward();
   } else if (step.rfind("pos=", 0) == 0) {
     char* end = nullptr;
     long pos = std::strtol(step.c_str() + 4, &end, 10);
     if (*end != '\0' || end == step.c_str() + 4) return false;
-    view.engine().SetPosition(static_cast<int32_t>(pos));
-    view.RequestStep(kStepPageForward);
+    engine.SetPosition(static_cast<int32_t>(pos));
   } else if (step.rfind("frac=", 0) == 0) {
     char* end = nullptr;
-    double f = std::strtod(step.c_str() + 5, &end);
-    if (*end != '\0' || end == step.c_str() + 5 || f < 0 || f > 1) return false;
-    view.engine().SetFraction(static_cast<float>(f));
-    view.RequestStep(kStepPageForward);
+    float f = std::strtof(step.c_str() + 5, &end);
+    if (*end != '\0' || end == step.c_str() + 5) return false;
+    engine.SetFraction(f);
   } else {
     return false;
   }
@@ -118,15 +115,19 @@ int Render(const std::vector<std::string>& args) {
   }
   if (!view.OpenDocument(ToPath(file))) return Fail("cannot open '" + file + "'");
 
+  // Without steps the page is the one the reader shows after opening the book.
+  if (steps.empty()) steps.push_back("next");
   QImage image(width, height, QImage::Format_RGB32);
   {
     QtSurface screen(&image);
-    // The first paint lays out the opening page; every step is carried out by a paint.
+    // A paint without a step measures the glyphs and lays the page geometry out, leaving
+    // the engine where lirakotool layout starts: opened, before its first page step.
+    view.RequestStep(kStepNone);
     view.PaintPage(screen);
     for (const std::string& step : steps) {
-      if (!ApplyStep(view, step)) return Fail("unknown step '" + step + "'");
-      view.PaintPage(screen);
+      if (!ApplyStep(view.engine(), step)) return Fail("unknown step '" + step + "'");
     }
+    view.PaintPage(screen);
   }
   if (!image.save(QString::fromLocal8Bit(QByteArray::fromStdString(out)), "PNG")) {
     return Fail("cannot write '" + out + "'");
@@ -139,8 +140,9 @@ int Render(const std::vector<std::string>& args) {
 const CommandRegistration kRender({
     "render",
     "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat] STEP...\n"
-    "      paint the page with the Qt renderer (no display needed) after the steps\n"
-    "      start, end, next, prev, down, up, pos=N, frac=F; default size 480,800",
+    "      paint the page with the Qt renderer (no display needed) after the steps of\n"
+    "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
+    "      the settings file's or the default settings; default size 480,800",
     Render,
 });
 
