@@ -161,8 +161,9 @@ void ReaderWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void ReaderWidget::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && input_) {
-    QPoint p = event->position().toPoint();
+  // The pen is lifted over the page only when the button goes up inside it.
+  QPoint p = event->position().toPoint();
+  if (event->button() == Qt::LeftButton && input_ && rect().contains(p)) {
     input_->PenUp(p.x(), p.y());
   }
   QWidget::mouseReleaseEvent(event);

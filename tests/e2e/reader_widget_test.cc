@@ -75,6 +75,8 @@ TEST_F(ReaderWidgetTest, LeftReleaseIsPenUpAndDoubleClickIsDoubleTap) {
   Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(10, 250));
   Mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(100, 150));
   Mouse(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(1, 2));
+  Mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(10, 250));
+  Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(10, 320));
   EXPECT_EQ(input_.calls, (std::vector<std::string>{"pen 10 250", "double 100 150"}));
 }
 
