@@ -41,6 +41,7 @@ struct ControlSpec {
   bool bordered = false;
   int row = 0;
   int column = 0;
+  int columnSpan = 1;  // columns the control takes from `column` on
 };
 
 // A dialog or property-page template: its id, caption and controls.

@@ -66,8 +66,8 @@ const DialogSpec& CJumpDlg::spec() const {
       kDialogId,
       u"",
       {
-          {kSlider, ControlKind::kSlider, u"", 0, 0, 100, false, false, 0, 0},
-          {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 0, 1},
+          {kSlider, ControlKind::kSlider, u"", 0, 0, 100, false, false, 0, 0, 4},
+          {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 0, 4},
           {kPercentEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 0},
           {kPercentSpin, ControlKind::kUpDown, u"Spin1", kPercentEdit, 0, 100, false, false, 1, 1},
           {kHundredthsEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 2},

@@ -57,7 +57,7 @@ void QtControls::Build(QGridLayout* grid) {
     QWidget* widget = Make(spec, page_);
     widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
     controls_[spec.id] = Entry{spec.kind, widget};
-    grid->addWidget(widget, spec.row, spec.column);
+    grid->addWidget(widget, spec.row, spec.column, 1, std::max(1, spec.columnSpan));
     // Adjacent radio buttons form one exclusive group.
     if (spec.kind == ControlKind::kRadioButton) {
       if (radioGroup == nullptr) radioGroup = new QButtonGroup(page_);

@@ -86,14 +86,21 @@ int QtDialogRunner::RunModal(DialogLogic& dialog) {
   });
 
   window.adjustSize();
-  if (parent != nullptr && !bar) {
-    // Centred over the main window until the dialog places itself.
-    const QRect area = parent->geometry();
+  if (owner_ != nullptr) {
+    // Centred over the owner until the dialog places itself.
+    const QRect area(owner_->mapToGlobal(QPoint(0, 0)), owner_->size());
     window.move(area.center() - window.rect().center());
   }
   dialog.OnInitDialog(controls);
   if (ended) return window.result();
-  return window.exec();
+  const int result = window.exec();
+  ReactivateOwner();
+  return result;
+}
+
+void QtDialogRunner::ReactivateOwner() {
+  // Without a window manager nobody else hands the keyboard back to the main window.
+  if (owner_ != nullptr && owner_->window()->isVisible()) owner_->window()->activateWindow();
 }
 
 int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
@@ -152,6 +159,7 @@ int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
   window.adjustSize();
   const int result = window.exec();
   QObject::disconnect(tabs, nullptr, &window, nullptr);
+  ReactivateOwner();
   return result;
 }
 

@@ -24,6 +24,9 @@ class QtDialogRunner : public DialogRunner {
   std::vector<std::u16string> FontFamilies() override;
 
  private:
+  // Gives the keyboard back to the owner's window once a dialog has closed.
+  void ReactivateOwner();
+
   QWidget* owner_;
 };
 

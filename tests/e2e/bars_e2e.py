@@ -1,0 +1,248 @@
+#!/usr/bin/env python3
+"""Drives the find bar, the bookmark name dialog and the jump bar of the real reader under
+Xvfb with the keyboard.
+
+The settings give application buttons 1, 2 and 3 (F1, F2, F3) the functions find, set
+bookmark and jump. The reader opens the sample book; F1 opens the find bar, a Korean word
+that occurs once, deep in the book, is typed, Tab and Space press "다음 찾기", Escape
+leaves. F2 proposes a bookmark name for the page and Return takes it. F3 opens the jump bar
+and Escape leaves it. Ctrl+Q quits. ResentFiles.Dat must then hold the book at the line of
+the hit, with one bookmark there under the proposed name: the first ten characters of that
+line and the percentage.
+
+Screenshots of each dialog over the page are left in the output folder. Exit code 77 means
+a tool is missing or Xvfb could not be started (the test is skipped).
+"""
+
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+SCREEN_W, SCREEN_H = 800, 600
+WORD = "열두째"
+# Offsets in SetParam.Dat.
+HARDWARE_BUTTONS = 252
+BUTTON_FUNCTIONS = 256
+FIND, SET_BOOKMARK, JUMP = 7, 6, 8
+
+
+class Failure(Exception):
+    pass
+
+
+def need(tool):
+    if not shutil.which(tool):
+        print(f"bars_e2e: {tool} is missing", file=sys.stderr)
+        sys.exit(SKIP)
+
+
+def start_xvfb():
+    for n in range(160, 230):
+        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            continue
+        proc = subprocess.Popen(
+            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            if proc.poll() is not None:
+                break
+            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
+                return proc, f":{n}"
+            time.sleep(0.1)
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+    return None, None
+
+
+def run(cmd, env, check=True, timeout=30):
+    result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise Failure(f"{' '.join(cmd)} failed ({result.returncode}): {result.stderr.strip()}")
+    return result.stdout
+
+
+def find_window(name, env, timeout=20):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        ids = run(["xdotool", "search", "--onlyvisible", "--name", name], env,
+                  check=False).split()
+        if ids:
+            return ids[-1]
+        time.sleep(0.2)
+    raise Failure(f"no window named {name!r} appeared")
+
+
+def press(env, *names):
+    for name in names:
+        run(["xdotool", "key", "--clearmodifiers", name], env)
+        time.sleep(0.5)
+
+
+def type_text(env, text):
+    run(["xdotool", "type", "--delay", "120", text], env)
+    time.sleep(0.5)
+
+
+def screenshot(path, env):
+    run(["import", "-window", "root", path], env)
+
+
+def f32(x):
+    return struct.unpack("<f", struct.pack("<f", x))[0]
+
+
+def proposed_name(line, position, size):
+    """The name the reader proposes: single-precision percentage with one decimal."""
+    fraction = 1.0 if size == 0 else f32(f32(position) / f32(size))
+    percent = "%2.1f%%" % f32(fraction * f32(100.0))
+    return f"{line[:10]} [{percent}]" if line else f"[{percent}]"
+
+
+def read_recent(path):
+    """Entries of ResentFiles.Dat as (path, position, [(name, position)])."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if len(data) < 136:
+        raise Failure(f"{path} is {len(data)} bytes long")
+
+    def string(offset):
+        units = struct.unpack_from("<i", data, offset)[0]
+        text = data[offset + 4:offset + 4 + 2 * units].decode("utf-16-le").rstrip("\0")
+        return text, offset + 4 + 2 * units
+
+    count = struct.unpack_from("<i", data, 132)[0]
+    offset = 136
+    entries = []
+    for _ in range(count):
+        path_text, offset = string(offset)
+        position, bookmark_count = struct.unpack_from("<ii", data, offset)
+        offset += 8
+        bookmarks = []
+        for _ in range(bookmark_count):
+            name, offset = string(offset)
+            bookmarks.append((name, struct.unpack_from("<i", data, offset)[0]))
+            offset += 4
+        entries.append((path_text, position, bookmarks))
+    return entries
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lirako", required=True)
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xdotool", "import"):
+        need(tool)
+    xvfb, display = start_xvfb()
+    if not xvfb:
+        print("bars_e2e: Xvfb could not start", file=sys.stderr)
+        return SKIP
+    temp = tempfile.mkdtemp(prefix="lirako-bars-")
+    reader = None
+    try:
+        prog_dir = os.path.join(temp, "program")
+        os.makedirs(prog_dir)
+        prog = os.path.join(prog_dir, "lirako")
+        shutil.copy2(args.lirako, prog)
+        book = os.path.join(prog_dir, "book.txt")
+        shutil.copy2(os.path.join(args.samples, "byeolbit.txt"), book)
+        with open(book, "rb") as f:
+            data = f.read()
+        # The hit's line: its offset in the file and its text.
+        target = WORD.encode("cp949")
+        if data.count(target) != 1:
+            raise Failure(f"the sample holds {WORD} {data.count(target)} times, not once")
+        line_start = data.rfind(b"\n", 0, data.find(target)) + 1
+        line_end = data.find(b"\r", line_start)
+        line = data[line_start:line_end].decode("cp949")
+
+        env = dict(os.environ)
+        env.update({
+            "DISPLAY": display,
+            "HOME": os.path.join(temp, "home"),
+            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
+            "XDG_DATA_HOME": os.path.join(temp, "data"),
+            "XDG_RUNTIME_DIR": temp,
+            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
+            "QT_QPA_PLATFORM": "xcb",
+            "LC_ALL": "C.UTF-8",
+        })
+        env.pop("LIRAKO_NO_CP949", None)
+        os.makedirs(env["HOME"])
+        os.makedirs(args.out, exist_ok=True)
+
+        settings = os.path.join(prog_dir, "SetParam.Dat")
+        run([args.tool, "settings", "--write-defaults", settings], env)
+        with open(settings, "r+b") as f:
+            f.seek(HARDWARE_BUTTONS)
+            f.write(struct.pack("<i", 1))
+            f.seek(BUTTON_FUNCTIONS)
+            f.write(struct.pack("<3i", FIND, SET_BOOKMARK, JUMP))
+
+        log = open(os.path.join(args.out, "bars.log"), "w")
+        reader = subprocess.Popen([prog, book], env=env, stdout=log, stderr=subprocess.STDOUT)
+        wid = find_window("^book\\.txt$", env)
+        time.sleep(1.0)
+        run(["xdotool", "windowfocus", "--sync", wid], env)
+
+        press(env, "F1")
+        type_text(env, WORD)
+        press(env, "Tab", "space")
+        time.sleep(0.5)
+        screenshot(os.path.join(args.out, "find_bar.png"), env)
+        press(env, "Escape")
+
+        press(env, "F2")
+        time.sleep(0.5)
+        screenshot(os.path.join(args.out, "bookmark_name.png"), env)
+        press(env, "Return")
+
+        press(env, "F3")
+        time.sleep(0.5)
+        screenshot(os.path.join(args.out, "jump_bar.png"), env)
+        press(env, "Escape")
+
+        run(["xdotool", "windowfocus", "--sync", wid], env)
+        press(env, "ctrl+q")
+        code = reader.wait(timeout=20)
+        log.close()
+        if code != 0:
+            raise Failure(f"the reader exited with {code}")
+
+        recent = read_recent(os.path.join(prog_dir, "ResentFiles.Dat"))
+        if not recent or recent[0][0] != book:
+            raise Failure(f"ResentFiles.Dat holds {recent}, not {book} first")
+        _, saved, bookmarks = recent[0]
+        expected_name = proposed_name(line, line_start, len(data))
+        print(f"bars_e2e: hit line at {line_start} ({line!r}); saved position {saved}; "
+              f"bookmarks {bookmarks}")
+        if saved != line_start:
+            raise Failure(f"saved position {saved}, the hit's line starts at {line_start}")
+        if bookmarks != [(expected_name, line_start)]:
+            raise Failure(f"bookmarks {bookmarks}, expected {[(expected_name, line_start)]}")
+        print("bars_e2e: passed")
+        return 0
+    except (Failure, subprocess.TimeoutExpired) as failure:
+        print(f"bars_e2e: {failure}", file=sys.stderr)
+        return 1
+    finally:
+        if reader is not None and reader.poll() is None:
+            reader.kill()
+            reader.wait()
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(temp, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
