@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -26,6 +27,8 @@ namespace {
 // The window's first size: a portrait page, as on the pocket computer, within the screen.
 constexpr int kInitialWidth = 480;
 constexpr int kInitialHeight = 800;
+// Room left around the window for the window manager's frame and title bar.
+constexpr int kDecorationRoom = 64;
 
 }  // namespace
 
@@ -41,6 +44,8 @@ CMainFrame::CMainFrame() {
   BuildToolBar();
   BuildAccelerators();
   PlaceInitially();
+  // Lay the frame out now, so the view's initial update sees its real client rectangle.
+  layout()->activate();
   reader_->setFocus();
 }
 
@@ -103,11 +108,11 @@ void CMainFrame::BuildAccelerators() {
 void CMainFrame::PlaceInitially() {
   QScreen* screen = QGuiApplication::primaryScreen();
   QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  int width = std::min(kInitialWidth, available.width());
-  int height = std::min(kInitialHeight, available.height());
-  resize(width, height);
-  move(available.left() + (available.width() - width) / 2,
-       available.top() + (available.height() - height) / 2);
+  int width = std::min(kInitialWidth, available.width() - kDecorationRoom);
+  int height = std::min(kInitialHeight, available.height() - kDecorationRoom);
+  // The window's own rectangle, without the frame: the rectangle full screen gives back.
+  setGeometry(available.left() + (available.width() - width) / 2,
+              available.top() + (available.height() - height) / 2, width, height);
 }
 
 void CMainFrame::ToggleFullScreen() {

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "platform/menu.h"
+#include "platform/qt/reader_widget.h"
 
 namespace lirako {
 namespace {
@@ -92,6 +93,17 @@ TEST(MainFrameTest, FullScreenTwiceRestoresTheRectangleOfCreation) {
   EXPECT_TRUE(frame.menuBar()->isVisible());
   EXPECT_TRUE(frame.toolBar()->isVisible());
   EXPECT_EQ(frame.geometry(), created);
+}
+
+TEST(MainFrameTest, TheReaderWidgetHasItsSizeBeforeTheFrameIsShown) {
+  CMainFrame frame;
+  QSize before = frame.readerWidget().size();
+  EXPECT_EQ(before.width(), frame.width());
+  EXPECT_GT(before.height(), frame.height() / 2);
+  EXPECT_LT(before.height(), frame.height());
+  frame.show();
+  QApplication::processEvents();
+  EXPECT_EQ(frame.readerWidget().size(), before);
 }
 
 TEST(MainFrameTest, ClosingRunsTheCloseHandler) {
