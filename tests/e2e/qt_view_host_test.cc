@@ -1,6 +1,12 @@
 #include "platform/qt/qt_view_host.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include <QKeySequence>
+#include <QShortcut>
 #include <QWidget>
 
 #include "platform/qt/frame_host.h"
@@ -55,6 +61,26 @@ TEST(QtViewHostTest, OnlyApplicationButtonsBecomeHotKeys) {
   EXPECT_FALSE(host.RegisterHotKey(30586, 8, 0x28));
   host.UnregisterHotKey(30581);
   host.UnregisterHotKey(30585);
+  EXPECT_TRUE(frame.window.findChildren<QShortcut*>().isEmpty());
+}
+
+TEST(QtViewHostTest, FunctionKeysHandTheirHotKeyToTheHandler) {
+  FakeFrame frame;
+  ReaderWidget widget(&frame.window);
+  QtViewHost host(widget, frame);
+  std::vector<std::pair<unsigned, unsigned>> hotKeys;
+  host.SetHotKeyHandler([&hotKeys](unsigned m, unsigned key) { hotKeys.push_back({m, key}); });
+  host.RegisterHotKey(30582, 8, 0xC2);
+  host.RegisterHotKey(30585, 8, 0xC5);
+  QList<QShortcut*> shortcuts = frame.window.findChildren<QShortcut*>();
+  ASSERT_EQ(shortcuts.size(), 2);
+  for (QShortcut* shortcut : shortcuts) {
+    EXPECT_EQ(shortcut->context(), Qt::ApplicationShortcut);
+    if (shortcut->key() == QKeySequence(Qt::Key_F5)) emit shortcut->activated();
+    if (shortcut->key() == QKeySequence(Qt::Key_F2)) emit shortcut->activated();
+  }
+  std::sort(hotKeys.begin(), hotKeys.end());
+  EXPECT_EQ(hotKeys, (std::vector<std::pair<unsigned, unsigned>>{{8, 0xC2}, {8, 0xC5}}));
 }
 
 }  // namespace
