@@ -182,7 +182,6 @@ class Harness {
   Harness(CountingPlatform& platform, RecordingSurface& screen, const std::string& book, bool wide,
           int32_t units)
       : platform_(platform), screen_(screen), wide_(wide), units_(units) {
-    platform_.files.clear();
     platform_.files[path_] = book;
   }
 
@@ -409,15 +408,16 @@ class Harness {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lirako;
-  static CountingPlatform* platform = [] {
+  static bool once = [] {
     signal(SIGALRM, OnAlarm);
-    auto* p = new CountingPlatform;
-    p->metrics().wide = kWideWidth;
-    p->metrics().lineHeight = kLineHeight;
-    return p;
+    return true;
   }();
-  static std::unique_ptr<RecordingSurface> screen =
-      platform->CreateScreen(kScreenSize, kScreenSize);
+  (void)once;
+  // A fresh platform per input: the headless platform keeps every font it creates.
+  CountingPlatform platform;
+  platform.metrics().wide = kWideWidth;
+  platform.metrics().lineHeight = kLineHeight;
+  std::unique_ptr<RecordingSurface> screen = platform.CreateScreen(kScreenSize, kScreenSize);
   Input in(data, size);
   uint8_t kind = in.Byte();
   Layout layout;
@@ -428,7 +428,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool wide = book.size() >= 2 && ((book[0] == '\xFF' && book[1] == '\xFE') ||
                                    (book[0] == '\xFE' && book[1] == '\xFF'));
   auto units = static_cast<int32_t>(wide ? book.size() / 2 : book.size());
-  Harness harness(*platform, *screen, book, wide, units);
+  Harness harness(platform, *screen, book, wide, units);
   currentOperation = "open";
   harness.Open(layout);
   harness.Run(in);
