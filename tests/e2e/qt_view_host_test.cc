@@ -1,10 +1,10 @@
 #include "platform/qt/qt_view_host.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QWidget>
