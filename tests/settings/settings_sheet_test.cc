@@ -351,6 +351,9 @@ TEST(SettingsSheet, FarOutValuesNeitherHangNorStopPaging) {
   view.RequestStep(kStepPageForward);
   s.f.Paint();
   EXPECT_GT(view.engine().GetPosition(), before);
+  // The negative period typed above still gives a timer of at least 1 ms.
+  s.StartAutoRefresh();
+  EXPECT_GE(s.f.host.timers().at(kAutoRefreshTimerId), 1u);
 }
 
 }  // namespace
