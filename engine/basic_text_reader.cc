@@ -110,13 +110,20 @@ bool BasicTextReader<Unit>::ReadNextParagraph(ParagraphBuffer<Unit>& buffer) {
   bool any = false;
   while (UnitAt(position_, false, &unit)) {
     any = true;
-    ++position_;
-    if (IsLineBreak(unit)) {
+    // Take the run of text up to a break or the end of the chunk in one piece.
+    const Unit* chunk = chunk_.data() + (position_ - chunkStart_);
+    const int32_t available = chunkStart_ + chunkFill_ - position_;
+    int32_t run = 0;
+    while (run < available && !IsLineBreak(chunk[run]))
+      ++run;
+    buffer.Append(chunk, run);
+    position_ += run;
+    if (run < available) {
+      ++position_;
       Unit next{};
       if (UnitAt(position_, false, &next) && IsLineBreak(next)) ++position_;
       break;
     }
-    buffer.Append(unit);
   }
   if (!any) {
     readCount_ = 0;

@@ -42,6 +42,17 @@ class ParagraphBuffer {
     if (length_ >= capacity() - 1) text_.resize(text_.size() + kGrowth, Unit{0});
     text_[static_cast<size_t>(length_++)] = unit;
   }
+  // Appends `count` units, growing in steps of kGrowth units as Append does.
+  void Append(const Unit* units, int32_t count) {
+    if (count <= 0) return;
+    int32_t needed = length_ + count + 1;
+    if (needed > capacity()) {
+      int32_t steps = (needed - capacity() + kGrowth - 1) / kGrowth;
+      text_.resize(text_.size() + static_cast<size_t>(steps) * kGrowth, Unit{0});
+    }
+    std::copy(units, units + count, text_.begin() + length_);
+    length_ += count;
+  }
   // Reverses the text in place (a backward read collects it last unit first).
   void Reverse() { std::reverse(text_.begin(), text_.begin() + length_); }
 
