@@ -34,7 +34,7 @@ void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (view.host().IsFullScreen()) view.host().ShellFullScreen(kShellHideInputButton);
   view.host().LowerInputPanel();
   view.ApplyBarMargins(0);
-  engine.SetPosition(bar.resultPosition());
+  view.engine().SetPosition(bar.resultPosition());
   view.RequestStep(kStepPageForward);
 }
 
