@@ -21,7 +21,7 @@ DialogSpec MakeSpec() {
   DialogSpec spec{CButtonPage::kDialogId, u"버튼", {}};
   auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
   add(Item(CButtonPage::kHardwareCheck, ControlKind::kCheckBox, u"하드웨어 버튼 사용", 0));
-  add(Item(kNoId, ControlKind::kGroupBox, u"버튼 기능", 1));
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"버튼 기능", 1), 2));
   const char16_t* captions[] = {u"Button 1", u"Button 2", u"Button 3", u"Button 4", u"Button 5"};
   for (int i = 0; i < CButtonPage::kRows; ++i) {
     add(Item(kNoId, ControlKind::kStatic, captions[i], i + 2));

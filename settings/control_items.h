@@ -23,6 +23,12 @@ inline ControlSpec Bordered(ControlSpec spec) {
   return spec;
 }
 
+// `spec` taking `columns` columns of its row.
+inline ControlSpec Spanning(ControlSpec spec, int columns) {
+  spec.columnSpan = columns;
+  return spec;
+}
+
 // Spin arrows stepping the edit `buddy`; the page sets their range.
 inline ControlSpec UpDown(int id, int buddy, int row, int column) {
   ControlSpec spec = Item(id, ControlKind::kUpDown, u"", row, column);

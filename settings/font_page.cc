@@ -12,7 +12,7 @@ namespace {
 DialogSpec MakeSpec() {
   DialogSpec spec{CFontPage::kDialogId, u"글자", {}};
   auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
-  add(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0));
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0), 4));
   add(Item(kNoId, ControlKind::kStatic, u"종류", 1));
   add(Item(CFontPage::kFaceCombo, ControlKind::kDropList, u"", 1, 1));
   add(Item(kNoId, ControlKind::kStatic, u"크기", 2));
@@ -23,8 +23,9 @@ DialogSpec MakeSpec() {
   add(Bordered(Item(CFontPage::kTextSwatch, ControlKind::kSwatch, u"C", 4, 1)));
   add(Item(kNoId, ControlKind::kStatic, u"배경색", 4, 2));
   add(Bordered(Item(CFontPage::kBackSwatch, ControlKind::kSwatch, u"C", 4, 3)));
-  add(Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
-                    u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", 5)));
+  add(Spanning(Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
+                             u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", 5)),
+               4));
   return spec;
 }
 

@@ -33,7 +33,7 @@ constexpr BarItem kBarItems[] = {{u"바 없음", 1}, {u"스크롤바", 2}, {u"�
 DialogSpec MakeSpec() {
   DialogSpec spec{CScreenPage::kDialogId, u"화면", {}};
   auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
-  add(Item(kNoId, ControlKind::kGroupBox, u"여백", 0));
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"여백", 0), 3));
   int row = 1;
   for (const SpinRow& r : kRows) {
     if (r.edit == CScreenPage::kPeriodEdit) ++row;  // the period stands below the group

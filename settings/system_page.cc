@@ -19,7 +19,7 @@ DialogSpec MakeSpec() {
   using P = SystemPage;
   DialogSpec spec{P::kDialogId, u"장치", {}};
   auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
-  add(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0));
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0), 3));
   add(Item(kNoId, ControlKind::kStatic, u"연결된", 1));
   add(Item(kNoId, ControlKind::kStatic, u"연결안된", 1, 2));
   add(Item(P::kLinkedList, ControlKind::kListBox, u"", 2));
