@@ -19,6 +19,9 @@ namespace lirako {
 
 namespace {
 
+// The virtual key of application button 1 (F1); buttons 2 to 5 follow.
+constexpr unsigned kAppButton1 = 0xC1;
+
 QString ToQt(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -32,6 +35,8 @@ class QtDialogWindow : public QDialog {
 
   std::function<bool()> onOk;
   std::function<void()> onCancel;
+  // F1 to F5, the application buttons, as virtual keys 0xC1 to 0xC5.
+  std::function<void(unsigned)> onAppButton;
 
   void accept() override {
     if (!onOk || onOk()) done(kIdOk);
@@ -54,6 +59,9 @@ class QtDialogWindow : public QDialog {
       }
       accept();
       return;
+    }
+    if (event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F5 && onAppButton) {
+      onAppButton(kAppButton1 + static_cast<unsigned>(event->key() - Qt::Key_F1));
     }
     QDialog::keyPressEvent(event);
   }
@@ -80,6 +88,7 @@ int QtDialogRunner::RunModal(DialogLogic& dialog) {
   bool ended = false;
   window.onOk = [&] { return dialog.OnOk(controls); };
   window.onCancel = [&] { dialog.OnCancel(controls); };
+  window.onAppButton = [&](unsigned key) { dialog.OnKeyDown(controls, key); };
   QObject::connect(&window, &QDialog::finished, &window, [&] {
     ended = true;
     controls.KillAllTimers();
@@ -147,6 +156,10 @@ int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
     for (size_t i = 0; i < pages.size(); ++i) {
       if (initialised[i]) pages[i]->OnCancel(*controls[i]);
     }
+  };
+  window.onAppButton = [&](unsigned key) {
+    const int index = tabs->currentIndex();
+    if (index >= 0 && initialised[index]) pages[index]->OnKeyDown(*controls[index], key);
   };
   bool ended = false;
   QObject::connect(&window, &QDialog::finished, &window, [&] {

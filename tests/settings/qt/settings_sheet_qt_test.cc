@@ -153,6 +153,10 @@ TEST(SettingsSheetQt, ButtonRowListOpensOnATapAndGivesWayWhenClosed) {
     list->hidePopup();  // closed without a choice
     EXPECT_TRUE(name->isVisible());
     EXPECT_FALSE(list->isVisible());
+    // Button 4 pressed on the page opens its own row.
+    QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+    QApplication::sendEvent(tabs->currentWidget(), &f4);
+    EXPECT_TRUE(On<QComboBox>(tabs, 2, CButtonPage::kComboIds[3])->isVisible());
     Tap(name);
     list->setCurrentIndex(6);
     emit list->activated(6);
