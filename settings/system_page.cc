@@ -57,11 +57,13 @@ void SystemPage::OnInitDialog(Controls& controls) {
 void SystemPage::OnCommand(Controls& controls, int id, int notification) {
   if (notification != kClicked) return;
   switch (id) {
-    case kLinkButton:
+    case kLinkButton: {
       // The class keys are written on every press, also with nothing selected.
-      Association().LinkSelected(Selected(controls, kUnlinkedList));
-      Refill(controls);
+      auto selected = Selected(controls, kUnlinkedList);
+      Association().LinkSelected(selected);
+      if (selected) Refill(controls);
       break;
+    }
     case kUnlinkButton:
       if (auto selected = Selected(controls, kLinkedList)) {
         Association().UnlinkSelected(selected);
