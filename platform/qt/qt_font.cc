@@ -7,7 +7,7 @@
 namespace lirako {
 namespace {
 
-// The pixel size used when a spec asks for the platform's default height (0).
+// The pixel size used when a FontSpec asks for the platform's default height (0).
 constexpr int kDefaultPixelSize = 12;
 
 }  // namespace
