@@ -9,8 +9,9 @@ std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& spec) {
   return std::make_unique<QtFont>(spec);
 }
 
-std::unique_ptr<Surface> QtPlatform::CreateMemorySurface(Surface&, int width, int height) {
-  return std::make_unique<QtSurface>(width, height);
+std::unique_ptr<Surface> QtPlatform::CreateMemorySurface(Surface& screen, int width, int height) {
+  auto* qtScreen = dynamic_cast<QtSurface*>(&screen);
+  return std::make_unique<QtSurface>(width, height, qtScreen ? qtScreen->pixelRatio() : 1);
 }
 
 }  // namespace lirako

@@ -13,7 +13,7 @@ class QtPlatform : public SystemPlatform {
   using SystemPlatform::SystemPlatform;
 
   std::unique_ptr<Font> CreateFont(const FontSpec& spec) override;
-  // A QImage surface of the given size; `screen` only supplies the pixel format's context.
+  // A QImage surface of the given size, as dense in device pixels as `screen`.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
 };
 

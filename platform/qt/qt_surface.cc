@@ -25,11 +25,20 @@ QtSurface::QtSurface(QPaintDevice* device) {
   painter_.begin(device);
 }
 
-QtSurface::QtSurface(int width, int height)
-    : image_(
-          std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32)) {
+QtSurface::QtSurface(int width, int height, qreal pixelRatio) {
+  // A screen with more device pixels than layout pixels gets an image of its density, so the
+  // copy is one device pixel for one and the text stays sharp.
+  qreal ratio = pixelRatio > 0 ? pixelRatio : 1;
+  image_ = std::make_unique<QImage>(std::max(qRound(width * ratio), 1),
+                                    std::max(qRound(height * ratio), 1), QImage::Format_RGB32);
+  image_->setDevicePixelRatio(ratio);
   image_->fill(Qt::white);
   painter_.begin(image_.get());
+}
+
+qreal QtSurface::pixelRatio() const {
+  const QPaintDevice* device = painter_.device();
+  return device ? device->devicePixelRatioF() : 1;
 }
 
 QtSurface::~QtSurface() {
@@ -90,8 +99,11 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
 void QtSurface::CopyTo(Surface& target, const Rect& rect) {
   auto* qtTarget = dynamic_cast<QtSurface*>(&target);
   if (!qtTarget || !image_) return;
-  QRect area(rect.left, rect.top, rect.Width(), rect.Height());
-  qtTarget->painter_.drawImage(area.topLeft(), *image_, area);
+  QRectF area(rect.left, rect.top, rect.Width(), rect.Height());
+  qreal ratio = image_->devicePixelRatio();
+  QRectF source(area.left() * ratio, area.top() * ratio, area.width() * ratio,
+                area.height() * ratio);
+  qtTarget->painter_.drawImage(area, *image_, source);
 }
 
 }  // namespace lirako

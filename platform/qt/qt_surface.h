@@ -18,8 +18,9 @@ class QtSurface : public Surface {
  public:
   // Paints on `device` until destroyed; the device must outlive the surface.
   explicit QtSurface(QPaintDevice* device);
-  // A memory surface with its own image of width × height pixels.
-  QtSurface(int width, int height);
+  // A memory surface with its own image of width × height layout pixels, each
+  // `pixelRatio` device pixels wide.
+  QtSurface(int width, int height, qreal pixelRatio = 1);
   ~QtSurface() override;
 
   Font* SelectFont(Font* font) override;
@@ -31,6 +32,8 @@ class QtSurface : public Surface {
   // Paints the image of this memory surface onto `target` in one drawImage.
   void CopyTo(Surface& target, const Rect& rect) override;
 
+  // Device pixels per layout pixel of the device painted on.
+  qreal pixelRatio() const;
   // The image of a memory surface, or null for a surface over a foreign device.
   const QImage* image() const { return image_.get(); }
 

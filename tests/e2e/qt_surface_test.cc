@@ -164,6 +164,28 @@ TEST(QtSurfaceTest, CopyPaintsTheRectangleOntoTheTarget) {
   EXPECT_EQ(Pixel(screenImage, 10, 25), kBlack);
 }
 
+TEST(QtSurfaceTest, MemorySurfaceMatchesADenseScreenPixelForPixel) {
+  QImage screenImage(80, 60, QImage::Format_RGB32);
+  screenImage.setDevicePixelRatio(2);
+  screenImage.fill(Qt::black);
+  {
+    QtSurface screen(&screenImage);
+    EXPECT_EQ(screen.pixelRatio(), 2);
+    QtPlatform platform;
+    std::unique_ptr<Surface> memory = platform.CreateMemorySurface(screen, 40, 30);
+    const QImage* image = static_cast<QtSurface*>(memory.get())->image();
+    EXPECT_EQ(image->size(), QSize(80, 60));
+    memory->FillSolid(Rect{0, 0, 40, 30}, kBlack);
+    memory->FillSolid(Rect{10, 5, 11, 6}, kRed);  // one layout pixel
+    memory->CopyTo(screen, Rect{0, 0, 40, 30});
+  }
+  EXPECT_EQ(Pixel(screenImage, 20, 10), kRed);
+  EXPECT_EQ(Pixel(screenImage, 21, 11), kRed);
+  EXPECT_EQ(Pixel(screenImage, 19, 10), kBlack);
+  EXPECT_EQ(Pixel(screenImage, 22, 11), kBlack);
+  EXPECT_EQ(Pixel(screenImage, 20, 12), kBlack);
+}
+
 TEST(QtSurfaceTest, ZeroUnitsDrawNothing) {
   QtFont font(Spec(16));
   QtSurface surface(60, 30);
