@@ -25,7 +25,7 @@ class CTextEngine {
   // Opens a document; false (engine closed) when it cannot be opened.
   virtual bool Load(const std::u16string& path) = 0;
   virtual void Close() = 0;
-  // The reader is at the end of the file.
+  // Nothing of the file is left to show below the page (the text ends on this page).
   virtual bool IsAtEnd() = 0;
   // Always false.
   virtual bool ReservedQuery() = 0;
