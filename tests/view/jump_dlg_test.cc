@@ -55,10 +55,15 @@ TEST_F(JumpBarTest, FillsFieldsFromPosition) {
   // The slider's percent is computed in single precision, which rounds this one up.
   EXPECT_EQ(lastBar().control(kSlider).pos, 100);
 
-  // An empty document shows 100 and 00.
+  // An empty document shows 100 and 00. In full screen the bar hides the task bar and the
+  // input-panel button for itself; the view asks nothing of the shell afterwards.
+  EXPECT_TRUE(lastBar().fullScreenRequests().empty());
+  host.fullScreen = true;
   OpenScripted(0, 0, u"/books/empty.txt");
   runner.Script({});
   RunJump();
+  EXPECT_EQ(lastBar().fullScreenRequests(), std::vector<unsigned>{10u});
+  EXPECT_TRUE(host.shellRequests.empty());
   EXPECT_EQ(lastBar().control(kPercent).text, u"100");
   EXPECT_EQ(lastBar().control(kHundredths).text, u"00");
   EXPECT_EQ(lastBar().control(kSlider).pos, 100);
