@@ -80,7 +80,7 @@ void CTirasolView::CreateScrollBar() {
   if (settings_.barMode == 2) host_.ShowScrollBar(true);
 }
 
-bool CTirasolView::OpenDocument(const std::u16string& path) {
+bool CTirasolView::OpenDocument(std::u16string path) {
   StopAutoRefresh();
   StoreCurrentPosition();
   engine_.reset();

@@ -58,7 +58,8 @@ class CTirasolView {
   // menus, title, then the file of `commandLine` (empty: none) or else the most recent one.
   void OnInitialUpdate(const std::u16string& commandLine);
   // Replaces the engine and opens `path` at its saved place; false (no document) on failure.
-  bool OpenDocument(const std::u16string& path);
+  // Takes the path by value: callers pass the current entry's own path, which opening resets.
+  bool OpenDocument(std::u16string path);
   // Stores the position and closes the document.
   void CloseDocument();
   // The window title: the open file's name, or "리라코".

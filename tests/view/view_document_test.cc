@@ -139,11 +139,17 @@ TEST(ViewStart, CommandLineThenMostRecentFile) {
   first.OnKeyDown(kVkDown);
   f.Paint();
   first.OpenDocument(b);
+  f.Paint();
+  first.OnKeyDown(kVkDown);
+  f.Paint();
   f.Stop();
 
-  // Without a command line the most recent file opens at its place.
+  // Without a command line the most recent file opens at its place and keeps its entry.
   CTirasolView& second = f.Start();
   EXPECT_EQ(second.engine().filePath, b);
+  EXPECT_EQ(second.currentEntry().path, b);
+  f.Paint();
+  EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
   second.OpenDocument(a);
   f.Paint();
   EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
