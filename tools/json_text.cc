@@ -2,32 +2,10 @@
 
 #include <cstdio>
 
+#include "platform/utf.h"
+
 namespace lirako::tool {
 namespace {
-
-void AppendEscape(std::string& out, unsigned unit) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "\\u%04X", unit);
-  out += buffer;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 
 bool IsHigh(char16_t u) {
   return u >= 0xD800 && u <= 0xDBFF;
@@ -36,49 +14,52 @@ bool IsLow(char16_t u) {
   return u >= 0xDC00 && u <= 0xDFFF;
 }
 
+// The escape for a unit that cannot stand in a JSON string as it is, or null.
+const char* ShortEscape(char16_t u) {
+  switch (u) {
+    case u'"':
+      return "\\\"";
+    case u'\\':
+      return "\\\\";
+    case u'\n':
+      return "\\n";
+    case u'\r':
+      return "\\r";
+    case u'\t':
+      return "\\t";
+    case u'\b':
+      return "\\b";
+    case u'\f':
+      return "\\f";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
+  size_t plain = 0;  // start of the run of units that need no escape
   for (size_t i = 0; i < text.size(); ++i) {
     char16_t u = text[i];
-    switch (u) {
-      case u'"':
-        out += "\\\"";
-        continue;
-      case u'\\':
-        out += "\\\\";
-        continue;
-      case u'\n':
-        out += "\\n";
-        continue;
-      case u'\r':
-        out += "\\r";
-        continue;
-      case u'\t':
-        out += "\\t";
-        continue;
-      case u'\b':
-        out += "\\b";
-        continue;
-      case u'\f':
-        out += "\\f";
-        continue;
-      default:
-        break;
-    }
-    if (u < 0x20) {
-      AppendEscape(out, u);
-    } else if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-      AppendUtf8(out,
-                 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+    if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
       ++i;
-    } else if (IsHigh(u) || IsLow(u)) {
-      AppendEscape(out, u);
-    } else {
-      AppendUtf8(out, u);
+      continue;
     }
+    const char* escape = ShortEscape(u);
+    if (!escape && u >= 0x20 && !IsHigh(u) && !IsLow(u)) continue;
+    out += ToUtf8(text.substr(plain, i - plain));
+    if (escape) {
+      out += escape;
+    } else {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(u));
+      out += buffer;
+    }
+    plain = i + 1;
   }
+  out += ToUtf8(text.substr(plain));
   return out + "\"";
 }
 
