@@ -15,6 +15,7 @@
 #include "platform/qt/qt_surface.h"
 #include "store/settings_file.h"
 #include "tools/command.h"
+#include "tools/engine_step.h"
 #include "view/main_menu.h"
 #include "view/tirasol_view.h"
 
@@ -39,36 +40,6 @@ bool ParseSize(const std::string& text, int* width, int* height) {
   if (*end != '\0' || w <= 0 || h <= 0 || w > 10000 || h > 10000) return false;
   *width = static_cast<int>(w);
   *height = static_cast<int>(h);
-  return true;
-}
-
-// Carries out one step on the engine, as lirakotool layout does; false for an unknown step.
-bool ApplyStep(CTextEngine& engine, const std::string& step) {
-  if (step == "start") {
-    engine.GoToStart();
-  } else if (step == "end") {
-    engine.GoToEnd();
-  } else if (step == "next") {
-    engine.PageForward();
-  } else if (step == "prev") {
-    engine.PageBackward();
-  } else if (step == "down") {
-    engine.LineForward();
-  } else if (step == "up") {
-    engine.LineBackward();
-  } else if (step.rfind("pos=", 0) == 0) {
-    char* end = nullptr;
-    long pos = std::strtol(step.c_str() + 4, &end, 10);
-    if (*end != '\0' || end == step.c_str() + 4) return false;
-    engine.SetPosition(static_cast<int32_t>(pos));
-  } else if (step.rfind("frac=", 0) == 0) {
-    char* end = nullptr;
-    float f = std::strtof(step.c_str() + 5, &end);
-    if (*end != '\0' || end == step.c_str() + 5) return false;
-    engine.SetFraction(f);
-  } else {
-    return false;
-  }
   return true;
 }
 
@@ -125,7 +96,7 @@ int Render(const std::vector<std::string>& args) {
     view.RequestStep(kStepNone);
     view.PaintPage(screen);
     for (const std::string& step : steps) {
-      if (!ApplyStep(view.engine(), step)) return Fail("unknown step '" + step + "'");
+      if (!RunEngineStep(&view.engine(), step)) return Fail("unknown step '" + step + "'");
     }
     view.PaintPage(screen);
   }
