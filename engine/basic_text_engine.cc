@@ -4,8 +4,14 @@
 #include <limits>
 
 #include "engine/char_classes.h"
+#include "engine/code_table.h"
 
 namespace lirako {
+namespace {
+
+constexpr size_t kMaxAnchorUnits = 256;
+
+}  // namespace
 
 template <typename Unit>
 BasicTextEngine<Unit>::BasicTextEngine(Platform& platform, std::unique_ptr<Reader> reader)
@@ -73,7 +79,8 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
   bool prevBlank = false;
   bool wideSinceBreak = false;
   while (p < length) {
-    int cw = metrics_.CharWidth(text, length, p);
+    const GlyphMetrics::Char c = metrics_.At(text, length, p);
+    const int cw = c.width;
     bool blank = IsBlank(text[p]);
     if (w + cw > avail) {
       *end = p;
@@ -91,7 +98,7 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
       }
       return true;
     }
-    if (GlyphMetrics::IsWide(text, length, p)) wideSinceBreak = true;
+    if (c.wide) wideSinceBreak = true;
     if (blank && !prevBlank) {
       lastBreak = p;
       widthAtBreak = w;
@@ -99,7 +106,7 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
     }
     w += cw;
     prevBlank = blank;
-    p += GlyphMetrics::CharLength(text, length, p);
+    p += c.length;
   }
   *end = length;
   *width = w;
@@ -396,6 +403,77 @@ int32_t BasicTextEngine<Unit>::MatchOffset(const Buffer& paragraph, int32_t inde
 }
 
 template <typename Unit>
+bool BasicTextEngine<Unit>::FileUnitsOf(char16_t unit, std::vector<Unit>* units) {
+  if constexpr (sizeof(Unit) == 2) {
+    *units = {unit};
+    return true;
+  } else {
+    // The sources depend on the conversion in force: the platform's code page, or the code
+    // table, whose content is read again each time it is in force.
+    const int mode = IsCodeTableActive() ? 2 : platform_.HasCodePage949() ? 1 : 0;
+    if (mode != displaySourcesMode_ || mode == 2) {
+      displaySources_.clear();
+      auto add = [this](std::string_view bytes, uint16_t source) {
+        std::u16string display = ToDisplayText(platform_, bytes);
+        if (display.size() == 1) displaySources_.emplace_back(display[0], source);
+      };
+      for (int b = 1; b < 256; ++b) {
+        char one = static_cast<char>(b);
+        add(std::string_view(&one, 1), static_cast<uint16_t>(b));
+      }
+      for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x41; trail <= 0xFE; ++trail) {
+          char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+          add(std::string_view(pair, 2), static_cast<uint16_t>(lead << 8 | trail));
+        }
+      }
+      std::sort(displaySources_.begin(), displaySources_.end());
+      for (size_t i = 1; i < displaySources_.size(); ++i) {
+        if (displaySources_[i].first == displaySources_[i - 1].first) {
+          displaySources_[i].second = displaySources_[i - 1].second = 0xFFFF;
+        }
+      }
+      displaySourcesMode_ = mode;
+    }
+    auto it = std::lower_bound(displaySources_.begin(), displaySources_.end(),
+                               std::make_pair(unit, uint16_t{0}));
+    if (it == displaySources_.end() || it->first != unit || it->second == 0xFFFF) return false;
+    if (it->second < 0x100) {
+      *units = {static_cast<Unit>(it->second)};
+    } else {
+      *units = {static_cast<Unit>(it->second >> 8), static_cast<Unit>(it->second & 0xFF)};
+    }
+    return true;
+  }
+}
+
+template <typename Unit>
+std::vector<Unit> BasicTextEngine<Unit>::SearchAnchor(const std::u16string& needle, bool fold) {
+  // Folding may map other characters onto letters; Hangul syllables, CJK ideographs and
+  // ASCII that is not a letter have no case.
+  auto certain = [fold](char16_t u) {
+    if (u == 0 || IsLineBreak(u) || u == 0xFFFD) return false;
+    if (!fold) return true;
+    if (u < 0x80) return !((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'));
+    return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x4E00 && u <= 0x9FFF);
+  };
+  std::vector<Unit> best;
+  std::vector<Unit> run;
+  for (char16_t u : needle) {
+    std::vector<Unit> units;
+    if (certain(u) && FileUnitsOf(u, &units)) {
+      run.insert(run.end(), units.begin(), units.end());
+      if (run.size() > best.size()) best = run;
+    } else {
+      run.clear();
+    }
+  }
+  // A part of the anchor is an anchor too; a short one keeps the scan blocks small.
+  if (best.size() > kMaxAnchorUnits) best.resize(kMaxAnchorUnits);
+  return best;
+}
+
+template <typename Unit>
 int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* index, int options) {
   if (index) *index = 0;
   if (!isOpen) return 0;
@@ -418,8 +496,18 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
   if (!needle.empty()) {
     int32_t from = scanStart_ < 0 ? 0 : scanStart_;
     size_t at = static_cast<size_t>(scanIndex_ + 1);
+    const std::vector<Unit> anchor = SearchAnchor(needle, fold);
     reader_->Seek(from);
-    while (reader_->ReadNextParagraph(scratch_)) {
+    bool first = true;
+    while (true) {
+      // After the first paragraph, go straight to the next one that holds the anchor.
+      if (!first && !anchor.empty()) {
+        int32_t start = 0;
+        if (!reader_->FindParagraphWith(reader_->Position(), anchor, &start)) break;
+        if (start != reader_->Position()) reader_->Seek(start);
+      }
+      if (!reader_->ReadNextParagraph(scratch_)) break;
+      first = false;
       std::u16string haystack = DisplayText(scratch_);
       if (fold) platform_.FoldCase(haystack);
       ptrdiff_t found = platform_.FindText(haystack, needle, at);

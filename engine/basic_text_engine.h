@@ -4,6 +4,8 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/basic_text_line.h"
 #include "engine/basic_text_reader.h"
@@ -74,6 +76,12 @@ class BasicTextEngine : public CTextEngine {
   void DrawJustified(const Line& line, int x, int y, bool rotated, int avail);
   void DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y);
   int32_t MatchOffset(const Buffer& paragraph, int32_t index) const;
+  // The longest run of `needle` (already folded when `fold`) whose file units are certain:
+  // every paragraph that holds a match holds these units, so a search can skip the others
+  // unread by the display conversion. Empty when no unit is certain.
+  std::vector<Unit> SearchAnchor(const std::u16string& needle, bool fold);
+  // The file units of the display unit `unit` when exactly one character converts to it.
+  bool FileUnitsOf(char16_t unit, std::vector<Unit>* units);
 
   std::unique_ptr<Reader> reader_;
   Buffer paragraph_;
@@ -84,6 +92,10 @@ class BasicTextEngine : public CTextEngine {
   // Where the text of the last match was read from, and the match index in it.
   int32_t scanStart_ = 0;
   int32_t scanIndex_ = -1;
+  // Byte text: every display unit with the character (lead << 8 | trail, or a single byte)
+  // that converts to it, sorted by unit; 0xFFFF for a unit that several characters give.
+  std::vector<std::pair<char16_t, uint16_t>> displaySources_;
+  int displaySourcesMode_ = -1;
 };
 
 }  // namespace lirako

@@ -178,6 +178,44 @@ bool BasicTextReader<Unit>::ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer)
 }
 
 template <typename Unit>
+bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Unit>& pattern,
+                                              int32_t* start) {
+  const auto n = static_cast<int32_t>(pattern.size());
+  if (n == 0 || from < 0) return false;
+  std::vector<Unit> block(static_cast<size_t>(kScanUnits));
+  int32_t paragraph = from;
+  // Blocks overlap by n - 1 units so that a match across two of them is seen.
+  for (int32_t first = from; first < fileLength_;) {
+    int32_t want = std::min(kScanUnits, fileLength_ - first);
+    int32_t got = ReadUnits(first, want, block.data());
+    if (got < n) return false;
+    const Unit* begin = block.data();
+    const Unit* end = begin + got;
+    const Unit* hit = end;
+    if constexpr (sizeof(Unit) == 1) {
+      const void* at = memmem(begin, static_cast<size_t>(got), pattern.data(), pattern.size());
+      if (at) hit = static_cast<const Unit*>(at);
+    } else {
+      hit = std::search(begin, end, pattern.begin(), pattern.end());
+    }
+    const Unit* seen = hit == end ? end - (n - 1) : hit;
+    for (const Unit* p = seen; p-- > begin;) {
+      if (IsLineBreak(*p)) {
+        paragraph = std::max(paragraph, first + static_cast<int32_t>(p - begin) + 1);
+        break;
+      }
+    }
+    if (hit != end) {
+      *start = paragraph;
+      return true;
+    }
+    if (got < want) return false;
+    first += got - (n - 1);
+  }
+  return false;
+}
+
+template <typename Unit>
 int32_t BasicTextReader<Unit>::SeekFraction(float f) {
   int32_t target;
   if (f == 1.0f) {

@@ -47,6 +47,11 @@ class BasicTextReader : public CTextReader {
   int32_t SeekFraction(float f);
   // The position after the line break that starts at `pos` (pos itself when none does).
   int32_t BreakEnd(int32_t pos);
+  // Looks for `pattern` (units) in the file from `from`, which starts a paragraph, to the
+  // end. On a find, `*start` is the start of the paragraph that holds it: the position just
+  // after the last break before it, or `from`. Reads blocks of kScanUnits; the chunk stays.
+  bool FindParagraphWith(int32_t from, const std::vector<Unit>& pattern, int32_t* start);
+  static constexpr int32_t kScanUnits = 32 * 1024;
 
   // Where the reader stands, with what it knows about the reads before.
   struct Cursor {

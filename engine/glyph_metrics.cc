@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "engine/char_classes.h"
-
 namespace lirako {
 
 void GlyphMetrics::Measure(Surface& surface) {
@@ -19,22 +17,6 @@ void GlyphMetrics::Measure(Surface& surface) {
       glyphWidths_[c] = surface.MeasureText(one).width;
     }
   }
-}
-
-int GlyphMetrics::CharWidth(const uint8_t* text, int32_t length, int32_t pos) const {
-  return IsDoubleByte(text, length, pos) ? wideGlyphWidth_ : glyphWidths_[text[pos]];
-}
-
-int GlyphMetrics::CharWidth(const char16_t* text, int32_t, int32_t pos) const {
-  return UnitWidth(text[pos]);
-}
-
-int GlyphMetrics::CharLength(const uint8_t* text, int32_t length, int32_t pos) {
-  return IsDoubleByte(text, length, pos) ? 2 : 1;
-}
-
-bool GlyphMetrics::IsWide(const uint8_t* text, int32_t length, int32_t pos) {
-  return IsDoubleByte(text, length, pos);
 }
 
 }  // namespace lirako

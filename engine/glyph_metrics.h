@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/char_classes.h"
 #include "platform/surface.h"
 
 namespace lirako {
@@ -20,13 +21,34 @@ class GlyphMetrics {
   int lineHeight() const { return lineHeight_; }
   // Width of a UTF-16 unit: the table below 128, else the wide width.
   int UnitWidth(char16_t unit) const { return unit < 128 ? glyphWidths_[unit] : wideGlyphWidth_; }
+  // Width, length in units and wideness of the character at `pos` of a text of `length`
+  // units, from one test of its units: line breaking asks for all three at every character.
+  struct Char {
+    int width;
+    int length;
+    bool wide;
+  };
+  Char At(const uint8_t* text, int32_t length, int32_t pos) const {
+    const bool pair = IsDoubleByte(text, length, pos);
+    return {pair ? wideGlyphWidth_ : glyphWidths_[text[pos]], pair ? 2 : 1, pair};
+  }
+  Char At(const char16_t* text, int32_t, int32_t pos) const {
+    const char16_t unit = text[pos];
+    return {UnitWidth(unit), 1, unit >= 128};
+  }
   // Width and length of the character at `pos` of a byte text of `length` bytes.
-  int CharWidth(const uint8_t* text, int32_t length, int32_t pos) const;
-  int CharWidth(const char16_t* text, int32_t length, int32_t pos) const;
-  static int CharLength(const uint8_t* text, int32_t length, int32_t pos);
+  int CharWidth(const uint8_t* text, int32_t length, int32_t pos) const {
+    return IsDoubleByte(text, length, pos) ? wideGlyphWidth_ : glyphWidths_[text[pos]];
+  }
+  int CharWidth(const char16_t* text, int32_t, int32_t pos) const { return UnitWidth(text[pos]); }
+  static int CharLength(const uint8_t* text, int32_t length, int32_t pos) {
+    return IsDoubleByte(text, length, pos) ? 2 : 1;
+  }
   static int CharLength(const char16_t*, int32_t, int32_t) { return 1; }
   // A double-byte pair (byte text) or a unit of 128 or more (UTF-16).
-  static bool IsWide(const uint8_t* text, int32_t length, int32_t pos);
+  static bool IsWide(const uint8_t* text, int32_t length, int32_t pos) {
+    return IsDoubleByte(text, length, pos);
+  }
   static bool IsWide(const char16_t* text, int32_t, int32_t pos) { return text[pos] >= 128; }
 
  private:
