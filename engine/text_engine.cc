@@ -7,21 +7,33 @@
 
 namespace lirako {
 
+namespace {
+
+int LayoutPixels(int value) {
+  return std::clamp(value, -kMaxLayoutPixels, kMaxLayoutPixels);
+}
+
+Rect LayoutRect(int left, int top, int right, int bottom) {
+  return Rect{LayoutPixels(left), LayoutPixels(top), LayoutPixels(right), LayoutPixels(bottom)};
+}
+
+}  // namespace
+
 void CTextEngine::SetLayout(const Rect& newMargins, int newLineGap, int newSharedLines,
                             bool newJustify) {
-  margins = newMargins;
-  lineGap = newLineGap;
+  margins = LayoutRect(newMargins.left, newMargins.top, newMargins.right, newMargins.bottom);
+  lineGap = LayoutPixels(newLineGap);
   sharedLines = newSharedLines;
   justify = newJustify ? 1 : 0;
 }
 
 void CTextEngine::SetPageRect(int left, int top, int right, int bottom) {
-  pageRect = Rect{left, top, right, bottom};
+  pageRect = LayoutRect(left, top, right, bottom);
 }
 
 void CTextEngine::MeasureGlyphs(Surface& surface) {
   metrics_.Measure(surface);
-  lineHeight = metrics_.lineHeight();
+  lineHeight = std::clamp(metrics_.lineHeight(), 0, kMaxLayoutPixels);
   metricsReady = 1;
 }
 

@@ -11,6 +11,10 @@ namespace lirako {
 
 class CTextLine;
 
+// The largest distance in pixels the layout deals in. Margins, gaps and page edges are held
+// within it, whatever a settings file says, so that every sum of them fits in 32 bits.
+constexpr int kMaxLayoutPixels = 1 << 20;
+
 // The document model behind the reader view: one open book, read paragraph by paragraph
 // from any file offset, laid out one page at a time. Positions are signed 32-bit offsets in
 // the engine's unit (bytes, or 16-bit units); -1 means none.

@@ -13,9 +13,18 @@ constexpr int kScrollBarRoom = kScrollBarWidth;
 constexpr int kPositionBarRoom = 3;
 constexpr int kRotatedFlag = 0x1000;
 
+// A margin as the layout can use it: settings are not clamped on load.
+int MarginPixels(int value) {
+  return std::clamp(value, -kMaxLayoutPixels, kMaxLayoutPixels);
+}
+
 }  // namespace
 
 Rect CTirasolView::BarMargins(int left, int top, int right, int bottom) const {
+  left = MarginPixels(left);
+  top = MarginPixels(top);
+  right = MarginPixels(right);
+  bottom = MarginPixels(bottom);
   if (settings_.barMode == 2) {
     (settings_.landscape ? bottom : right) += kScrollBarRoom;
   } else if (settings_.barMode == 3) {
@@ -25,9 +34,10 @@ Rect CTirasolView::BarMargins(int left, int top, int right, int bottom) const {
 }
 
 void CTirasolView::ApplyBarMargins(int extraTop) {
-  engine_->SetLayout(BarMargins(settings_.marginX, settings_.marginY + extraTop, settings_.marginX,
-                                settings_.marginY),
-                     settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  const int marginY = MarginPixels(settings_.marginY);
+  engine_->SetLayout(
+      BarMargins(settings_.marginX, marginY + MarginPixels(extraTop), settings_.marginX, marginY),
+      settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
   host_.Invalidate();
 }
 
@@ -44,10 +54,11 @@ void CTirasolView::UpdateLayout() {
   // lets the page limit admit exactly that many lines.
   int pitch = LinePitch();
   int pageBottom = settings_.landscape ? client.right : client.bottom;
-  int avail = pageBottom - 2 * settings_.marginY;
+  const int marginY = MarginPixels(settings_.marginY);
+  int avail = MarginPixels(pageBottom) - 2 * marginY;
   int lines = (pitch > 0 && avail >= pitch) ? avail / pitch : 0;
   int rest = avail - lines * pitch;
-  int top = settings_.marginY + rest / 2;
+  int top = marginY + rest / 2;
   engine_->SetLayout(BarMargins(settings_.marginX, top, settings_.marginX, top - 1),
                      settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_font.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include <QString>
@@ -9,6 +11,9 @@ namespace {
 
 // The pixel size used when a FontSpec asks for the platform's default height (0).
 constexpr int kDefaultPixelSize = 12;
+// The tallest glyphs drawn; a settings file may ask for any height, and rasterising glyphs
+// of millions of pixels would exhaust memory.
+constexpr int kMaxPixelSize = 2048;
 
 }  // namespace
 
@@ -16,7 +21,8 @@ QtFont::QtFont(FontSpec spec) : spec_(std::move(spec)), font_(MakeFont(spec_)), 
 
 QFont QtFont::MakeFont(const FontSpec& spec) {
   QFont font(QString::fromStdU16String(spec.face));
-  int pixels = std::abs(spec.height);
+  int pixels =
+      spec.height == INT_MIN ? kMaxPixelSize : std::min(std::abs(spec.height), kMaxPixelSize);
   font.setPixelSize(pixels > 0 ? pixels : kDefaultPixelSize);
   font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
   font.setItalic(false);

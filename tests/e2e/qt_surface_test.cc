@@ -1,5 +1,6 @@
 #include "platform/qt/qt_surface.h"
 
+#include <climits>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,11 @@ TEST(QtFontTest, MapsTheSpecOntoAQFont) {
   EXPECT_TRUE(bold.rotated());
   EXPECT_EQ(bold.font().styleStrategy() & QFont::PreferAntialias, QFont::PreferAntialias);
   EXPECT_EQ(bold.spec(), boldSpec);
+  // Heights from a damaged settings file stay drawable.
+  EXPECT_EQ(QtFont(Spec(-17)).font().pixelSize(), 17);
+  EXPECT_EQ(QtFont(Spec(0)).font().pixelSize(), 12);
+  EXPECT_EQ(QtFont(Spec(INT_MAX)).font().pixelSize(), 2048);
+  EXPECT_EQ(QtFont(Spec(INT_MIN)).font().pixelSize(), 2048);
 }
 
 TEST(QtSurfaceTest, ColoursAreBlueGreenRed) {

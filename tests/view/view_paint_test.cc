@@ -166,5 +166,30 @@ TEST(ViewPaint, PositionBarShowsTheReadPart) {
   EXPECT_GT(view.engine().GetPosition(), 0);
 }
 
+TEST(ViewPaint, ExtremeGeometryStaysInsideIntegerRangeAndStillPages) {
+  // Settings files are not clamped on load, so any 32-bit value may arrive here.
+  const int extremes[] = {INT32_MAX, INT32_MIN, 5000, -5000};
+  for (int value : extremes) {
+    for (int barMode : {2, 3}) {
+      ViewFixture f;
+      ReaderSettings settings = WithBar(barMode, value < 0);
+      settings.marginX = value;
+      settings.marginY = value;
+      settings.lineGap = value;
+      settings.sharedLines = value;
+      ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
+      CTirasolView& view = f.Start(f.NumberedBook("a.txt", 50));
+      f.Paint();
+      const int32_t first = view.engine().GetPosition();
+      view.RequestStep(kStepPageForward);
+      f.Paint();
+      EXPECT_GT(view.engine().GetPosition(), first) << value << " bar " << barMode;
+      view.OnFind();
+      view.ApplyBarMargins(40);
+      f.Paint();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lirako
