@@ -48,13 +48,13 @@ int CTextEngine::PageCapacity() const {
 
 void CTextEngine::BeginPaint(Surface& screen, const std::u16string& face, int height,
                              bool clearType, bool bold, bool rotated) {
-  FontSpec spec;
-  spec.face = face;
-  spec.height = height;
-  spec.weight = bold ? 700 : 400;
-  spec.escapement = rotated ? 900 : 0;
-  spec.clearType = clearType;
-  font_ = platform_.CreateFont(spec);
+  FontSpec fontSpec;
+  fontSpec.face = face;
+  fontSpec.height = height;
+  fontSpec.weight = bold ? 700 : 400;
+  fontSpec.escapement = rotated ? 900 : 0;
+  fontSpec.clearType = clearType;
+  font_ = platform_.CreateFont(fontSpec);
   screen_ = &screen;
   previousFont_ = screen.SelectFont(font_.get());
   if (!metricsReady) MeasureGlyphs(screen);

@@ -118,7 +118,7 @@ class DialogLogic {
  public:
   virtual ~DialogLogic() = default;
 
-  virtual const DialogSpec& spec() const = 0;
+  virtual const DialogSpec& dialogSpec() const = 0;
   // The controls exist; fill them. Called once, when the dialog or page is first shown.
   virtual void OnInitDialog(Controls& controls) = 0;
   virtual void OnCommand(Controls& controls, int id, int notification) = 0;

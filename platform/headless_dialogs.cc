@@ -41,12 +41,12 @@ std::u16string NumberText(int value) {
 
 }  // namespace
 
-HeadlessControls::HeadlessControls(const DialogSpec& spec, const Rect& windowRect,
+HeadlessControls::HeadlessControls(const DialogSpec& dialogSpec, const Rect& windowRect,
                                    const Rect& ownerRect)
-    : caption_(spec.caption), rect_(windowRect), ownerRect_(ownerRect) {
-  for (const ControlSpec& c : spec.controls) {
+    : caption_(dialogSpec.caption), rect_(windowRect), ownerRect_(ownerRect) {
+  for (const ControlSpec& c : dialogSpec.controls) {
     HeadlessControl& state = controls_[c.id];
-    state.spec = c;
+    state.controlSpec = c;
     state.text = c.text;
     state.minimum = c.minimum;
     state.maximum = c.maximum;
@@ -93,7 +93,7 @@ void HeadlessControls::Show(int id, bool shown) {
 
 void HeadlessControls::ResetContent(int id) {
   HeadlessControl* c = Find(id);
-  if (c == nullptr || !IsList(c->spec.kind)) return;
+  if (c == nullptr || !IsList(c->controlSpec.kind)) return;
   c->items.clear();
   c->itemData.clear();
   c->curSel = -1;
@@ -101,7 +101,7 @@ void HeadlessControls::ResetContent(int id) {
 
 int HeadlessControls::AddString(int id, const std::u16string& text) {
   HeadlessControl* c = Find(id);
-  if (c == nullptr || !IsList(c->spec.kind)) return -1;
+  if (c == nullptr || !IsList(c->controlSpec.kind)) return -1;
   c->items.push_back(text);
   c->itemData.push_back(0);
   return static_cast<int>(c->items.size()) - 1;
@@ -149,18 +149,18 @@ int HeadlessControls::GetCurSel(int id) {
 
 void HeadlessControls::SetCurSel(int id, int index) {
   HeadlessControl* c = Find(id);
-  if (c == nullptr || !IsList(c->spec.kind)) return;
+  if (c == nullptr || !IsList(c->controlSpec.kind)) return;
   if (index < 0 || index >= static_cast<int>(c->items.size())) {
     c->curSel = -1;
     return;
   }
   c->curSel = index;
-  if (c->spec.kind != ControlKind::kListBox) c->text = c->items[index];
+  if (c->controlSpec.kind != ControlKind::kListBox) c->text = c->items[index];
 }
 
 void HeadlessControls::SetRange(int id, int minimum, int maximum) {
   HeadlessControl* c = Find(id);
-  if (c == nullptr || !IsRanged(c->spec.kind)) return;
+  if (c == nullptr || !IsRanged(c->controlSpec.kind)) return;
   c->minimum = minimum;
   c->maximum = maximum;
   c->pos = std::clamp(c->pos, std::min(minimum, maximum), std::max(minimum, maximum));
@@ -173,7 +173,7 @@ int HeadlessControls::GetPos(int id) {
 
 void HeadlessControls::SetPos(int id, int position) {
   HeadlessControl* c = Find(id);
-  if (c == nullptr || !IsRanged(c->spec.kind)) return;
+  if (c == nullptr || !IsRanged(c->controlSpec.kind)) return;
   c->pos = std::clamp(position, std::min(c->minimum, c->maximum), std::max(c->minimum, c->maximum));
 }
 
@@ -198,10 +198,10 @@ void HeadlessControls::EndDialog(int result) {
 void HeadlessControls::Type(DialogLogic& logic, int id, const std::u16string& text) {
   HeadlessControl* c = Usable(id);
   if (c == nullptr) return;
-  if (c->spec.kind == ControlKind::kEdit) {
+  if (c->controlSpec.kind == ControlKind::kEdit) {
     c->text = text;
     logic.OnCommand(*this, id, kEditChanged);
-  } else if (c->spec.kind == ControlKind::kComboBox) {
+  } else if (c->controlSpec.kind == ControlKind::kComboBox) {
     c->text = text;
     c->curSel = -1;
     logic.OnCommand(*this, id, kEditUpdated);
@@ -211,7 +211,7 @@ void HeadlessControls::Type(DialogLogic& logic, int id, const std::u16string& te
 void HeadlessControls::Click(DialogLogic& logic, int id) {
   HeadlessControl* c = Usable(id);
   if (c == nullptr) return;
-  switch (c->spec.kind) {
+  switch (c->controlSpec.kind) {
     case ControlKind::kPushButton:
     case ControlKind::kDefaultButton:
       if (id == kIdOk) return PressOk(logic);
@@ -225,11 +225,12 @@ void HeadlessControls::Click(DialogLogic& logic, int id) {
       auto at = std::find(order_.begin(), order_.end(), id);
       auto first = at;
       while (first != order_.begin() &&
-             controls_[*(first - 1)].spec.kind == ControlKind::kRadioButton) {
+             controls_[*(first - 1)].controlSpec.kind == ControlKind::kRadioButton) {
         --first;
       }
       for (auto it = first;
-           it != order_.end() && controls_[*it].spec.kind == ControlKind::kRadioButton; ++it) {
+           it != order_.end() && controls_[*it].controlSpec.kind == ControlKind::kRadioButton;
+           ++it) {
         controls_[*it].checked = *it == id;
       }
       break;
@@ -244,7 +245,7 @@ void HeadlessControls::Click(DialogLogic& logic, int id) {
 
 void HeadlessControls::Select(DialogLogic& logic, int id, int index) {
   HeadlessControl* c = Usable(id);
-  if (c == nullptr || !IsList(c->spec.kind)) return;
+  if (c == nullptr || !IsList(c->controlSpec.kind)) return;
   if (index < 0 || index >= static_cast<int>(c->items.size())) return;
   SetCurSel(id, index);
   logic.OnCommand(*this, id, kSelChanged);
@@ -252,23 +253,23 @@ void HeadlessControls::Select(DialogLogic& logic, int id, int index) {
 
 void HeadlessControls::Slide(DialogLogic& logic, int id, int position) {
   HeadlessControl* c = Usable(id);
-  if (c == nullptr || c->spec.kind != ControlKind::kSlider) return;
+  if (c == nullptr || c->controlSpec.kind != ControlKind::kSlider) return;
   SetPos(id, position);
   logic.OnScroll(*this, id, c->pos);
 }
 
 void HeadlessControls::Spin(DialogLogic& logic, int id, int steps) {
   HeadlessControl* c = Usable(id);
-  if (c == nullptr || c->spec.kind != ControlKind::kUpDown) return;
+  if (c == nullptr || c->controlSpec.kind != ControlKind::kUpDown) return;
   const int low = std::min(c->minimum, c->maximum);
   const int high = std::max(c->minimum, c->maximum);
-  HeadlessControl* buddy = Find(c->spec.buddy);
+  HeadlessControl* buddy = Find(c->controlSpec.buddy);
   for (int i = 0; i < std::abs(steps) && !ended_; ++i) {
     const int current = buddy ? LeadingNumber(buddy->text) : c->pos;
     c->pos = std::clamp(current + (steps > 0 ? 1 : -1), low, high);
     if (buddy != nullptr) {
       buddy->text = NumberText(c->pos);
-      logic.OnCommand(*this, c->spec.buddy, kEditChanged);
+      logic.OnCommand(*this, c->controlSpec.buddy, kEditChanged);
     }
     logic.OnScroll(*this, id, c->pos);
   }
@@ -329,14 +330,14 @@ int HeadlessDialogRunner::RunModal(DialogLogic& dialog) {
     steps = std::move(modalScripts_.front());
     modalScripts_.pop_front();
   }
-  HeadlessControls controls(dialog.spec(), windowRect_, ownerRect_);
+  HeadlessControls controls(dialog.dialogSpec(), windowRect_, ownerRect_);
   dialog.OnInitDialog(controls);
   for (const DialogStep& step : steps) {
     if (controls.ended()) break;
     step(controls, dialog);
   }
   if (!controls.ended()) controls.PressCancel(dialog);
-  runs_.push_back(DialogRun{dialog.spec().id, controls.result(), controls});
+  runs_.push_back(DialogRun{dialog.dialogSpec().id, controls.result(), controls});
   return controls.result();
 }
 
@@ -352,7 +353,7 @@ int HeadlessDialogRunner::RunPropertySheet(const std::u16string& caption,
   run.pages.resize(pages.size());
   auto show = [&](size_t page) {
     if (!run.pages[page]) {
-      run.pages[page].emplace(pages[page]->spec(), windowRect_, ownerRect_);
+      run.pages[page].emplace(pages[page]->dialogSpec(), windowRect_, ownerRect_);
       pages[page]->OnInitDialog(*run.pages[page]);
     }
   };

@@ -14,7 +14,7 @@ namespace lirako {
 
 // The in-memory state of one control of the headless double.
 struct HeadlessControl {
-  ControlSpec spec;
+  ControlSpec controlSpec;
   std::u16string text;
   bool checked = false;
   bool enabled = true;
@@ -35,8 +35,9 @@ struct HeadlessControl {
 // the state and notify `logic` the way the real toolkit does.
 class HeadlessControls : public Controls {
  public:
-  // Controls made from `spec`, with the dialog at `windowRect` over an owner at `ownerRect`.
-  HeadlessControls(const DialogSpec& spec, const Rect& windowRect = {}, const Rect& ownerRect = {});
+  // Controls made from `dialogSpec`, with the dialog at `windowRect` over an owner at `ownerRect`.
+  HeadlessControls(const DialogSpec& dialogSpec, const Rect& windowRect = {},
+                   const Rect& ownerRect = {});
 
   std::u16string GetText(int id) override;
   void SetText(int id, const std::u16string& text) override;

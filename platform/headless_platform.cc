@@ -5,8 +5,8 @@ namespace {
 
 class HeadlessFont : public Font {
  public:
-  explicit HeadlessFont(FontSpec spec) : spec_(std::move(spec)) {}
-  const FontSpec& spec() const override { return spec_; }
+  explicit HeadlessFont(FontSpec fontSpec) : spec_(std::move(fontSpec)) {}
+  const FontSpec& fontSpec() const override { return spec_; }
 
  private:
   FontSpec spec_;
@@ -20,9 +20,9 @@ std::u16string HeadlessPlatform::ProgramPath() {
   return programPath_.empty() ? SystemPlatform::ProgramPath() : programPath_;
 }
 
-std::unique_ptr<Font> HeadlessPlatform::CreateFont(const FontSpec& spec) {
-  createdFonts_.push_back(spec);
-  return std::make_unique<HeadlessFont>(spec);
+std::unique_ptr<Font> HeadlessPlatform::CreateFont(const FontSpec& fontSpec) {
+  createdFonts_.push_back(fontSpec);
+  return std::make_unique<HeadlessFont>(fontSpec);
 }
 
 std::unique_ptr<Surface> HeadlessPlatform::CreateMemorySurface(Surface&, int width, int height) {

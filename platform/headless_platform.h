@@ -16,7 +16,7 @@ class HeadlessPlatform : public SystemPlatform {
   HeadlessPlatform();
 
   std::u16string ProgramPath() override;
-  std::unique_ptr<Font> CreateFont(const FontSpec& spec) override;
+  std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
 
   // A screen surface of the given size with this platform's metrics.

@@ -39,13 +39,11 @@ class Platform {
   // Folds `text` to one case in place: at least ASCII letters; Hangul stays unchanged.
   virtual void FoldCase(std::u16string& text) = 0;
   // Index of the first occurrence of `needle` in `text` at or after `from`, or -1.
-  virtual ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle,
-                             size_t from) = 0;
+  virtual ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle, size_t from) = 0;
 
-  virtual std::unique_ptr<Font> CreateFont(const FontSpec& spec) = 0;
+  virtual std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) = 0;
   // A memory surface compatible with `screen`, with a bitmap of the given size.
-  virtual std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width,
-                                                       int height) = 0;
+  virtual std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) = 0;
 };
 
 }  // namespace lirako

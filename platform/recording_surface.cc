@@ -7,7 +7,8 @@ namespace lirako {
 
 int HeadlessMetrics::Width(std::u16string_view text) const {
   int width = 0;
-  for (char16_t c : text) width += c == 0 ? 0 : c < 256 ? narrow : wide;
+  for (char16_t c : text)
+    width += c == 0 ? 0 : c < 256 ? narrow : wide;
   return width;
 }
 
@@ -56,7 +57,7 @@ void RecordingSurface::DrawText(int x, int y, std::u16string_view text) {
   op.text = std::u16string(text);
   op.color = textColor_;
   op.back = backColor_;
-  if (font_) op.font = font_->spec();
+  if (font_) op.font = font_->fontSpec();
   int w = metrics_->Width(text);
   int h = metrics_->lineHeight;
   // A rotated font runs upward from the point: its cell lies above and to the right.
@@ -72,8 +73,10 @@ void RecordingSurface::CopyTo(Surface& target, const Rect& rect) {
   copy.kind = SurfaceOp::kCopy;
   copy.rect = rect;
   recording->ops_.push_back(copy);
-  for (const SurfaceOp& op : ops_) recording->ops_.push_back(op);
-  for (int y = std::max(rect.top, 0); y < std::min({rect.bottom, height_, recording->height_}); ++y) {
+  for (const SurfaceOp& op : ops_)
+    recording->ops_.push_back(op);
+  for (int y = std::max(rect.top, 0); y < std::min({rect.bottom, height_, recording->height_});
+       ++y) {
     for (int x = std::max(rect.left, 0); x < std::min({rect.right, width_, recording->width_});
          ++x) {
       recording->pixels_[static_cast<size_t>(y) * recording->width_ + x] =

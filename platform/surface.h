@@ -35,7 +35,7 @@ struct FontSpec {
 class Font {
  public:
   virtual ~Font() = default;
-  virtual const FontSpec& spec() const = 0;
+  virtual const FontSpec& fontSpec() const = 0;
 };
 
 // A drawing surface: the screen of one paint, or a memory surface. Colours are 0x00BBGGRR.

@@ -8,8 +8,10 @@ namespace lirako {
 namespace {
 
 DialogSpec MakeSpec() {
-  DialogSpec spec{CAboutDlg::kDialogId, u"리라코는...", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{CAboutDlg::kDialogId, u"리라코는...", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Item(kNoId, ControlKind::kStatic, u"리라코", 0));
   add(Item(kNoId, ControlKind::kStatic, u"리라코 1.0 - 텍스트 책 읽기 프로그램", 1));
   add(Item(kNoId, ControlKind::kStatic, u"2026년 12월", 2));
@@ -20,14 +22,14 @@ DialogSpec MakeSpec() {
                     u"- 김소월, 「진달래꽃」",
                     4)));
   add(Item(kIdOk, ControlKind::kDefaultButton, u"확인", 5));
-  return spec;
+  return dialogSpec;
 }
 
 }  // namespace
 
-const DialogSpec& CAboutDlg::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CAboutDlg::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CAboutDlg::OnInitDialog(Controls& controls) {

@@ -15,7 +15,7 @@ class CAboutDlg : public DialogBase {
   static constexpr uint32_t kQuotationText = 0x00000000;
   static constexpr uint32_t kQuotationBack = 0x00C8FFC8;
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& /*controls*/, int /*id*/, int /*notification*/) override {}
 

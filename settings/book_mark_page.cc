@@ -14,8 +14,10 @@ constexpr char16_t kCautionCaption[] = u"주의";
 
 DialogSpec MakeSpec() {
   using P = CBookMarkPage;
-  DialogSpec spec{P::kDialogId, u"책갈피", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{P::kDialogId, u"책갈피", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Item(kNoId, ControlKind::kStatic, u"책갈피", 0));
   add(Item(P::kClearBookmarks, ControlKind::kPushButton, u"모두 지우기", 0, 1));
   add(Item(P::kDeleteBookmark, ControlKind::kPushButton, u"지우기", 0, 2));
@@ -26,14 +28,14 @@ DialogSpec MakeSpec() {
   add(Item(P::kClearRecent, ControlKind::kPushButton, u"모두 지우기", 3, 1));
   add(Item(P::kDeleteRecent, ControlKind::kPushButton, u"지우기", 3, 2));
   add(Item(P::kRecentList, ControlKind::kListBox, u"", 4));
-  return spec;
+  return dialogSpec;
 }
 
 }  // namespace
 
-const DialogSpec& CBookMarkPage::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CBookMarkPage::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CBookMarkPage::OnInitDialog(Controls& controls) {

@@ -25,7 +25,7 @@ class CBookMarkPage : public DialogBase {
 
   explicit CBookMarkPage(CTirasolView& view) : view_(view) {}
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
 

@@ -18,8 +18,10 @@ std::u16string FunctionName(int32_t function) {
 }
 
 DialogSpec MakeSpec() {
-  DialogSpec spec{CButtonPage::kDialogId, u"버튼", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{CButtonPage::kDialogId, u"버튼", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Item(CButtonPage::kHardwareCheck, ControlKind::kCheckBox, u"하드웨어 버튼 사용", 0));
   add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"버튼 기능", 1), 2));
   const char16_t* captions[] = {u"Button 1", u"Button 2", u"Button 3", u"Button 4", u"Button 5"};
@@ -29,7 +31,7 @@ DialogSpec MakeSpec() {
     add(Item(CButtonPage::kNameIds[i], ControlKind::kSwatch, u"<없음>", i + 2, 1));
     add(Item(CButtonPage::kComboIds[i], ControlKind::kDropList, u"", i + 2, 1));
   }
-  return spec;
+  return dialogSpec;
 }
 
 int RowOf(const std::array<int, CButtonPage::kRows>& ids, int id) {
@@ -41,9 +43,9 @@ int RowOf(const std::array<int, CButtonPage::kRows>& ids, int id) {
 
 }  // namespace
 
-const DialogSpec& CButtonPage::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CButtonPage::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CButtonPage::OnInitDialog(Controls& controls) {

@@ -20,7 +20,7 @@ class CButtonPage : public DialogBase {
   static constexpr std::array<int, kRows> kNameIds = {1073, 1074, 1075, 1076, 1077};
   static constexpr std::array<int, kRows> kComboIds = {1072, 1078, 1079, 1080, 1081};
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
   // An application button (0xC1..0xC5) pressed on the page assigns nothing: it opens its

@@ -16,8 +16,10 @@ constexpr std::array<uint32_t, CColorDlg::kPresetCount> kPresets = {
 };
 
 DialogSpec MakeSpec() {
-  DialogSpec spec{CColorDlg::kDialogId, u"색상 선택", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{CColorDlg::kDialogId, u"색상 선택", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   // Four rows of four presets, in table order.
   for (int n = 0; n < CColorDlg::kPresetCount; ++n) {
     add(Bordered(Item(CColorDlg::kFirstPreset + n, ControlKind::kSwatch, u"C", n / 4, n % 4)));
@@ -31,7 +33,7 @@ DialogSpec MakeSpec() {
   }
   add(Item(kIdOk, ControlKind::kDefaultButton, u"선택", 4, 4));
   add(Item(kIdCancel, ControlKind::kPushButton, u"취소", 4, 5));
-  return spec;
+  return dialogSpec;
 }
 
 // Bit offset of the component an edit holds.
@@ -45,9 +47,9 @@ uint32_t CColorDlg::Preset(int n) {
   return kPresets.at(static_cast<size_t>(n));
 }
 
-const DialogSpec& CColorDlg::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CColorDlg::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CColorDlg::OnInitDialog(Controls& controls) {

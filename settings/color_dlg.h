@@ -28,7 +28,7 @@ class CColorDlg : public DialogBase {
   // The value of preset `n` (0..15), 0x00BBGGRR.
   static uint32_t Preset(int n);
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
   void OnScroll(Controls& controls, int id, int position) override;

@@ -10,8 +10,10 @@ namespace lirako {
 namespace {
 
 DialogSpec MakeSpec() {
-  DialogSpec spec{CFontPage::kDialogId, u"글자", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{CFontPage::kDialogId, u"글자", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0), 4));
   add(Item(kNoId, ControlKind::kStatic, u"종류", 1));
   add(Item(CFontPage::kFaceCombo, ControlKind::kDropList, u"", 1, 1));
@@ -26,7 +28,7 @@ DialogSpec MakeSpec() {
   add(Spanning(Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
                              u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", 5)),
                4));
-  return spec;
+  return dialogSpec;
 }
 
 }  // namespace
@@ -36,9 +38,9 @@ const std::vector<int32_t>& CFontPage::Sizes() {
   return sizes;
 }
 
-const DialogSpec& CFontPage::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CFontPage::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CFontPage::OnInitDialog(Controls& controls) {

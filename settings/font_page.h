@@ -29,7 +29,7 @@ class CFontPage : public DialogBase {
   // The sizes offered, in list order.
   static const std::vector<int32_t>& Sizes();
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
 

@@ -31,8 +31,10 @@ struct BarItem {
 constexpr BarItem kBarItems[] = {{u"바 없음", 1}, {u"스크롤바", 2}, {u"위치바", 3}};
 
 DialogSpec MakeSpec() {
-  DialogSpec spec{CScreenPage::kDialogId, u"화면", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{CScreenPage::kDialogId, u"화면", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"여백", 0), 3));
   int row = 1;
   for (const SpinRow& r : kRows) {
@@ -47,14 +49,14 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kJustifyCheck, ControlKind::kCheckBox, u" 좌우 정렬", row++, 1));
   add(Item(CScreenPage::kScreenKeysCheck, ControlKind::kCheckBox, u"스크린 키", row));
   add(Item(CScreenPage::kBarCombo, ControlKind::kDropList, u"", row, 1));
-  return spec;
+  return dialogSpec;
 }
 
 }  // namespace
 
-const DialogSpec& CScreenPage::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& CScreenPage::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void CScreenPage::OnInitDialog(Controls& controls) {

@@ -40,7 +40,7 @@ class CScreenPage : public DialogBase {
     bool operator==(const Numbers&) const = default;
   };
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
   void OnScroll(Controls& controls, int id, int position) override;

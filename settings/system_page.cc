@@ -17,8 +17,10 @@ constexpr char16_t kListedMessage[] = u"이미 등록되어 있는 확장자 입
 
 DialogSpec MakeSpec() {
   using P = SystemPage;
-  DialogSpec spec{P::kDialogId, u"장치", {}};
-  auto add = [&spec](ControlSpec control) { spec.controls.push_back(std::move(control)); };
+  DialogSpec dialogSpec{P::kDialogId, u"장치", {}};
+  auto add = [&dialogSpec](ControlSpec control) {
+    dialogSpec.controls.push_back(std::move(control));
+  };
   add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0), 3));
   add(Item(kNoId, ControlKind::kStatic, u"연결된", 1));
   add(Item(kNoId, ControlKind::kStatic, u"연결안된", 1, 2));
@@ -31,7 +33,7 @@ DialogSpec MakeSpec() {
   add(Item(P::kRegisterButton, ControlKind::kPushButton, u"등록", 4, 2));
   add(Item(P::kTableCheck, ControlKind::kCheckBox, u"Table로  완성형 한글 변환 ", 5));
   add(Item(P::kDialCheck, ControlKind::kCheckBox, u"상하 다이얼 버튼 장치", 6));
-  return spec;
+  return dialogSpec;
 }
 
 // The text of the selected item of list `id`, or nothing.
@@ -43,9 +45,9 @@ std::optional<std::u16string> Selected(Controls& controls, int id) {
 
 }  // namespace
 
-const DialogSpec& SystemPage::spec() const {
-  static const DialogSpec spec = MakeSpec();
-  return spec;
+const DialogSpec& SystemPage::dialogSpec() const {
+  static const DialogSpec dialogSpec = MakeSpec();
+  return dialogSpec;
 }
 
 void SystemPage::OnInitDialog(Controls& controls) {

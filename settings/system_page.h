@@ -26,7 +26,7 @@ class SystemPage : public DialogBase {
 
   explicit SystemPage(CTirasolView& view) : view_(view) {}
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
 

@@ -53,18 +53,18 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
                        std::string* error) {
   error->clear();
   const std::string& name = args[*i];
-  struct Spec {
+  struct OptionArity {
     const char* name;
     int count;
   };
-  static const Spec kSpecs[] = {{"--page", 2},   {"--margins", 4}, {"--gap", 1},
-                                {"--shared", 1}, {"--justify", 1}, {"--narrow", 1},
-                                {"--wide", 1},   {"--height", 1},  {"--table", 1}};
-  const Spec* spec = nullptr;
-  for (const Spec& s : kSpecs) {
-    if (name == s.name) spec = &s;
+  static const OptionArity kSpecs[] = {{"--page", 2},   {"--margins", 4}, {"--gap", 1},
+                                       {"--shared", 1}, {"--justify", 1}, {"--narrow", 1},
+                                       {"--wide", 1},   {"--height", 1},  {"--table", 1}};
+  const OptionArity* option = nullptr;
+  for (const OptionArity& s : kSpecs) {
+    if (name == s.name) option = &s;
   }
-  if (!spec) return false;
+  if (!option) return false;
   if (*i + 1 >= args.size()) {
     *error = name + " needs a value";
     return false;
@@ -75,7 +75,7 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
     return true;
   }
   int v[4] = {};
-  if (!ParseInts(value, spec->count, v)) {
+  if (!ParseInts(value, option->count, v)) {
     *error = "bad value '" + value + "' for " + name;
     return false;
   }

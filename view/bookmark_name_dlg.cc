@@ -48,8 +48,8 @@ std::u16string CBookmarkNameDlg::ProposedName(const std::u16string& topText, int
   return name;
 }
 
-const DialogSpec& CBookmarkNameDlg::spec() const {
-  static const DialogSpec spec{
+const DialogSpec& CBookmarkNameDlg::dialogSpec() const {
+  static const DialogSpec dialogSpec{
       kDialogId,
       u"책갈피",
       {
@@ -57,7 +57,7 @@ const DialogSpec& CBookmarkNameDlg::spec() const {
           {kIdOk, ControlKind::kDefaultButton, u"확인", 0, 0, 0, false, false, 1, 0},
           {kIdCancel, ControlKind::kPushButton, u"취소", 0, 0, 0, false, false, 1, 1},
       }};
-  return spec;
+  return dialogSpec;
 }
 
 void CBookmarkNameDlg::OnInitDialog(Controls& controls) {

@@ -31,7 +31,7 @@ class CBookmarkNameDlg : public DialogLogic {
 
   explicit CBookmarkNameDlg(std::u16string name) : name_(std::move(name)) {}
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls&, int, int) override {}
   void OnScroll(Controls&, int, int) override {}

@@ -41,8 +41,8 @@ void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
 CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size)
     : view_(view), size_(size), resultPosition_(position) {}
 
-const DialogSpec& CFindDlg::spec() const {
-  static const DialogSpec spec{
+const DialogSpec& CFindDlg::dialogSpec() const {
+  static const DialogSpec dialogSpec{
       kDialogId,
       u"",
       {
@@ -52,7 +52,7 @@ const DialogSpec& CFindDlg::spec() const {
           {kPositionLabel, ControlKind::kStatic, u"위치 : 00.00%", 0, 0, 0, false, false, 1, 1},
           {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 1, 2},
       }};
-  return spec;
+  return dialogSpec;
 }
 
 std::u16string CFindDlg::PositionLabel(int64_t position, int32_t size) {

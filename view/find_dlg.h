@@ -30,7 +30,7 @@ class CFindDlg : public DialogLogic {
   // A bar over `view` whose search starts at `position` in a document of `size` units.
   CFindDlg(CTirasolView& view, int32_t position, int32_t size);
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
   void OnScroll(Controls&, int, int) override {}

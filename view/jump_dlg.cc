@@ -61,8 +61,8 @@ int CJumpDlg::LeadingNumber(const std::u16string& text) {
 CJumpDlg::CJumpDlg(CTirasolView& view, unsigned initialPercent, int32_t position, int32_t size)
     : view_(view), initialPercent_(initialPercent), position_(position), size_(size) {}
 
-const DialogSpec& CJumpDlg::spec() const {
-  static const DialogSpec spec{
+const DialogSpec& CJumpDlg::dialogSpec() const {
+  static const DialogSpec dialogSpec{
       kDialogId,
       u"",
       {
@@ -75,7 +75,7 @@ const DialogSpec& CJumpDlg::spec() const {
            3},
           {kGoButton, ControlKind::kPushButton, u"이동", 0, 0, 0, false, false, 1, 4},
       }};
-  return spec;
+  return dialogSpec;
 }
 
 void CJumpDlg::OnInitDialog(Controls& controls) {

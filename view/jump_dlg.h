@@ -36,7 +36,7 @@ class CJumpDlg : public DialogLogic {
   // `initialPercent`.
   CJumpDlg(CTirasolView& view, unsigned initialPercent, int32_t position, int32_t size);
 
-  const DialogSpec& spec() const override;
+  const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
   void OnScroll(Controls&, int, int) override {}

@@ -53,38 +53,39 @@ QtControls::~QtControls() {
 
 void QtControls::Build(QGridLayout* grid) {
   QButtonGroup* radioGroup = nullptr;
-  for (const ControlSpec& spec : logic_.spec().controls) {
-    QWidget* widget = Make(spec, page_);
-    widget->setObjectName(QStringLiteral("control%1").arg(spec.id));
-    controls_[spec.id] = Entry{spec.kind, widget};
-    grid->addWidget(widget, spec.row, spec.column, 1, std::max(1, spec.columnSpan));
+  for (const ControlSpec& controlSpec : logic_.dialogSpec().controls) {
+    QWidget* widget = Make(controlSpec, page_);
+    widget->setObjectName(QStringLiteral("control%1").arg(controlSpec.id));
+    controls_[controlSpec.id] = Entry{controlSpec.kind, widget};
+    grid->addWidget(widget, controlSpec.row, controlSpec.column, 1,
+                    std::max(1, controlSpec.columnSpan));
     // Adjacent radio buttons form one exclusive group.
-    if (spec.kind == ControlKind::kRadioButton) {
+    if (controlSpec.kind == ControlKind::kRadioButton) {
       if (radioGroup == nullptr) radioGroup = new QButtonGroup(page_);
       radioGroup->addButton(static_cast<QRadioButton*>(widget));
     } else {
       radioGroup = nullptr;
     }
   }
-  for (const ControlSpec& spec : logic_.spec().controls) {
-    if (spec.kind != ControlKind::kUpDown) continue;
-    auto* upDown = static_cast<QtUpDown*>(controls_[spec.id].widget);
-    Entry* buddy = Find(spec.buddy);
+  for (const ControlSpec& controlSpec : logic_.dialogSpec().controls) {
+    if (controlSpec.kind != ControlKind::kUpDown) continue;
+    auto* upDown = static_cast<QtUpDown*>(controls_[controlSpec.id].widget);
+    Entry* buddy = Find(controlSpec.buddy);
     upDown->SetBuddy(buddy != nullptr && buddy->kind == ControlKind::kEdit
                          ? static_cast<QLineEdit*>(buddy->widget)
                          : nullptr);
   }
 }
 
-QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
-  const int id = spec.id;
-  const QString text = ToQt(spec.text);
-  switch (spec.kind) {
+QWidget* QtControls::Make(const ControlSpec& controlSpec, QWidget* parent) {
+  const int id = controlSpec.id;
+  const QString text = ToQt(controlSpec.text);
+  switch (controlSpec.kind) {
     case ControlKind::kPushButton:
     case ControlKind::kDefaultButton: {
       auto* button = new QPushButton(text, parent);
-      button->setAutoDefault(spec.kind == ControlKind::kDefaultButton);
-      button->setDefault(spec.kind == ControlKind::kDefaultButton);
+      button->setAutoDefault(controlSpec.kind == ControlKind::kDefaultButton);
+      button->setDefault(controlSpec.kind == ControlKind::kDefaultButton);
       QObject::connect(button, &QPushButton::clicked, button, [this, id] {
         if (id == kIdOk) {
           dialog_->accept();
@@ -98,7 +99,7 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kCheckBox:
     case ControlKind::kRadioButton: {
-      QAbstractButton* button = spec.kind == ControlKind::kCheckBox
+      QAbstractButton* button = controlSpec.kind == ControlKind::kCheckBox
                                     ? static_cast<QAbstractButton*>(new QCheckBox(text, parent))
                                     : new QRadioButton(text, parent);
       QObject::connect(button, &QAbstractButton::clicked, button,
@@ -107,7 +108,7 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kEdit: {
       auto* edit = new QLineEdit(text, parent);
-      if (spec.number) {
+      if (controlSpec.number) {
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
       }
@@ -125,7 +126,7 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::kComboBox:
     case ControlKind::kDropList: {
       auto* combo = new QtComboBox(parent);
-      combo->setEditable(spec.kind == ControlKind::kComboBox);
+      combo->setEditable(controlSpec.kind == ControlKind::kComboBox);
       if (combo->isEditable()) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setMinimumContentsLength(12);
@@ -145,9 +146,9 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kSlider: {
       auto* slider = new QSlider(Qt::Horizontal, parent);
-      slider->setRange(spec.minimum, spec.maximum);
+      slider->setRange(controlSpec.minimum, controlSpec.maximum);
       slider->setTickPosition(QSlider::TicksAbove);
-      slider->setTickInterval(std::max(1, (spec.maximum - spec.minimum) / 10));
+      slider->setTickInterval(std::max(1, (controlSpec.maximum - controlSpec.minimum) / 10));
       slider->setMinimumWidth(120);
       QObject::connect(slider, &QSlider::valueChanged, slider,
                        [this, id](int value) { logic_.OnScroll(*this, id, value); });
@@ -155,8 +156,8 @@ QWidget* QtControls::Make(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::kUpDown: {
       auto* upDown = new QtUpDown(parent);
-      upDown->SetRange(spec.minimum, spec.maximum);
-      const int buddy = spec.buddy;
+      upDown->SetRange(controlSpec.minimum, controlSpec.maximum);
+      const int buddy = controlSpec.buddy;
       upDown->SetStepHandler([this, id, buddy](int position) {
         if (Find(buddy) != nullptr) logic_.OnCommand(*this, buddy, kEditChanged);
         logic_.OnScroll(*this, id, position);

@@ -65,7 +65,7 @@ class QtControls : public Controls {
     QWidget* widget;
   };
   void Build(QGridLayout* grid);
-  QWidget* Make(const ControlSpec& spec, QWidget* parent);
+  QWidget* Make(const ControlSpec& controlSpec, QWidget* parent);
   Entry* Find(int id);
 
   DialogLogic& logic_;

@@ -70,12 +70,12 @@ class QtDialogWindow : public QDialog {
 }  // namespace
 
 int QtDialogRunner::RunModal(DialogLogic& dialog) {
-  const DialogSpec& spec = dialog.spec();
+  const DialogSpec& dialogSpec = dialog.dialogSpec();
   QWidget* parent = owner_ != nullptr ? owner_->window() : nullptr;
-  const bool bar = spec.caption.empty();
+  const bool bar = dialogSpec.caption.empty();
   QtDialogWindow window(parent, bar ? Qt::Dialog | Qt::FramelessWindowHint : Qt::Dialog);
-  window.setWindowTitle(ToQt(spec.caption));
-  window.setObjectName(QStringLiteral("dialog%1").arg(spec.id));
+  window.setWindowTitle(ToQt(dialogSpec.caption));
+  window.setObjectName(QStringLiteral("dialog%1").arg(dialogSpec.id));
 
   auto* outer = new QVBoxLayout(&window);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -133,7 +133,7 @@ int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
   for (DialogLogic* page : pages) {
     auto* widget = new QWidget(tabs);
     controls.push_back(std::make_unique<QtControls>(*page, widget, &window, owner_));
-    tabs->addTab(widget, ToQt(page->spec().caption));
+    tabs->addTab(widget, ToQt(page->dialogSpec().caption));
   }
   // A page is initialised when its tab is first shown.
   auto show = [&](int index) {

@@ -17,18 +17,19 @@ constexpr int kMaxPixelSize = 2048;
 
 }  // namespace
 
-QtFont::QtFont(FontSpec spec) : spec_(std::move(spec)), font_(MakeFont(spec_)), metrics_(font_) {}
+QtFont::QtFont(FontSpec fontSpec)
+    : spec_(std::move(fontSpec)), font_(MakeFont(spec_)), metrics_(font_) {}
 
-QFont QtFont::MakeFont(const FontSpec& spec) {
-  QFont font(QString::fromStdU16String(spec.face));
-  int pixels =
-      spec.height == INT_MIN ? kMaxPixelSize : std::min(std::abs(spec.height), kMaxPixelSize);
+QFont QtFont::MakeFont(const FontSpec& fontSpec) {
+  QFont font(QString::fromStdU16String(fontSpec.face));
+  int pixels = fontSpec.height == INT_MIN ? kMaxPixelSize
+                                          : std::min(std::abs(fontSpec.height), kMaxPixelSize);
   font.setPixelSize(pixels > 0 ? pixels : kDefaultPixelSize);
-  font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setWeight(fontSpec.weight >= 700 ? QFont::Bold : QFont::Normal);
   font.setItalic(false);
   font.setUnderline(false);
   font.setStrikeOut(false);
-  font.setStyleStrategy(spec.clearType ? QFont::PreferAntialias : QFont::PreferDefault);
+  font.setStyleStrategy(fontSpec.clearType ? QFont::PreferAntialias : QFont::PreferDefault);
   return font;
 }
 

@@ -12,15 +12,15 @@ namespace lirako {
 // ClearType quality. The rotation of escapement 900 is applied by the surface that draws.
 class QtFont : public Font {
  public:
-  explicit QtFont(FontSpec spec);
+  explicit QtFont(FontSpec fontSpec);
 
-  const FontSpec& spec() const override { return spec_; }
+  const FontSpec& fontSpec() const override { return spec_; }
   const QFont& font() const { return font_; }
   const QFontMetrics& metrics() const { return metrics_; }
   bool rotated() const { return spec_.escapement == 900; }
 
  private:
-  static QFont MakeFont(const FontSpec& spec);
+  static QFont MakeFont(const FontSpec& fontSpec);
 
   FontSpec spec_;
   QFont font_;

@@ -5,8 +5,8 @@
 
 namespace lirako {
 
-std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& spec) {
-  return std::make_unique<QtFont>(spec);
+std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& fontSpec) {
+  return std::make_unique<QtFont>(fontSpec);
 }
 
 std::unique_ptr<Surface> QtPlatform::CreateMemorySurface(Surface& screen, int width, int height) {

@@ -12,7 +12,7 @@ class QtPlatform : public SystemPlatform {
  public:
   using SystemPlatform::SystemPlatform;
 
-  std::unique_ptr<Font> CreateFont(const FontSpec& spec) override;
+  std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
   // A QImage surface of the given size, as dense in device pixels as `screen`.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
 };

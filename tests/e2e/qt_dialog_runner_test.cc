@@ -27,8 +27,8 @@ namespace {
 // A dialog that fills its controls on opening and writes down every notification.
 class Recorder : public DialogLogic {
  public:
-  explicit Recorder(DialogSpec spec) : spec_(std::move(spec)) {}
-  const DialogSpec& spec() const override { return spec_; }
+  explicit Recorder(DialogSpec dialogSpec) : spec_(std::move(dialogSpec)) {}
+  const DialogSpec& dialogSpec() const override { return spec_; }
   void OnInitDialog(Controls& c) override {
     ++inits;
     if (onInit) onInit(c);
@@ -56,9 +56,9 @@ class Recorder : public DialogLogic {
   DialogSpec spec_;
 };
 
-DialogSpec Spec(int id, std::u16string caption) {
-  DialogSpec spec{id, std::move(caption), {}};
-  spec.controls = {
+DialogSpec MakeDialogSpec(int id, std::u16string caption) {
+  DialogSpec dialogSpec{id, std::move(caption), {}};
+  dialogSpec.controls = {
       {10, ControlKind::kEdit, u"", 0, 0, 0, false, false, 0, 0},
       {30, ControlKind::kUpDown, u"", 10, 0, 5, false, false, 0, 1},
       {40, ControlKind::kSlider, u"", 0, 0, 100, false, false, 1, 0},
@@ -70,7 +70,7 @@ DialogSpec Spec(int id, std::u16string caption) {
       {1, ControlKind::kDefaultButton, u"확인", 0, 0, 0, false, false, 4, 0},
       {2, ControlKind::kPushButton, u"취소", 0, 0, 0, false, false, 4, 1},
   };
-  return spec;
+  return dialogSpec;
 }
 
 template <typename T>
@@ -98,7 +98,7 @@ TEST(QtDialogRunner, ForwardsUserActionsButNotProgrammaticChanges) {
   QWidget owner;
   owner.setGeometry(100, 80, 240, 320);
   QtDialogRunner runner(&owner);
-  Recorder dialog(Spec(7, u"책갈피"));
+  Recorder dialog(MakeDialogSpec(7, u"책갈피"));
   dialog.onInit = [](Controls& c) {
     c.SetText(10, u"3");
     c.SetPos(40, 20);
@@ -146,7 +146,7 @@ TEST(QtDialogRunner, OkCancelAndEndDialog) {
   QWidget owner;
   owner.setGeometry(100, 80, 240, 320);
   QtDialogRunner runner(&owner);
-  Recorder dialog(Spec(8, u""));
+  Recorder dialog(MakeDialogSpec(8, u""));
   dialog.acceptOk = false;
   // A bar without caption places itself at the top of its owner.
   dialog.onInit = [](Controls& c) {
@@ -178,7 +178,8 @@ TEST(QtDialogRunner, OkCancelAndEndDialog) {
 TEST(QtDialogRunner, InitialisesSheetPagesWhenTheirTabIsShown) {
   QWidget owner;
   QtDialogRunner runner(&owner);
-  Recorder first(Spec(1, u"화면")), second(Spec(2, u"글꼴")), third(Spec(3, u"단추"));
+  Recorder first(MakeDialogSpec(1, u"화면")), second(MakeDialogSpec(2, u"글꼴")),
+      third(MakeDialogSpec(3, u"단추"));
   third.acceptOk = false;
   int initsBeforeTab = -1;
   QTimer::singleShot(0, &owner, [&] {

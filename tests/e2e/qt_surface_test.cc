@@ -22,13 +22,13 @@ uint32_t Pixel(const QImage& image, int x, int y) {
          (static_cast<uint32_t>(qBlue(rgb)) << 16);
 }
 
-FontSpec Spec(int height, int escapement = 0, int weight = 400) {
-  FontSpec spec;
-  spec.face = u"Tahoma";
-  spec.height = height;
-  spec.weight = weight;
-  spec.escapement = escapement;
-  return spec;
+FontSpec MakeFontSpec(int height, int escapement = 0, int weight = 400) {
+  FontSpec fontSpec;
+  fontSpec.face = u"Tahoma";
+  fontSpec.height = height;
+  fontSpec.weight = weight;
+  fontSpec.escapement = escapement;
+  return fontSpec;
 }
 
 // Pixels of `rect` that are neither the back colour nor black: drawn glyph ink.
@@ -43,22 +43,22 @@ int InkPixels(const QImage& image, const QRect& rect, uint32_t back) {
 }
 
 TEST(QtFontTest, MapsTheSpecOntoAQFont) {
-  QtFont normal(Spec(17));
+  QtFont normal(MakeFontSpec(17));
   EXPECT_EQ(normal.font().pixelSize(), 17);
   EXPECT_FALSE(normal.font().bold());
   EXPECT_FALSE(normal.rotated());
-  FontSpec boldSpec = Spec(20, 900, 700);
+  FontSpec boldSpec = MakeFontSpec(20, 900, 700);
   boldSpec.clearType = true;
   QtFont bold(boldSpec);
   EXPECT_TRUE(bold.font().bold());
   EXPECT_TRUE(bold.rotated());
   EXPECT_EQ(bold.font().styleStrategy() & QFont::PreferAntialias, QFont::PreferAntialias);
-  EXPECT_EQ(bold.spec(), boldSpec);
+  EXPECT_EQ(bold.fontSpec(), boldSpec);
   // Heights from a damaged settings file stay drawable.
-  EXPECT_EQ(QtFont(Spec(-17)).font().pixelSize(), 17);
-  EXPECT_EQ(QtFont(Spec(0)).font().pixelSize(), 12);
-  EXPECT_EQ(QtFont(Spec(INT_MAX)).font().pixelSize(), 2048);
-  EXPECT_EQ(QtFont(Spec(INT_MIN)).font().pixelSize(), 2048);
+  EXPECT_EQ(QtFont(MakeFontSpec(-17)).font().pixelSize(), 17);
+  EXPECT_EQ(QtFont(MakeFontSpec(0)).font().pixelSize(), 12);
+  EXPECT_EQ(QtFont(MakeFontSpec(INT_MAX)).font().pixelSize(), 2048);
+  EXPECT_EQ(QtFont(MakeFontSpec(INT_MIN)).font().pixelSize(), 2048);
 }
 
 TEST(QtSurfaceTest, ColoursAreBlueGreenRed) {
@@ -70,7 +70,7 @@ TEST(QtSurfaceTest, ColoursAreBlueGreenRed) {
 }
 
 TEST(QtSurfaceTest, MeasuresAdvanceAndLineHeight) {
-  QtFont font(Spec(16));
+  QtFont font(MakeFontSpec(16));
   QtSurface surface(10, 10);
   surface.SelectFont(&font);
   Extent hangul = surface.MeasureText(u"한");
@@ -88,8 +88,8 @@ TEST(QtSurfaceTest, MeasuresAdvanceAndLineHeight) {
 }
 
 TEST(QtSurfaceTest, SelectFontReturnsThePreviousFont) {
-  QtFont first(Spec(12));
-  QtFont second(Spec(14));
+  QtFont first(MakeFontSpec(12));
+  QtFont second(MakeFontSpec(14));
   QtSurface surface(10, 10);
   EXPECT_EQ(surface.SelectFont(&first), nullptr);
   EXPECT_EQ(surface.SelectFont(&second), &first);
@@ -97,7 +97,7 @@ TEST(QtSurfaceTest, SelectFontReturnsThePreviousFont) {
 }
 
 TEST(QtSurfaceTest, UprightTextCellStartsAtThePointWithTheBackColour) {
-  QtFont font(Spec(20));
+  QtFont font(MakeFontSpec(20));
   QtSurface surface(200, 100);
   surface.SelectFont(&font);
   surface.FillSolid(Rect{0, 0, 200, 100}, kBlack);
@@ -118,7 +118,7 @@ TEST(QtSurfaceTest, UprightTextCellStartsAtThePointWithTheBackColour) {
 }
 
 TEST(QtSurfaceTest, RotatedTextRunsUpwardFromThePoint) {
-  QtFont font(Spec(20, 900));
+  QtFont font(MakeFontSpec(20, 900));
   QtSurface surface(100, 200);
   surface.SelectFont(&font);
   surface.FillSolid(Rect{0, 0, 100, 200}, kBlack);
@@ -139,7 +139,7 @@ TEST(QtSurfaceTest, RotatedTextRunsUpwardFromThePoint) {
 }
 
 TEST(QtSurfaceTest, TextColourInksTheGlyphs) {
-  QtFont font(Spec(24));
+  QtFont font(MakeFontSpec(24));
   QtSurface surface(100, 40);
   surface.SelectFont(&font);
   surface.SetBackColor(kBlack);
@@ -193,7 +193,7 @@ TEST(QtSurfaceTest, MemorySurfaceMatchesADenseScreenPixelForPixel) {
 }
 
 TEST(QtSurfaceTest, ZeroUnitsDrawNothing) {
-  QtFont font(Spec(16));
+  QtFont font(MakeFontSpec(16));
   QtSurface surface(60, 30);
   surface.SelectFont(&font);
   surface.FillSolid(Rect{0, 0, 60, 30}, kBlack);

@@ -14,8 +14,8 @@ namespace {
 // A dialog that writes down every notification it gets.
 class Recorder : public DialogLogic {
  public:
-  explicit Recorder(DialogSpec spec) : spec_(std::move(spec)) {}
-  const DialogSpec& spec() const override { return spec_; }
+  explicit Recorder(DialogSpec dialogSpec) : spec_(std::move(dialogSpec)) {}
+  const DialogSpec& dialogSpec() const override { return spec_; }
   void OnInitDialog(Controls& c) override {
     ++inits;
     c.SetText(10, u"preset");  // a programmatic change: must not notify
@@ -42,21 +42,22 @@ class Recorder : public DialogLogic {
   DialogSpec spec_;
 };
 
-DialogSpec Spec(int id) {
-  DialogSpec spec{id, u"", {}};
-  spec.controls.push_back({10, ControlKind::kEdit, u"", 0, 0, 0, true, false, 0, 0});
-  spec.controls.push_back({30, ControlKind::kUpDown, u"", 10, 0, 0, false, false, 0, 1});
-  spec.controls.push_back({40, ControlKind::kRadioButton, u"a", 0, 0, 0, false, false, 1, 0});
-  spec.controls.push_back({41, ControlKind::kRadioButton, u"b", 0, 0, 0, false, false, 1, 1});
-  spec.controls.push_back({42, ControlKind::kCheckBox, u"c", 0, 0, 0, false, false, 2, 0});
-  spec.controls.push_back({43, ControlKind::kRadioButton, u"d", 0, 0, 0, false, false, 2, 1});
-  spec.controls.push_back({1, ControlKind::kDefaultButton, u"OK", 0, 0, 0, false, false, 3, 0});
-  return spec;
+DialogSpec MakeDialogSpec(int id) {
+  DialogSpec dialogSpec{id, u"", {}};
+  dialogSpec.controls.push_back({10, ControlKind::kEdit, u"", 0, 0, 0, true, false, 0, 0});
+  dialogSpec.controls.push_back({30, ControlKind::kUpDown, u"", 10, 0, 0, false, false, 0, 1});
+  dialogSpec.controls.push_back({40, ControlKind::kRadioButton, u"a", 0, 0, 0, false, false, 1, 0});
+  dialogSpec.controls.push_back({41, ControlKind::kRadioButton, u"b", 0, 0, 0, false, false, 1, 1});
+  dialogSpec.controls.push_back({42, ControlKind::kCheckBox, u"c", 0, 0, 0, false, false, 2, 0});
+  dialogSpec.controls.push_back({43, ControlKind::kRadioButton, u"d", 0, 0, 0, false, false, 2, 1});
+  dialogSpec.controls.push_back(
+      {1, ControlKind::kDefaultButton, u"OK", 0, 0, 0, false, false, 3, 0});
+  return dialogSpec;
 }
 
 TEST(HeadlessDialogRunner, PlaysScriptsAndRecordsRuns) {
   HeadlessDialogRunner runner;
-  Recorder dialog(Spec(7));
+  Recorder dialog(MakeDialogSpec(7));
   runner.Script({SpinStep(30, 2), SpinStep(30, 9), TypeStep(10, u"x"), ClickStep(40), ClickStep(41),
                  ClickStep(43), [](HeadlessControls& c, DialogLogic&) { c.SetTimer(5, 100); },
                  TimerStep(5), TimerStep(6), ClickStep(1), ClickStep(42)});
@@ -93,7 +94,7 @@ TEST(HeadlessDialogRunner, PlaysScriptsAndRecordsRuns) {
 
 TEST(HeadlessDialogRunner, InitialisesSheetPagesWhenFirstShown) {
   HeadlessDialogRunner runner;
-  Recorder first(Spec(1)), second(Spec(2)), third(Spec(3));
+  Recorder first(MakeDialogSpec(1)), second(MakeDialogSpec(2)), third(MakeDialogSpec(3));
   std::vector<DialogLogic*> pages{&first, &second, &third};
   runner.ScriptSheet({{{2, TypeStep(10, u"y")}, {0, nullptr}, {2, nullptr}}, true});
   EXPECT_EQ(runner.RunPropertySheet(u"설정", pages), kIdOk);

@@ -38,7 +38,7 @@ struct OpenBook {
   std::u16string book = f.Book("a.txt");
   CTirasolView& view = Setup();
   CBookMarkPage page{view};
-  HeadlessControls c{page.spec()};
+  HeadlessControls c{page.dialogSpec()};
 };
 
 TEST(CBookMarkPage, RenamesAndDeletesBookmarksAtOnce) {

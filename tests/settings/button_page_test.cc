@@ -17,7 +17,7 @@ struct ButtonPageFixture {
     page.OnInitDialog(c);
   }
   CButtonPage page;
-  HeadlessControls c{page.spec()};
+  HeadlessControls c{page.dialogSpec()};
 };
 
 TEST(CButtonPage, RowsShowNamesAndSwapInTheirListsToChoose) {

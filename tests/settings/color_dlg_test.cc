@@ -15,7 +15,7 @@ std::vector<std::u16string> Edits(HeadlessControls& c) {
 
 TEST(CColorStatic, ButtonColoursUntilSetAndFontFromFourAttributes) {
   CColorDlg dlg;  // any template with a swatch will do
-  HeadlessControls c(dlg.spec());
+  HeadlessControls c(dlg.dialogSpec());
   CColorStatic swatch;
   swatch.Attach(c, D::kPreview);
   EXPECT_EQ(c.control(D::kPreview).backColor, CColorStatic::kButtonFaceColor);
@@ -33,7 +33,7 @@ TEST(CColorDlg, InitialisesFromTitleAndInitialColour) {
   EXPECT_EQ(dlg.initialColor, 0x00C8F0C8u);
   dlg.title = u"글자색";
   dlg.initialColor = 0x00332211;
-  HeadlessControls c(dlg.spec(), Rect{5, 6, 205, 106});
+  HeadlessControls c(dlg.dialogSpec(), Rect{5, 6, 205, 106});
   dlg.OnInitDialog(c);
   EXPECT_EQ(c.caption(), u"글자색");
   EXPECT_EQ(Edits(c), (std::vector<std::u16string>{u"17", u"34", u"51"}));
@@ -44,7 +44,7 @@ TEST(CColorDlg, InitialisesFromTitleAndInitialColour) {
 
   CColorDlg black;
   black.initialColor = 0;
-  HeadlessControls b(black.spec());
+  HeadlessControls b(black.dialogSpec());
   black.OnInitDialog(b);
   EXPECT_EQ(Edits(b), (std::vector<std::u16string>{u"0", u"0", u"0"}));
   EXPECT_EQ(b.control(D::kPreview).backColor, 0u);
@@ -52,7 +52,7 @@ TEST(CColorDlg, InitialisesFromTitleAndInitialColour) {
 
 TEST(CColorDlg, PresetsEditsAndSpinsChangeTheColour) {
   CColorDlg dlg;
-  HeadlessControls c(dlg.spec());
+  HeadlessControls c(dlg.dialogSpec());
   dlg.OnInitDialog(c);
   c.Click(dlg, D::kFirstPreset + 8);
   EXPECT_EQ(dlg.currentColor(), 0x00C8C8FFu);

@@ -21,7 +21,7 @@ struct FontPageFixture {
   }
   HeadlessDialogRunner runner;
   CFontPage page{runner};
-  HeadlessControls c{page.spec()};
+  HeadlessControls c{page.dialogSpec()};
 };
 
 TEST(CFontPage, InitialisationSelectsExactSizeAndFaceAndShowsThePreview) {

@@ -19,7 +19,7 @@ struct ScreenPageFixture {
     page.OnInitDialog(c);
   }
   CScreenPage page;
-  HeadlessControls c{page.spec()};
+  HeadlessControls c{page.dialogSpec()};
 };
 
 TEST(CScreenPage, InitialisationRestoresEntryValuesIntoTheControls) {

@@ -22,7 +22,7 @@ struct SystemPageFixture {
   SettingsFixture f;
   CTirasolView& view = f.Start();
   SystemPage page{view};
-  HeadlessControls c{page.spec()};
+  HeadlessControls c{page.dialogSpec()};
 };
 
 TEST(SystemPage, LinksAndUnlinksAtOnceInTheUsersOrder) {
