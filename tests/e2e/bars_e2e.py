@@ -23,61 +23,14 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+from x_session import SKIP, Failure, find_window, need, run, screenshot, start_xvfb
+
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
 # Offsets in SetParam.Dat.
 HARDWARE_BUTTONS = 252
 BUTTON_FUNCTIONS = 256
 FIND, SET_BOOKMARK, JUMP = 7, 6, 8
-
-
-class Failure(Exception):
-    pass
-
-
-def need(tool):
-    if not shutil.which(tool):
-        print(f"bars_e2e: {tool} is missing", file=sys.stderr)
-        sys.exit(SKIP)
-
-
-def start_xvfb():
-    for n in range(160, 230):
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            continue
-        proc = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            if proc.poll() is not None:
-                break
-            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                return proc, f":{n}"
-            time.sleep(0.1)
-        if proc.poll() is None:
-            proc.kill()
-            proc.wait()
-    return None, None
-
-
-def run(cmd, env, check=True, timeout=30):
-    result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
-    if check and result.returncode != 0:
-        raise Failure(f"{' '.join(cmd)} failed ({result.returncode}): {result.stderr.strip()}")
-    return result.stdout
-
-
-def find_window(name, env, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        ids = run(["xdotool", "search", "--onlyvisible", "--name", name], env,
-                  check=False).split()
-        if ids:
-            return ids[-1]
-        time.sleep(0.2)
-    raise Failure(f"no window named {name!r} appeared")
 
 
 def press(env, *names):
@@ -89,10 +42,6 @@ def press(env, *names):
 def type_text(env, text):
     run(["xdotool", "type", "--delay", "120", text], env)
     time.sleep(0.5)
-
-
-def screenshot(path, env):
-    run(["import", "-window", "root", path], env)
 
 
 def f32(x):
@@ -143,7 +92,7 @@ def main():
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", "import"):
         need(tool)
-    xvfb, display = start_xvfb()
+    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(160, 230))
     if not xvfb:
         print("bars_e2e: Xvfb could not start", file=sys.stderr)
         return SKIP

@@ -24,65 +24,13 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+from x_session import SKIP, Failure, find_window, need, run, screenshot, start_xvfb
+
 SCREEN_W, SCREEN_H = 1024, 900
 # The position bar's two colours (read part, unread part), drawn down the page's left edge.
 BAR_COLOURS = {(190, 240, 190), (98, 98, 98)}
 LANDSCAPE_OFFSET = 172
 HARDWARE_BUTTONS_OFFSET = 252
-
-
-class Failure(Exception):
-    pass
-
-
-def need(tool):
-    path = shutil.which(tool)
-    if not path:
-        print(f"reader_e2e: {tool} is missing", file=sys.stderr)
-        sys.exit(SKIP)
-    return path
-
-
-def start_xvfb():
-    for n in range(91, 160):
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            continue
-        proc = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            if proc.poll() is not None:
-                break
-            # The server is ready once a client can query it.
-            if os.path.exists(f"/tmp/.X11-unix/X{n}") and subprocess.run(
-                    ["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL).returncode == 0:
-                return proc, f":{n}"
-            time.sleep(0.1)
-        if proc.poll() is None:
-            proc.kill()
-            proc.wait()
-    return None, None
-
-
-def run(cmd, env, check=True, timeout=30):
-    result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
-    if check and result.returncode != 0:
-        raise Failure(f"{' '.join(cmd)} failed ({result.returncode}): {result.stderr.strip()}")
-    return result.stdout
-
-
-def find_window(name, env, timeout=20):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        out = run(["xdotool", "search", "--onlyvisible", "--name", name], env, check=False)
-        ids = out.split()
-        if ids:
-            return ids[-1]
-        time.sleep(0.2)
-    raise Failure(f"no window named {name!r} appeared")
 
 
 def window_geometry(wid, env):
@@ -95,10 +43,6 @@ def window_geometry(wid, env):
                 values[key] = int(line.split(":")[1])
     return (values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
             values["Height"])
-
-
-def screenshot(path, env):
-    run(["import", "-window", "root", path], env)
 
 
 def read_rgb(png, width, height, env):
@@ -246,7 +190,7 @@ def main():
     for tool in ("Xvfb", "xdpyinfo", "xdotool", "xwininfo", "import", "convert"):
         need(tool)
 
-    xvfb, display = start_xvfb()
+    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(91, 160))
     if not xvfb:
         print("reader_e2e: Xvfb could not start", file=sys.stderr)
         return SKIP

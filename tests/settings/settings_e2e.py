@@ -19,14 +19,13 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+# The helpers shared by the end-to-end runs live beside the reader's run.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from x_session import SKIP, Failure, run, start_xvfb  # noqa: E402
+
 SCREEN_W, SCREEN_H = 1024, 900
 MARGIN_X_OFFSET = 136
 REFRESH_OFFSET = 340
-
-
-class Failure(Exception):
-    pass
 
 
 def settings_file():
@@ -47,30 +46,6 @@ def saved(path):
     margin = struct.unpack_from("<i", data, MARGIN_X_OFFSET)[0]
     period = struct.unpack_from("<i", data, REFRESH_OFFSET)[0]
     return margin, period
-
-
-def run(cmd, env, check=True):
-    out = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=30)
-    if check and out.returncode != 0:
-        raise Failure(f"{' '.join(cmd)}: {out.stderr.strip()}")
-    return out.stdout
-
-
-def start_xvfb():
-    for n in range(161, 230):
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            continue
-        proc = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline and proc.poll() is None:
-            if os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                return proc, f":{n}"
-            time.sleep(0.1)
-        if proc.poll() is None:
-            proc.kill()
-    return None, None
 
 
 def windows(pid, env):
@@ -130,7 +105,7 @@ def main():
             print(f"settings_e2e: {tool} is missing", file=sys.stderr)
             return SKIP
     os.makedirs(args.out, exist_ok=True)
-    xvfb, display = start_xvfb()
+    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(230, 300))
     if xvfb is None:
         print("settings_e2e: Xvfb did not start", file=sys.stderr)
         return SKIP
