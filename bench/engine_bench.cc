@@ -1,12 +1,13 @@
 // Measures the text engine on generated books: opening, page and line turns, jumps,
 // reading through, searching (against grep -F on the same file) and peak memory.
 //
-//   engine_bench [--books DIR] [--smoke] [--wall]
+//   engine_bench [--books DIR] [--smoke] [--wall] [--unbroken]
 //
 // Books are generated into DIR (default bench/books) and reused when present with the right
 // size. Times are CPU time of the process (--wall: wall-clock time). --smoke runs every measurement
 // briefly on two tiny books in a temporary folder and fails when one of them goes wrong; it keeps
-// the program building and running in the tests.
+// the program building and running in the tests. --unbroken measures books without a single
+// line break, which the reader cuts into pieces.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -55,6 +56,7 @@ constexpr int64_t kMegabyte = 1 << 20;
 
 struct BookSpec {
   BookEncoding encoding;
+  BookShape shape;
   int64_t size;
   std::string path;
   std::string label;
@@ -62,6 +64,7 @@ struct BookSpec {
 
 struct Settings {
   bool smoke = false;
+  BookShape shape = BookShape::kParagraphs;
   std::string folder = "bench/books";
   int warmups = 3;
   int openRepeats = 11;
@@ -140,7 +143,7 @@ bool EnsureBooks(const std::vector<BookSpec>& books) {
   if (child == 0) {
     uint64_t seed = 1;
     for (const BookSpec& b : books) {
-      if (!EnsureBook(b.path, b.size, b.encoding, seed++)) _exit(1);
+      if (!EnsureBook(b.path, b.size, b.encoding, seed++, b.shape)) _exit(1);
     }
     _exit(0);
   }
@@ -465,8 +468,10 @@ int Run(Settings s) {
   for (int64_t size : sizes) {
     for (BookEncoding enc : {BookEncoding::kCp949, BookEncoding::kUtf16Le}) {
       bool cp949 = enc == BookEncoding::kCp949;
-      std::string name = std::string(cp949 ? "cp949-" : "utf16-") + std::to_string(size) + ".txt";
-      order.push_back({enc, size, s.folder + "/" + name,
+      const bool unbroken = s.shape == BookShape::kUnbroken;
+      std::string name = std::string(cp949 ? "cp949-" : "utf16-") + (unbroken ? "unbroken-" : "") +
+                         std::to_string(size) + ".txt";
+      order.push_back({enc, s.shape, size, s.folder + "/" + name,
                        std::string(cp949 ? "CP949 " : "UTF-16 ") + SizeLabel(size)});
     }
   }
@@ -509,10 +514,12 @@ int main(int argc, char** argv) {
       settings.smoke = true;
     } else if (std::strcmp(argv[i], "--wall") == 0) {
       lirako::bench::wallClock = true;
+    } else if (std::strcmp(argv[i], "--unbroken") == 0) {
+      settings.shape = lirako::bench::BookShape::kUnbroken;
     } else if (std::strcmp(argv[i], "--books") == 0 && i + 1 < argc) {
       settings.folder = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: engine_bench [--books DIR] [--smoke] [--wall]\n");
+      std::fprintf(stderr, "usage: engine_bench [--books DIR] [--smoke] [--wall] [--unbroken]\n");
       return 2;
     }
   }

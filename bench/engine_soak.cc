@@ -11,9 +11,12 @@
 //   - a search result is the offset of the display line that holds the match.
 // It prints the number of steps done and exits non-zero at the first violation; with
 // LIRAKO_SOAK_TRACE set it also prints every step and the position it leads to.
+// --unbroken soaks a book without a single line break, which the reader cuts into pieces;
+// --split-span sets the length of those pieces, so that small ones cut the long paragraphs of
+// an ordinary book too.
 //
 //   engine_soak [--seconds N] [--encoding cp949|utf16|both] [--books DIR] [--seed S]
-//               [--size MB]
+//               [--size MB] [--unbroken 0|1] [--split-span UNITS]
 
 #include <fcntl.h>
 #include <signal.h>
@@ -126,10 +129,11 @@ class Soak {
   using Engine = BasicTextEngine<Unit>;
   using Line = BasicTextLine<Unit>;
 
-  Soak(const std::string& path, uint64_t seed)
+  Soak(const std::string& path, uint64_t seed, int32_t splitSpan)
       : path_(FromUtf8(path)),
         mirror_(path),
         random_(seed),
+        splitSpan_(splitSpan),
         trace_(std::getenv("LIRAKO_SOAK_TRACE") != nullptr) {}
 
   // Runs for `seconds`; returns the steps done, or -1 after a violation.
@@ -139,6 +143,7 @@ class Soak {
     engine_ = dynamic_cast<Engine*>(created.get());
     if (!engine_) return Violation("the book opens in the other engine");
     if (!engine_->Load(path_)) return Violation("the book does not load");
+    if (splitSpan_ > 0) engine_->reader().SetSplitSpan(splitSpan_);
     if (engine_->GetSize() != mirror_.size()) return Violation("the size is not the book's");
     screen_ = platform_.CreateScreen(480, 800);
     SetGeometry(kGeometries[0]);
@@ -449,7 +454,8 @@ class Soak {
     for (const Line& l : lines) {
       if (Same(l, top)) return true;  // Contiguity inside the page covers it.
     }
-    if (lines.front().offset == 0) return true;
+    // The first page, laid out afresh from the start (past leading blanks at most).
+    if (Gap(0, lines.front().offset, 0)) return true;
     Line old(&platform_);
     old.offset = top.offset;
     if (!Follows(lines.back(), old)) {
@@ -474,6 +480,7 @@ class Soak {
   std::u16string path_;
   Mirror<Unit> mirror_;
   std::mt19937_64 random_;
+  int32_t splitSpan_;
   std::unique_ptr<RecordingSurface> screen_;
   Engine* engine_ = nullptr;
   bool trace_;
@@ -489,27 +496,41 @@ double PeakRssMB() {
   return -1;
 }
 
-int RunOne(const std::string& folder, BookEncoding encoding, int64_t size, double seconds,
-           uint64_t seed) {
-  bool cp949 = encoding == BookEncoding::kCp949;
-  std::string path = folder + "/" + (cp949 ? "cp949-" : "utf16-") + std::to_string(size) + ".txt";
-  if (!EnsureBook(path, size, encoding, cp949 ? 101 : 102)) {
+struct Options {
+  double seconds = 10;
+  std::string folder = "bench/books";
+  uint64_t seed = 1;
+  int64_t size = 100 * kMegabyte;
+  BookShape shape = BookShape::kParagraphs;
+  int32_t splitSpan = 0;
+};
+
+int RunOne(const Options& options, BookEncoding encoding) {
+  const bool cp949 = encoding == BookEncoding::kCp949;
+  const bool unbroken = options.shape == BookShape::kUnbroken;
+  const int64_t size = options.size;
+  const uint64_t seed = options.seed;
+  std::string path = options.folder + "/" + (cp949 ? "cp949-" : "utf16-") +
+                     (unbroken ? "unbroken-" : "") + std::to_string(size) + ".txt";
+  if (!EnsureBook(path, size, encoding, cp949 ? 101 : 102, options.shape)) {
     std::fprintf(stderr, "engine_soak: cannot write %s\n", path.c_str());
     return 1;
   }
   auto start = std::chrono::steady_clock::now();
-  int64_t steps =
-      cp949 ? Soak<uint8_t>(path, seed).Run(seconds) : Soak<char16_t>(path, seed).Run(seconds);
+  const int32_t span = options.splitSpan;
+  const double seconds = options.seconds;
+  int64_t steps = cp949 ? Soak<uint8_t>(path, seed, span).Run(seconds)
+                        : Soak<char16_t>(path, seed, span).Run(seconds);
   double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (steps < 0) {
     std::printf("%s: FAILED (seed %llu)\n", cp949 ? "CP949" : "UTF-16",
                 static_cast<unsigned long long>(seed));
     return 1;
   }
-  std::printf("%s %lld MB: %lld steps in %.0f s, %.0f steps/s, peak RSS %.1f MB, no violation\n",
+  std::printf("%s %lld MB%s: %lld steps in %.0f s, %.0f steps/s, peak RSS %.1f MB, no violation\n",
               cp949 ? "CP949" : "UTF-16", static_cast<long long>(size / kMegabyte),
-              static_cast<long long>(steps), elapsed, static_cast<double>(steps) / elapsed,
-              PeakRssMB());
+              unbroken ? " without line breaks" : "", static_cast<long long>(steps), elapsed,
+              static_cast<double>(steps) / elapsed, PeakRssMB());
   std::fflush(stdout);
   return 0;
 }
@@ -519,22 +540,23 @@ int RunOne(const std::string& folder, BookEncoding encoding, int64_t size, doubl
 
 int main(int argc, char** argv) {
   using namespace lirako::bench;
-  double seconds = 10;
+  Options options;
   std::string encoding = "both";
-  std::string folder = "bench/books";
-  uint64_t seed = 1;
-  int64_t size = 100 * kMegabyte;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--seconds") == 0) {
-      seconds = std::atof(argv[i + 1]);
+      options.seconds = std::atof(argv[i + 1]);
     } else if (std::strcmp(argv[i], "--encoding") == 0) {
       encoding = argv[i + 1];
     } else if (std::strcmp(argv[i], "--books") == 0) {
-      folder = argv[i + 1];
+      options.folder = argv[i + 1];
     } else if (std::strcmp(argv[i], "--seed") == 0) {
-      seed = std::strtoull(argv[i + 1], nullptr, 10);
+      options.seed = std::strtoull(argv[i + 1], nullptr, 10);
     } else if (std::strcmp(argv[i], "--size") == 0) {
-      size = std::atoll(argv[i + 1]) * kMegabyte;
+      options.size = std::atoll(argv[i + 1]) * kMegabyte;
+    } else if (std::strcmp(argv[i], "--unbroken") == 0) {
+      options.shape = std::atoi(argv[i + 1]) ? BookShape::kUnbroken : BookShape::kParagraphs;
+    } else if (std::strcmp(argv[i], "--split-span") == 0) {
+      options.splitSpan = std::atoi(argv[i + 1]);
     } else {
       argc = 0;
     }
@@ -542,13 +564,13 @@ int main(int argc, char** argv) {
   if (argc % 2 == 0 || (encoding != "both" && encoding != "cp949" && encoding != "utf16")) {
     std::fprintf(stderr,
                  "usage: engine_soak [--seconds N] [--encoding cp949|utf16|both] [--books DIR]"
-                 " [--seed S] [--size MB]\n");
+                 " [--seed S] [--size MB] [--unbroken 0|1] [--split-span UNITS]\n");
     return 2;
   }
   signal(SIGALRM, OnAlarm);
-  std::filesystem::create_directories(folder);
+  std::filesystem::create_directories(options.folder);
   int failed = 0;
-  if (encoding != "utf16") failed |= RunOne(folder, BookEncoding::kCp949, size, seconds, seed);
-  if (encoding != "cp949") failed |= RunOne(folder, BookEncoding::kUtf16Le, size, seconds, seed);
+  if (encoding != "utf16") failed |= RunOne(options, BookEncoding::kCp949);
+  if (encoding != "cp949") failed |= RunOne(options, BookEncoding::kUtf16Le);
   return failed;
 }

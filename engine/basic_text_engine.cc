@@ -497,21 +497,34 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
     int32_t from = scanStart_ < 0 ? 0 : scanStart_;
     size_t at = static_cast<size_t>(scanIndex_ + 1);
     const std::vector<Unit> anchor = SearchAnchor(needle, fold);
+    // File units the match may begin before the anchor: a display unit comes from one
+    // character, which takes at most two bytes, or one 16-bit unit.
+    const size_t unitsPerCharacter = sizeof(Unit) == 1 ? 2 : 1;
+    const auto lead =
+        static_cast<int32_t>(std::min<size_t>(needle.size() * unitsPerCharacter, INT32_MAX));
     reader_->Seek(from);
     bool first = true;
     while (true) {
       // After the first paragraph, go straight to the next one that holds the anchor.
       if (!first && !anchor.empty()) {
         int32_t start = 0;
-        if (!reader_->FindParagraphWith(reader_->Position(), anchor, &start)) break;
+        if (!reader_->FindParagraphWith(reader_->Position(), anchor, lead, &start)) break;
         if (start != reader_->Position()) reader_->Seek(start);
       }
       if (!reader_->ReadNextParagraph(scratch_)) break;
       first = false;
       std::u16string haystack = DisplayText(scratch_);
+      const size_t own = haystack.size();
+      if (scratch_.split) {
+        // The paragraph goes on in the next piece: a match may run on into it.
+        const int32_t next = reader_->Position();
+        Buffer following;
+        if (reader_->ReadNextParagraph(following)) haystack += DisplayText(following);
+        reader_->Seek(next);
+      }
       if (fold) platform_.FoldCase(haystack);
       ptrdiff_t found = platform_.FindText(haystack, needle, at);
-      if (found >= 0) {
+      if (found >= 0 && static_cast<size_t>(found) < own) {
         scanStart_ = scratch_.start;
         scanIndex_ = static_cast<int32_t>(found);
         // The match belongs to the display line that holds its first unit.

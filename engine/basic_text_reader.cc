@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/cp949.h"
+
 namespace lirako {
 
 template <typename Unit>
@@ -26,6 +28,7 @@ void BasicTextReader<Unit>::Close() {
   chunkStart_ = chunkFill_ = 0;
   position_ = readCount_ = 0;
   behindBreak_ = false;
+  splitMarks_[0] = splitMarks_[1] = 0;
 }
 
 template <typename Unit>
@@ -102,17 +105,126 @@ int32_t BasicTextReader<Unit>::BreakEnd(int32_t pos) {
 }
 
 template <typename Unit>
+void BasicTextReader<Unit>::SetSplitSpan(int32_t span) {
+  splitSpan_ = std::max(span, 16);
+  splitMarks_[0] = splitMarks_[1] = 0;
+}
+
+namespace {
+
+// The longest stretch after a mark that is searched for a good place to cut.
+constexpr int32_t kMaxSplitWindow = 1024;
+
+inline bool IsCutBlank(uint32_t unit) {
+  return unit == 32 || unit == 9 || unit == 0x3000;
+}
+
+// The first place at or after index `at` of `u` (`count` units) where a character starts, as
+// the line breaker pairs the bytes from a known character start; -1 when the units before
+// `at` do not tell.
+inline int32_t CharacterStart(const uint8_t* u, int32_t count, int32_t at) {
+  // No code page 949 lead byte is below 0x81: a character starts right after such a byte.
+  int32_t x = at;
+  while (x > 0 && u[x - 1] >= 0x81)
+    --x;
+  if (x == 0) return -1;
+  while (x < at)
+    x += x + 1 < count && IsCp949Pair(u[x], u[x + 1]) ? 2 : 1;
+  return x;
+}
+
+inline int32_t CharacterStart(const char16_t* u, int32_t count, int32_t at) {
+  const bool insidePair = at > 0 && at < count && u[at - 1] >= 0xD800 && u[at - 1] < 0xDC00 &&
+                          u[at] >= 0xDC00 && u[at] < 0xE000;
+  return insidePair ? at + 1 : at;
+}
+
+}  // namespace
+
+template <typename Unit>
+int32_t BasicTextReader<Unit>::SplitPoint(int32_t mark) {
+  for (int i = 0; i < 2; ++i) {
+    if (splitMarks_[i] == mark) return splitPoints_[i];
+  }
+  // A cut needs a long run of text: a quarter span before the mark free of breaks, so that
+  // the paragraphs of an ordinary book are never cut.
+  const int32_t before = splitSpan_ / 4;
+  const int32_t window = std::clamp(splitSpan_ / 64, 2, kMaxSplitWindow);
+  splitScratch_.resize(static_cast<size_t>(before + window + 1));
+  const Unit* units = splitScratch_.data();
+  const int32_t got = ReadUnits(mark - before, before + window + 1, splitScratch_.data());
+  // u(x) is the unit at file position x, for mark - before <= x < mark - before + got.
+  auto u = [&](int32_t x) { return units + (x - (mark - before)); };
+  const int32_t last = std::min(mark + window, mark - before + got - 1);
+  int32_t point = -1;
+  // After the first blank past the mark, else at the first character start past it, else (a
+  // long stretch of double-byte text with nothing else) at the mark itself.
+  for (int32_t x = mark; x <= last && point < 0; ++x) {
+    if (IsCutBlank(*u(x - 1))) point = x;
+  }
+  if (point < 0 && mark <= last) {
+    const int32_t start = CharacterStart(units, got, before);
+    point = start >= 0 && start - before + mark <= last ? start - before + mark : mark;
+  }
+  if (point >= 0) {
+    // The cut takes effect only inside text: no break before it in the stretch read, and
+    // text right after it.
+    for (const Unit* p = u(mark - before); p <= u(point); ++p) {
+      if (IsLineBreak(*p)) {
+        point = -1;
+        break;
+      }
+    }
+  }
+  splitMarks_[1] = splitMarks_[0];
+  splitPoints_[1] = splitPoints_[0];
+  splitMarks_[0] = mark;
+  splitPoints_[0] = point;
+  return point;
+}
+
+template <typename Unit>
+int32_t BasicTextReader<Unit>::NextMark(int32_t mark) const {
+  return mark >= fileLength_ - splitSpan_ ? fileLength_ : mark + splitSpan_;
+}
+
+template <typename Unit>
 bool BasicTextReader<Unit>::ReadNextParagraph(ParagraphBuffer<Unit>& buffer) {
   buffer.Clear();
   buffer.start = buffer.textStart = position_;
   behindBreak_ = false;
+  // The read stops at `limit`: the next mark, where the cut near it is worked out, or that
+  // cut. Only a run of text that reaches a mark costs a look at the cut.
+  const int32_t span = splitSpan_;
+  int32_t mark = position_ / span * span;
+  int32_t limit = NextMark(mark);
+  bool isCut = false;
+  if (mark > 0 && position_ - mark <= kMaxSplitWindow) {
+    const int32_t cut = SplitPoint(mark);
+    if (cut > position_) {
+      limit = cut;
+      isCut = true;
+    }
+  }
   Unit unit{};
   bool any = false;
   while (UnitAt(position_, false, &unit)) {
+    if (position_ == limit && !isCut) {
+      mark = limit;
+      const int32_t cut = SplitPoint(mark);
+      isCut = cut >= 0;
+      limit = isCut ? cut : NextMark(mark);
+    }
+    // A run of text that reaches a cut ends there; the next read goes on from it.
+    if (position_ == limit && isCut && !IsLineBreak(unit)) {
+      buffer.split = true;
+      break;
+    }
     any = true;
-    // Take the run of text up to a break or the end of the chunk in one piece.
+    // Take the run of text up to a break, the cut or the end of the chunk in one piece.
     const Unit* chunk = chunk_.data() + (position_ - chunkStart_);
-    const int32_t available = chunkStart_ + chunkFill_ - position_;
+    int32_t available = chunkStart_ + chunkFill_ - position_;
+    if (limit > position_) available = std::min(available, limit - position_);
     int32_t run = 0;
     while (run < available && !IsLineBreak(chunk[run]))
       ++run;
@@ -149,17 +261,30 @@ bool BasicTextReader<Unit>::ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer)
     ++readCount_;
   }
   const int32_t textEnd = q;
+  // The cut near each mark the read passes going back, worked out when it gets there.
+  const int32_t span = splitSpan_;
+  int32_t mark = std::max(textEnd - 1, 0) / span * span;
+  int32_t cut = mark > 0 ? SplitPoint(mark) : -1;
+  bool atCut = false;
   while (UnitAt(q - 1, true, &unit) && !IsLineBreak(unit)) {
+    if (q == cut && q < textEnd) {
+      atCut = true;
+      break;
+    }
+    if (q == mark && mark > 0) {
+      mark -= span;
+      cut = mark > 0 ? SplitPoint(mark) : -1;
+    }
     buffer.Append(unit);
     --q;
   }
   int32_t breakStart = q;
-  bool atBreak = q > 0 && UnitAt(q - 1, true, &unit);
+  const bool atBreak = !atCut && q > 0 && UnitAt(q - 1, true, &unit);
   if (atBreak) {
     breakStart = q - 1;
     if (UnitAt(breakStart - 1, true, &unit) && IsLineBreak(unit)) --breakStart;
-  } else if (q == textEnd || readCount_ == 0) {
-    // The file start, with nothing collected or on the first read after a reposition.
+  } else if (q == textEnd) {
+    // Nothing before the position: the file start, or a file cut short under the reader.
     readCount_ = 0;
     buffer.Clear();
     position_ = q;
@@ -173,13 +298,14 @@ bool BasicTextReader<Unit>::ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer)
   buffer.textStart = q;
   buffer.consumed = p - breakStart;
   buffer.end = BreakEnd(textEnd);
+  buffer.split = buffer.end == textEnd && textEnd < fileLength_;
   ++readCount_;
   return true;
 }
 
 template <typename Unit>
 bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Unit>& pattern,
-                                              int32_t* start) {
+                                              int32_t lead, int32_t* start) {
   const auto n = static_cast<int32_t>(pattern.size());
   if (n == 0 || from < 0) return false;
   std::vector<Unit> block(static_cast<size_t>(kScanUnits));
@@ -206,7 +332,18 @@ bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Un
       }
     }
     if (hit != end) {
+      // A long paragraph is read in pieces: start with the piece where the match may begin.
+      const int32_t at = first + static_cast<int32_t>(hit - begin);
+      const int32_t earliest = std::max(paragraph, at - std::max(lead, 0));
       *start = paragraph;
+      for (int32_t mark = earliest / splitSpan_ * splitSpan_; mark > paragraph;
+           mark -= splitSpan_) {
+        const int32_t cut = SplitPoint(mark);
+        if (cut >= 0 && cut <= earliest) {
+          *start = std::max(paragraph, cut);
+          break;
+        }
+      }
       return true;
     }
     if (got < want) return false;

@@ -13,11 +13,18 @@ namespace lirako {
 // Reads an open file paragraph by paragraph, forward or backward from any position, through
 // a chunk of kChunkSize units. Positions count units (bytes, or 16-bit units). A line break is
 // one CR or LF, or any pair of them (CR LF, LF CR, CR CR, LF LF).
+//
+// Text that runs on without a break is delivered in pieces of about the split span, so that a
+// book without line breaks opens, jumps and turns back as fast as any other. The cuts lie at
+// fixed places of the file, near each multiple of the span (after a blank when there is one
+// close by, else between two characters), so that reads in either direction and from any
+// position cut the same pieces. A piece that a cut ends is marked `split`.
 template <typename Unit>
 class BasicTextReader : public CTextReader {
  public:
   using UnitType = Unit;
   static constexpr int32_t kChunkSize = 2048;
+  static constexpr int32_t kSplitSpan = 64 * 1024;
 
   BasicTextReader();
   ~BasicTextReader() override;
@@ -31,6 +38,9 @@ class BasicTextReader : public CTextReader {
   int32_t Position() const { return position_; }
   // Paragraphs delivered since the last reposition.
   int32_t readCount() const { return readCount_; }
+  // Sets the split span (at least 16 units); small spans let tests reach the cuts.
+  void SetSplitSpan(int32_t span);
+  int32_t splitSpan() const { return splitSpan_; }
 
   // Moves to `pos`; a position beyond the end or negative becomes 0.
   bool Seek(int32_t pos);
@@ -39,8 +49,8 @@ class BasicTextReader : public CTextReader {
 
   // Reads the paragraph at the position up to its break, which it consumes; false at the end.
   bool ReadNextParagraph(ParagraphBuffer<Unit>& buffer);
-  // Reads back to the break before the position and stops in front of it; false when there
-  // was nothing before, or when the first read after a reposition reached the file start.
+  // Reads back to the break (or the cut) before the position and stops in front of it; false
+  // when there was nothing before.
   bool ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer);
   // Moves to the first unit of the break before the paragraph holding fraction `f` of the
   // file (0 inside the first paragraph) and returns that position.
@@ -48,9 +58,12 @@ class BasicTextReader : public CTextReader {
   // The position after the line break that starts at `pos` (pos itself when none does).
   int32_t BreakEnd(int32_t pos);
   // Looks for `pattern` (units) in the file from `from`, which starts a paragraph, to the
-  // end. On a find, `*start` is the start of the paragraph that holds it: the position just
-  // after the last break before it, or `from`. Reads blocks of kScanUnits; the chunk stays.
-  bool FindParagraphWith(int32_t from, const std::vector<Unit>& pattern, int32_t* start);
+  // end. On a find, `*start` is where to read from to see a match that may begin up to `lead`
+  // units before the pattern: the start of the piece holding that place, never before the
+  // last break before the pattern, nor before `from`. Reads blocks of kScanUnits; the chunk
+  // stays.
+  bool FindParagraphWith(int32_t from, const std::vector<Unit>& pattern, int32_t lead,
+                         int32_t* start);
   static constexpr int32_t kScanUnits = 32 * 1024;
 
   // Where the reader stands, with what it knows about the reads before.
@@ -74,6 +87,11 @@ class BasicTextReader : public CTextReader {
   bool UnitAt(int32_t pos, bool backward, Unit* unit);
   // Reads up to `count` units at `first` into `out`; returns the units read.
   int32_t ReadUnits(int32_t first, int32_t count, Unit* out);
+  // The cut near `mark`, a positive multiple of the split span, or -1 when the text there
+  // is not one long run.
+  int32_t SplitPoint(int32_t mark);
+  // The mark after `mark`, or the file length when no cut can follow.
+  int32_t NextMark(int32_t mark) const;
 
   std::unique_ptr<File> file_;
   int32_t fileLength_ = 0;
@@ -84,6 +102,11 @@ class BasicTextReader : public CTextReader {
   int32_t readCount_ = 0;
   // The position is the first unit of a break that a backward read has already stepped over.
   bool behindBreak_ = false;
+  int32_t splitSpan_ = kSplitSpan;
+  // The last cuts worked out, by mark (0: none).
+  int32_t splitMarks_[2] = {0, 0};
+  int32_t splitPoints_[2] = {0, 0};
+  std::vector<Unit> splitScratch_;
 };
 
 inline bool IsLineBreak(uint32_t unit) {

@@ -24,6 +24,8 @@ class ParagraphBuffer {
   int32_t textStart = 0;
   // File position just after the text and the line break that follows it.
   int32_t end = 0;
+  // No line break follows the text: the paragraph goes on at `end` in the next piece.
+  bool split = false;
 
   int32_t length() const { return length_; }
   int32_t capacity() const { return static_cast<int32_t>(text_.size()); }
@@ -36,6 +38,7 @@ class ParagraphBuffer {
     std::fill(text_.begin(), text_.begin() + length_, Unit{0});
     length_ = 0;
     start = consumed = textStart = end = 0;
+    split = false;
   }
   // Appends one unit, growing by kGrowth units when only the terminating zero's room is left.
   void Append(Unit unit) {

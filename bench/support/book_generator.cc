@@ -169,9 +169,11 @@ void Separator(BookWriter& out, Random& random) {
   }
 }
 
-void Break(BookWriter& out, Random& random) {
+void Break(BookWriter& out, Random& random, BookShape shape) {
   int kind = random.Below(100);
-  if (kind < 55) {
+  if (shape == BookShape::kUnbroken) {
+    out.Ascii(' ');
+  } else if (kind < 55) {
     out.Ascii('\r');
     out.Ascii('\n');
   } else if (kind < 80) {
@@ -191,9 +193,9 @@ int ParagraphLength(Random& random) {
   return random.Between(1500, 6000);
 }
 
-void Paragraph(BookWriter& out, Random& random, BookEncoding encoding) {
+void Paragraph(BookWriter& out, Random& random, BookEncoding encoding, BookShape shape) {
   if (random.Percent(8)) {
-    Break(out, random);
+    Break(out, random, shape);
     return;
   }
   int opening = random.Below(100);
@@ -211,27 +213,29 @@ void Paragraph(BookWriter& out, Random& random, BookEncoding encoding) {
     n += Word(out, random, encoding) + 1;
   }
   if (random.Percent(70)) out.Ascii('.');
-  Break(out, random);
+  Break(out, random, shape);
 }
 
 }  // namespace
 
-bool WriteBook(const std::string& path, int64_t size, BookEncoding encoding, uint64_t seed) {
+bool WriteBook(const std::string& path, int64_t size, BookEncoding encoding, uint64_t seed,
+               BookShape shape) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   Random random(seed);
   BookWriter out(file, size, encoding);
   if (encoding == BookEncoding::kUtf16Le) out.ByteOrderMark();
   while (!out.Full())
-    Paragraph(out, random, encoding);
+    Paragraph(out, random, encoding, shape);
   bool ok = out.Finish();
   return std::fclose(file) == 0 && ok;
 }
 
-bool EnsureBook(const std::string& path, int64_t size, BookEncoding encoding, uint64_t seed) {
+bool EnsureBook(const std::string& path, int64_t size, BookEncoding encoding, uint64_t seed,
+                BookShape shape) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0 && st.st_size == size) return true;
-  return WriteBook(path, size, encoding, seed);
+  return WriteBook(path, size, encoding, seed, shape);
 }
 
 // "나라" and the syllable that is never written. No byte of it in either encoding is 0, CR or

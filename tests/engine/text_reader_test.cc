@@ -174,10 +174,14 @@ TEST(TextReader, BackwardFromAParagraphStartDiffersBetweenByteAndUtf16) {
   EXPECT_EQ(w.start, 0);
   EXPECT_FALSE(wide.ReadPreviousParagraph(w));
 
-  // The first backward read after a reposition that reaches the file start fails.
+  // A backward read from inside the first paragraph returns the text before the position,
+  // even as the first read after a reposition; the next one finds nothing.
   ASSERT_TRUE(bytes.Seek(2));
-  EXPECT_FALSE(bytes.ReadPreviousParagraph(b));
+  ASSERT_TRUE(bytes.ReadPreviousParagraph(b));
+  EXPECT_EQ(UnitsOf(b), u"on");
+  EXPECT_EQ(b.start, 0);
   EXPECT_EQ(bytes.Position(), 0);
+  EXPECT_FALSE(bytes.ReadPreviousParagraph(b));
 }
 
 // Random text with blank lines, runs of break characters and all break pairs.
@@ -250,7 +254,9 @@ TEST(TextReader, ShortAndDamagedFilesReadSafely) {
   EXPECT_EQ(b[0], 0xB0);
   EXPECT_FALSE(one.ReadNextParagraph(b));
   one.SeekEnd();
-  EXPECT_FALSE(one.ReadPreviousParagraph(b));  // first read after a reposition
+  ASSERT_TRUE(one.ReadPreviousParagraph(b));
+  EXPECT_EQ(b.length(), 1);
+  EXPECT_FALSE(one.ReadPreviousParagraph(b));
 
   // An odd byte count: the last byte is no unit.
   CUnicodeTextReader odd;

@@ -185,11 +185,19 @@ class Harness {
     platform_.files[path_] = book;
   }
 
-  void Open(const Layout& layout) {
+  void Open(const Layout& layout, int32_t splitSpan) {
     layout_ = layout;
     Budget();
     engine_ = CreateTextEngine(platform_, path_);
     Check(engine_->Load(path_), "the book does not load");
+    // Small split spans cut the runs of text of a small book into pieces.
+    if (splitSpan > 0) {
+      if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
+        bytes->reader().SetSplitSpan(splitSpan);
+      } else if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
+        units->reader().SetSplitSpan(splitSpan);
+      }
+    }
     Check(engine_->GetSize() == units_, "the size is not the file's length in units");
     layout_.Apply(*engine_);
     Paint(false, false);
@@ -430,7 +438,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto units = static_cast<int32_t>(wide ? book.size() / 2 : book.size());
   Harness harness(platform, *screen, book, wide, units);
   currentOperation = "open";
-  harness.Open(layout);
+  harness.Open(layout, (kind >> 2) == 0 ? 0 : 12 + 4 * (kind >> 2));
   harness.Run(in);
   return 0;
 }
