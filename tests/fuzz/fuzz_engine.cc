@@ -1,7 +1,8 @@
 // Fuzzes both text engines with hostile books and hostile page geometries.
 //
 // Input: a header that picks the engine (byte text, or UTF-16 with either byte-order mark),
-// the page geometry and the layout; a length-prefixed book; then a sequence of navigation,
+// a split span small enough to cut the book's long runs of text (or the reader's own), the
+// page geometry and the layout; a length-prefixed book; then a sequence of navigation,
 // search, relayout, paint and reopen operations. After every operation the page is checked:
 // positions inside the file, lines inside the file and no longer in text than in the units
 // they cover, no line break inside a line, `next` at the end and `prev` at the start change
