@@ -151,30 +151,35 @@ int32_t BasicTextReader<Unit>::SplitPoint(int32_t mark) {
   const int32_t before = splitSpan_ / 4;
   const int32_t window = std::clamp(splitSpan_ / 64, 2, kMaxSplitWindow);
   splitScratch_.resize(static_cast<size_t>(before + window + 1));
-  const Unit* units = splitScratch_.data();
-  const int32_t got = ReadUnits(mark - before, before + window + 1, splitScratch_.data());
-  // u(x) is the unit at file position x, for mark - before <= x < mark - before + got.
-  auto u = [&](int32_t x) { return units + (x - (mark - before)); };
-  const int32_t last = std::min(mark + window, mark - before + got - 1);
+  Unit* units = splitScratch_.data();
   int32_t point = -1;
-  // After the first blank past the mark, else at the first character start past it, else (a
-  // long stretch of double-byte text with nothing else) at the mark itself.
-  for (int32_t x = mark; x <= last && point < 0; ++x) {
-    if (IsCutBlank(*u(x - 1))) point = x;
-  }
-  if (point < 0 && mark <= last) {
-    const int32_t start = CharacterStart(units, got, before);
-    point = start >= 0 && start - before + mark <= last ? start - before + mark : mark;
-  }
-  if (point >= 0) {
+  // Most marks fall into ordinary paragraphs, where a break shortly before the mark settles
+  // it: the units just before the mark are read first, the rest only when they hold none.
+  const int32_t near = std::min(before, kMaxSplitWindow);
+  const int32_t nearGot = ReadUnits(mark - near, near + window + 1, units + (before - near));
+  const Unit* nearStart = units + (before - near);
+  const bool settled = std::any_of(nearStart, nearStart + std::min(nearGot, near),
+                                   [](Unit unit) { return IsLineBreak(unit); });
+  const bool whole =
+      !settled && nearGot > near && ReadUnits(mark - before, before - near, units) == before - near;
+  if (whole) {
+    const int32_t got = before - near + nearGot;
+    // u(x) is the unit at file position x, for mark - before <= x < mark - before + got.
+    auto u = [&](int32_t x) { return units + (x - (mark - before)); };
+    const int32_t last = std::min(mark + window, mark - before + got - 1);
+    // After the first blank past the mark, else at the first character start past it, else
+    // (a long stretch of double-byte text with nothing else) at the mark itself.
+    for (int32_t x = mark; x <= last && point < 0; ++x) {
+      if (IsCutBlank(*u(x - 1))) point = x;
+    }
+    if (point < 0) {
+      const int32_t start = CharacterStart(units, got, before);
+      point = start >= 0 && start - before + mark <= last ? start - before + mark : mark;
+    }
     // The cut takes effect only inside text: no break before it in the stretch read, and
     // text right after it.
-    for (const Unit* p = u(mark - before); p <= u(point); ++p) {
-      if (IsLineBreak(*p)) {
-        point = -1;
-        break;
-      }
-    }
+    if (std::any_of(u(mark - before), u(point) + 1, [](Unit unit) { return IsLineBreak(unit); }))
+      point = -1;
   }
   splitMarks_[1] = splitMarks_[0];
   splitPoints_[1] = splitPoints_[0];
