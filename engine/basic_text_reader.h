@@ -52,8 +52,8 @@ class BasicTextReader : public CTextReader {
   // Reads back to the break (or the cut) before the position and stops in front of it; false
   // when there was nothing before.
   bool ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer);
-  // Moves to the first unit of the break before the paragraph holding fraction `f` of the
-  // file (0 inside the first paragraph) and returns that position.
+  // Moves to the first unit of the break (or the cut) before the paragraph holding fraction
+  // `f` of the file (0 inside the first paragraph) and returns that position.
   int32_t SeekFraction(float f);
   // The position after the line break that starts at `pos` (pos itself when none does).
   int32_t BreakEnd(int32_t pos);
