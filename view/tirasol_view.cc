@@ -2,7 +2,10 @@
 // and the saves at the end.
 #include "view/tirasol_view.h"
 
+#include <cstdio>
+
 #include "engine/code_table.h"
+#include "platform/utf.h"
 #include "store/data_folder.h"
 #include "store/settings_file.h"
 
@@ -37,6 +40,7 @@ CTirasolView::~CTirasolView() {
   StoreCurrentPosition();
   recentFiles_.Save(platform_, dataFolder_);
   SaveSettings(platform_, dataFolder_, settings_);
+  SaveReaderStore();
   ReleaseCodeTable();
 }
 
@@ -51,6 +55,10 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   CreateScrollBar();
   RegisterHotKeys();
   recentFiles_.Load(platform_, dataFolder_);
+  std::string err;
+  if (!readerStore_.Load(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err))
+    std::fprintf(stderr, "lirako: %s not read: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
+                 err.c_str());
   UpdateLayout();
   DisableDocumentMenus();
   BuildRecentMenu();
@@ -61,6 +69,13 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
     recentFiles_.CopyMostRecent(&currentEntry_);
     OpenDocument(currentEntry_.path);
   }
+}
+
+void CTirasolView::SaveReaderStore() {
+  std::string err;
+  if (!readerStore_.Save(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err))
+    std::fprintf(stderr, "lirako: %s not saved: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
+                 err.c_str());
 }
 
 void CTirasolView::AskCodePageQuestion() {

@@ -11,6 +11,7 @@
 #include "platform/surface.h"
 #include "platform/view_host.h"
 #include "store/reader_settings.h"
+#include "store/reader_store.h"
 #include "store/recent_file_entry.h"
 #include "store/recent_file_list.h"
 #include "view/command_ids.h"
@@ -134,6 +135,10 @@ class CTirasolView {
   void SetRunStateBits(unsigned bits, bool on);
   RecentFileEntry& currentEntry() { return currentEntry_; }
   RecentFileList& recentFiles() { return recentFiles_; }
+  // What the reader remembers beyond the two record files; saved with them at the end.
+  ReaderStore& readerStore() { return readerStore_; }
+  // Writes lirako.ini in the data folder; a failure is reported on standard error.
+  void SaveReaderStore();
   const std::u16string& dataFolder() const { return dataFolder_; }
   std::vector<std::u16string>& findHistory() { return findHistory_; }
   const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }
@@ -163,6 +168,7 @@ class CTirasolView {
   unsigned runState_ = 0;
   RecentFileEntry currentEntry_;
   RecentFileList recentFiles_;
+  ReaderStore readerStore_;
   std::u16string dataFolder_;
   bool initialized_ = false;
   std::array<bool, kAppButtonCount> hotKeyRegistered_ = {};

@@ -263,3 +263,16 @@ TEST(ViewClose, StoresThePositionAndGreysTheMenus) {
 
 }  // namespace
 }  // namespace lirako
+
+namespace lirako {
+namespace {
+
+TEST(ViewReaderStore, WhatTheViewRemembersSurvivesARestart) {
+  testing::ViewFixture f;
+  f.Start().readerStore().SetBookValue(u"/books/a.txt", "encoding", "utf-8");
+  f.Stop();
+  EXPECT_EQ(f.Start().readerStore().BookValue(u"/books/a.txt", "encoding"), "utf-8");
+}
+
+}  // namespace
+}  // namespace lirako
