@@ -9,7 +9,6 @@
 
 #include "platform/menu.h"
 #include "platform/view_host.h"
-#include "view/main_menu.h"
 
 namespace lirako {
 

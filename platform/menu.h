@@ -1,8 +1,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lirako {
+
+// One item of a menu as the hosts build it: a command, a separator, or a pop-up with its own
+// items.
+struct MenuItemData {
+  enum Kind { kCommand, kSeparator, kPopup };
+  Kind kind = kCommand;
+  int id = 0;  // kCommand only
+  std::u16string text;
+  std::vector<MenuItemData> items;  // kPopup only
+};
+
+// A keyboard shortcut: a letter with the Ctrl key, mapped to a command id.
+struct Accelerator {
+  char16_t key = 0;  // upper-case letter
+  int id = 0;
+};
 
 // A pop-up menu whose items carry command ids, as the view edits it at run time.
 class Menu {

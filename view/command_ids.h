@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/input_codes.h"
+
 namespace lirako {
 
 // Command ids carried by the menu, the tool bar and the accelerators.
@@ -34,27 +36,8 @@ constexpr int kMenuPosRecent = 1;
 constexpr int kMenuPosMove = 3;
 constexpr int kMenuPosBookmark = 4;
 
-// Virtual keys the view handles.
-constexpr unsigned kVkLeft = 0x25;
-constexpr unsigned kVkUp = 0x26;
-constexpr unsigned kVkRight = 0x27;
-constexpr unsigned kVkDown = 0x28;
-constexpr unsigned kVkAction = 0x86;  // VK_F23, the action key
-constexpr unsigned kVkApp1 = 0xC1;    // application buttons 1..5 are 0xC1..0xC5
-constexpr unsigned kVkApp5 = 0xC5;
-constexpr int kAppButtonCount = 5;
-
-// Hot keys of the application buttons: id kHotKeyIdFirst + button, with the Windows key.
+// Hot keys of the application buttons: id kHotKeyIdFirst + button, with kModWin.
 constexpr int kHotKeyIdFirst = 30581;
-constexpr unsigned kModWin = 8;
-
-// Scroll-bar notification codes.
-constexpr int kSbLineUp = 0;
-constexpr int kSbLineDown = 1;
-constexpr int kSbPageUp = 2;
-constexpr int kSbPageDown = 3;
-constexpr int kSbThumbPosition = 4;
-constexpr int kSbThumbTrack = 5;
 
 // Child and timer ids.
 constexpr int kScrollBarId = 100;

@@ -3,22 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/menu.h"
+
 namespace lirako {
-
-// One item of the main menu: a command, a separator, or a pop-up with its own items.
-struct MenuItemData {
-  enum Kind { kCommand, kSeparator, kPopup };
-  Kind kind = kCommand;
-  int id = 0;  // kCommand only
-  std::u16string text;
-  std::vector<MenuItemData> items;  // kPopup only
-};
-
-// A keyboard shortcut: a letter with the Ctrl key, mapped to a command id.
-struct Accelerator {
-  char16_t key = 0;  // upper-case letter
-  int id = 0;
-};
 
 // The text of the one top pop-up of the menu bar, "메뉴".
 const std::u16string& MainMenuTitle();

@@ -12,15 +12,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "platform/input_codes.h"
 #include "platform/qt/qt_controls.h"
 #include "platform/view_host.h"
 
 namespace lirako {
 
 namespace {
-
-// The virtual key of application button 1 (F1); buttons 2 to 5 follow.
-constexpr unsigned kAppButton1 = 0xC1;
 
 QString ToQt(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -61,7 +59,7 @@ class QtDialogWindow : public QDialog {
       return;
     }
     if (event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F5 && onAppButton) {
-      onAppButton(kAppButton1 + static_cast<unsigned>(event->key() - Qt::Key_F1));
+      onAppButton(kVkApp1 + static_cast<unsigned>(event->key() - Qt::Key_F1));
     }
     QDialog::keyPressEvent(event);
   }

@@ -9,16 +9,11 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/input_codes.h"
 #include "platform/qt/frame_host.h"
 #include "platform/qt/reader_widget.h"
 
 namespace lirako {
-namespace {
-
-constexpr unsigned kVkApp1 = 0xC1;
-constexpr unsigned kVkApp5 = 0xC5;
-
-}  // namespace
 
 QtViewHost::QtViewHost(ReaderWidget& widget, FrameHost& frame) : widget_(widget), frame_(frame) {}
 

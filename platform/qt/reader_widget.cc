@@ -11,24 +11,13 @@
 #include <QTimerEvent>
 #include <QWheelEvent>
 
+#include "platform/input_codes.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/qt/view_input.h"
 
 namespace lirako {
 namespace {
 
-// Virtual keys and scroll codes of the device.
-constexpr unsigned kVkLeft = 0x25;
-constexpr unsigned kVkUp = 0x26;
-constexpr unsigned kVkRight = 0x27;
-constexpr unsigned kVkDown = 0x28;
-constexpr unsigned kVkAction = 0x86;
-constexpr int kSbLineUp = 0;
-constexpr int kSbLineDown = 1;
-constexpr int kSbPageUp = 2;
-constexpr int kSbPageDown = 3;
-constexpr int kSbThumbPosition = 4;
-constexpr int kSbThumbTrack = 5;
 // One notch of a mouse wheel in eighths of a degree.
 constexpr int kWheelNotch = 120;
 
