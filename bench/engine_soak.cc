@@ -38,7 +38,7 @@
 #include "bench/support/book_generator.h"
 #include "engine/basic_text_engine.h"
 #include "engine/text_engine.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 
 namespace lirako::bench {

@@ -21,7 +21,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_view_host.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_surface.h"
 #include "view/main_menu.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/text_engine.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 
 namespace lirako::tool {
 

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "engine/code_table.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 #include "tools/command.h"
 

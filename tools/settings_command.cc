@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 #include "store/settings_file.h"
 #include "tools/command.h"

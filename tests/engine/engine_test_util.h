@@ -7,7 +7,7 @@
 
 #include "engine/paragraph_buffer.h"
 #include "engine/text_engine.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 
 namespace lirako::testing {

@@ -24,7 +24,7 @@
 #include "engine/basic_text_engine.h"
 #include "engine/text_engine.h"
 #include "engine/text_line.h"
-#include "tests/fuzz/memory_platform.h"
+#include "platform/headless/memory_platform.h"
 
 namespace lirako {
 namespace {
@@ -77,7 +77,7 @@ class CountedFile : public File {
   int64_t* reads_;
 };
 
-class CountingPlatform : public fuzz::MemoryPlatform {
+class CountingPlatform : public MemoryPlatform {
  public:
   std::unique_ptr<File> OpenForReading(const std::u16string& path) override {
     std::unique_ptr<File> file = MemoryPlatform::OpenForReading(path);

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/headless/memory_platform.h"
 #include "store/settings_file.h"
-#include "tests/fuzz/memory_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lirako;
-  static fuzz::MemoryPlatform platform;
+  static MemoryPlatform platform;
   platform.files[u"/in"] = std::string(reinterpret_cast<const char*>(data), size);
 
   ReaderSettings settings;

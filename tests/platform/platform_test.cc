@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/cp949_converter.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/posix_file.h"
 #include "platform/registry_store.h"
 #include "platform/utf.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless_dialogs.h"
+#include "platform/headless/headless_dialogs.h"
 
 namespace lirako {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_dialogs.h"
-#include "platform/headless_platform.h"
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_dialogs.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_view_host.h"
 #include "tests/support/temp_dir.h"
 #include "view/tirasol_view.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
 

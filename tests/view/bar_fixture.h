@@ -11,9 +11,9 @@
 
 #include "engine/text_engine.h"
 #include "engine/text_line.h"
-#include "platform/headless_dialogs.h"
-#include "platform/headless_platform.h"
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_dialogs.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_view_host.h"
 #include "platform/utf.h"
 #include "tests/support/temp_dir.h"
 #include "view/bookmark_name_dlg.h"

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/headless_platform.h"
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_view_host.h"
 #include "tests/support/temp_dir.h"
 #include "tests/view/fake_engine.h"
 #include "view/tirasol_view.h"

@@ -10,7 +10,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_view_host.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_surface.h"
 #include "store/settings_file.h"

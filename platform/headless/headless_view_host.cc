@@ -1,4 +1,4 @@
-#include "platform/headless_view_host.h"
+#include "platform/headless/headless_view_host.h"
 
 namespace lirako {
 

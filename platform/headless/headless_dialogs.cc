@@ -1,4 +1,4 @@
-#include "platform/headless_dialogs.h"
+#include "platform/headless/headless_dialogs.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording_surface.h"
+#include "platform/headless/recording_surface.h"
 #include "platform/system_platform.h"
 
 namespace lirako {

@@ -1,4 +1,4 @@
-#include "platform/recording_surface.h"
+#include "platform/headless/recording_surface.h"
 
 #include <algorithm>
 #include <cstddef>
