@@ -25,13 +25,42 @@ inline constexpr int64_t kBarMode = 176;
 inline constexpr int64_t kScreenKeys = 180;
 inline constexpr int64_t kJustify = 184;
 inline constexpr int64_t kFontFace = 188;  // 32 UTF-16LE units
-inline constexpr int64_t kFontFaceBytes = 64;
 inline constexpr int64_t kHardwareButtons = 252;
 inline constexpr int64_t kButtonFunctions = 256;  // 20 ints
 inline constexpr int64_t kSmoothRefresh = 336;
 inline constexpr int64_t kRefreshInterval = 340;
 inline constexpr int64_t kTableConversion = 344;
 inline constexpr int64_t kDialDevice = 348;
+
+// The fixed fields of `settings` (a ReaderSettings, const or not) in file order: calls
+// `visit(offset, field)` once per field. This one table serves the reader and the writer; a
+// field is a 32-bit integer, the font face (32 UTF-16LE units) or the button functions (20
+// 32-bit integers), and each field starts where the one before it ends.
+template <class Settings, class Visit>
+void ForEachFixedField(Settings& settings, Visit&& visit) {
+  visit(kStateFlags, settings.stateFlags);
+  visit(kMarginX, settings.marginX);
+  visit(kMarginY, settings.marginY);
+  visit(kLineGap, settings.lineGap);
+  visit(kSharedLines, settings.sharedLines);
+  visit(kFontSize, settings.fontSize);
+  visit(kFontBold, settings.fontBold);
+  visit(kTextColor, settings.textColor);
+  visit(kBackColor, settings.backColor);
+  visit(kClearType, settings.clearType);
+  visit(kLandscape, settings.landscape);
+  visit(kBarMode, settings.barMode);
+  visit(kScreenKeys, settings.screenKeys);
+  visit(kJustify, settings.justify);
+  visit(kFontFace, settings.fontFace);
+  visit(kHardwareButtons, settings.hardwareButtons);
+  visit(kButtonFunctions, settings.buttonFunctions);
+  visit(kSmoothRefresh, settings.smoothRefresh);
+  visit(kRefreshInterval, settings.refreshInterval);
+  visit(kTableConversion, settings.tableConversion);
+  visit(kDialDevice, settings.dialDevice);
+}
+
 // The three lists follow: unlinked extensions, linked extensions, saved file classes. Each
 // is a count, then its strings as a length n (UTF-16 units with the NUL) and 2n bytes.
 inline constexpr int64_t kLists = 352;

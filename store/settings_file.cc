@@ -10,43 +10,50 @@ namespace {
 
 using set_param::kMaxStringUnits;
 
-bool ReadUnsigned(CDatFile& file, uint32_t* value) {
-  int32_t raw = 0;
-  if (!file.ReadInt32(&raw)) return false;
-  *value = static_cast<uint32_t>(raw);
-  return true;
-}
+// Reads each fixed field in turn; a field the file lacks keeps its value.
+struct FieldReader {
+  CDatFile& file;
 
-// Reads fields 1 to 21; each one the file lacks keeps its value.
-void ReadFixedFields(CDatFile& file, ReaderSettings& s) {
-  ReadUnsigned(file, &s.stateFlags);
-  file.ReadInt32(&s.marginX);
-  file.ReadInt32(&s.marginY);
-  file.ReadInt32(&s.lineGap);
-  file.ReadInt32(&s.sharedLines);
-  file.ReadInt32(&s.fontSize);
-  file.ReadInt32(&s.fontBold);
-  ReadUnsigned(file, &s.textColor);
-  ReadUnsigned(file, &s.backColor);
-  file.ReadInt32(&s.clearType);
-  file.ReadInt32(&s.landscape);
-  file.ReadInt32(&s.barMode);
-  file.ReadInt32(&s.screenKeys);
-  file.ReadInt32(&s.justify);
-  uint8_t face[set_param::kFontFaceBytes];
-  if (file.ReadBytes(face, sizeof face)) {
-    for (size_t i = 0; i < s.fontFace.size(); ++i) {
-      s.fontFace[i] = static_cast<char16_t>(face[2 * i] | (face[2 * i + 1] << 8));
-    }
+  void operator()(int64_t, int32_t& value) { file.ReadInt32(&value); }
+  void operator()(int64_t, uint32_t& value) {
+    int32_t raw = 0;
+    if (file.ReadInt32(&raw)) value = static_cast<uint32_t>(raw);
   }
-  file.ReadInt32(&s.hardwareButtons);
-  for (int32_t& function : s.buttonFunctions)
-    file.ReadInt32(&function);
-  file.ReadInt32(&s.smoothRefresh);
-  file.ReadInt32(&s.refreshInterval);
-  file.ReadInt32(&s.tableConversion);
-  file.ReadInt32(&s.dialDevice);
-}
+  void operator()(int64_t, std::array<char16_t, ReaderSettings::kFontFaceUnits>& face) {
+    uint8_t bytes[2 * ReaderSettings::kFontFaceUnits];
+    if (!file.ReadBytes(bytes, sizeof bytes)) return;
+    for (size_t i = 0; i < face.size(); ++i)
+      face[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  }
+  void operator()(int64_t offset, std::array<int32_t, ReaderSettings::kButtonFunctionCount>& all) {
+    for (int32_t& function : all)
+      (*this)(offset, function);
+  }
+};
+
+// Writes each fixed field in turn; `ok` turns false at the first short write.
+struct FieldWriter {
+  CDatFile& file;
+  bool ok = true;
+
+  void operator()(int64_t, int32_t value) { ok = file.WriteInt32(value) && ok; }
+  void operator()(int64_t, uint32_t value) {
+    ok = file.WriteInt32(static_cast<int32_t>(value)) && ok;
+  }
+  void operator()(int64_t, const std::array<char16_t, ReaderSettings::kFontFaceUnits>& face) {
+    uint8_t bytes[2 * ReaderSettings::kFontFaceUnits];
+    for (size_t i = 0; i < face.size(); ++i) {
+      bytes[2 * i] = static_cast<uint8_t>(face[i] & 0xFF);
+      bytes[2 * i + 1] = static_cast<uint8_t>(face[i] >> 8);
+    }
+    ok = file.WriteBytes(bytes, sizeof bytes) && ok;
+  }
+  void operator()(int64_t offset,
+                  const std::array<int32_t, ReaderSettings::kButtonFunctionCount>& all) {
+    for (int32_t function : all)
+      (*this)(offset, function);
+  }
+};
 
 // Replaces `list` by the strings stored next. When the file ends inside the list, the
 // strings read whole stay and the rest are not added.
@@ -116,7 +123,7 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
   if (status.version != set_param::kVersion) return status;
 
   ReaderSettings read = settings;
-  ReadFixedFields(file, read);
+  set_param::ForEachFixedField(read, FieldReader{file});
   // Once the file has ended every later read fails, so the remaining lists come out empty.
   if (ReadStringList(file, read.unlinkedExtensions) == RecordRead::kRefused ||
       ReadStringList(file, read.linkedExtensions) == RecordRead::kRefused ||
@@ -132,25 +139,9 @@ bool WriteSettingsFile(Platform& platform, const std::u16string& path, const Rea
   CDatFile file(platform);
   file.SetHeader(set_param::kHeaderName, set_param::kVersion);
   if (!file.Open(CDatFile::kWrite, path)) return false;
-  bool ok = true;
-  for (int32_t value : {static_cast<int32_t>(s.stateFlags), s.marginX, s.marginY, s.lineGap,
-                        s.sharedLines, s.fontSize, s.fontBold, static_cast<int32_t>(s.textColor),
-                        static_cast<int32_t>(s.backColor), s.clearType, s.landscape, s.barMode,
-                        s.screenKeys, s.justify}) {
-    ok = file.WriteInt32(value) && ok;
-  }
-  uint8_t face[set_param::kFontFaceBytes];
-  for (size_t i = 0; i < s.fontFace.size(); ++i) {
-    face[2 * i] = static_cast<uint8_t>(s.fontFace[i] & 0xFF);
-    face[2 * i + 1] = static_cast<uint8_t>(s.fontFace[i] >> 8);
-  }
-  ok = file.WriteBytes(face, sizeof face) && ok;
-  ok = file.WriteInt32(s.hardwareButtons) && ok;
-  for (int32_t function : s.buttonFunctions)
-    ok = file.WriteInt32(function) && ok;
-  for (int32_t value : {s.smoothRefresh, s.refreshInterval, s.tableConversion, s.dialDevice}) {
-    ok = file.WriteInt32(value) && ok;
-  }
+  FieldWriter fields{file};
+  set_param::ForEachFixedField(s, fields);
+  bool ok = fields.ok;
   ok = WriteStringList(file, s.unlinkedExtensions) && ok;
   ok = WriteStringList(file, s.linkedExtensions) && ok;
   ok = WritePairList(file, s.savedFileClasses) && ok;

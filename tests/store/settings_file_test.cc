@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_platform.h"
+#include "store/dat_file.h"
 #include "store/set_param_format.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -49,6 +50,16 @@ TEST(SettingsFile, WritesTheDefaultsAndEmptyListsByteForByte) {
   bytes = ReadFileBytes(dir.File("SetParam.Dat"));
   EXPECT_EQ(bytes.size(), 364u);
   EXPECT_EQ(bytes, Header(538) + DefaultFixedFields() + Le32(0) + Le32(0) + Le32(0));
+}
+
+TEST(SettingsFile, FixedFieldsFollowEachOtherUpToTheLists) {
+  ReaderSettings s;
+  int64_t end = CDatFile::kHeaderSize;
+  set_param::ForEachFixedField(s, [&](int64_t offset, const auto& field) {
+    EXPECT_EQ(offset, end);
+    end = offset + static_cast<int64_t>(sizeof field);
+  });
+  EXPECT_EQ(end, set_param::kLists);
 }
 
 TEST(SettingsFile, StoresEachFieldAtItsOffset) {
