@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
 
