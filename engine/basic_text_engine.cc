@@ -5,6 +5,7 @@
 
 #include "engine/char_classes.h"
 #include "engine/code_table.h"
+#include "engine/line_rules.h"
 
 namespace lirako {
 namespace {
@@ -60,13 +61,21 @@ void BasicTextEngine<Unit>::Close() {
   savedPosition = 0;
 }
 
+template <typename Unit>
+void BasicTextEngine<Unit>::SetTypography(const Typography& options) {
+  typography = options;
+  reader_->SetJoinLines(options.joinLines);
+}
+
 // ---- Line breaking -------------------------------------------------------------------------
 
 template <typename Unit>
-bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, int* width) {
+bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, int* width,
+                                        int* hang) {
   const Unit* text = paragraph.text();
   const int32_t length = paragraph.length();
   const int avail = pageRect.right - margins.left - margins.right;
+  if (hang) *hang = 0;
   int32_t p = wrapCursor;
   while (p < length && IsBlank(text[p]))
     ++p;
@@ -85,8 +94,9 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
     if (w + cw > avail) {
       *end = p;
       *width = w;
-      // A word without wide characters moves whole to the next line.
-      if (lastBreak > wrapCursor && (!wideSinceBreak || (blank && prevBlank))) {
+      // A word without wide characters (with keepAll, any word) moves whole to the next line.
+      if (lastBreak > wrapCursor &&
+          (typography.keepAll || !wideSinceBreak || (blank && prevBlank))) {
         *end = lastBreak;
         *width = widthAtBreak;
       }
@@ -96,7 +106,14 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
         *width = metrics_.CharWidth(text, length, wrapCursor);
         return *end < length;
       }
-      return true;
+      if (typography.kinsoku) {
+        const LineEnd kept = KeepEdgeRules(metrics_, text, length, wrapCursor,
+                                           LineEnd{*end, *width, 0}, typography.keepAll);
+        *end = kept.end;
+        *width = kept.width;
+        if (hang) *hang = kept.hang;
+      }
+      return *end < length;
     }
     if (c.wide) wideSinceBreak = true;
     if (blank && !prevBlank) {
@@ -132,10 +149,11 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
   while (more) {
     int32_t end = 0;
     int width = 0;
-    more = MeasureLine(paragraph, &end, &width);
+    int hang = 0;
+    more = MeasureLine(paragraph, &end, &width, &hang);
     Line line(&platform_);
-    line.offset = paragraph.textStart + wrapCursor;
-    line.length = end - wrapCursor;
+    line.offset = paragraph.FilePosition(wrapCursor);
+    line.length = paragraph.FilePosition(end) - line.offset;
     line.text.assign(text + wrapCursor, text + end);
     if (justify) {
       while (!line.text.empty() && IsBlank(line.text.back())) {
@@ -144,6 +162,7 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
       }
     }
     line.width = width;
+    line.hang = hang;
     line.continued = more ? 1 : 0;
     lines.push_back(std::move(line));
     wrapCursor = end;
@@ -451,8 +470,10 @@ template <typename Unit>
 std::vector<Unit> BasicTextEngine<Unit>::SearchAnchor(const std::u16string& needle, bool fold) {
   // Folding may map other characters onto letters; Hangul syllables, CJK ideographs and
   // ASCII that is not a letter have no case.
-  auto certain = [fold](char16_t u) {
-    if (u == 0 || IsLineBreak(u) || u == 0xFFFD) return false;
+  // With lines joined, a blank may stand for a line break.
+  const bool joined = typography.joinLines;
+  auto certain = [fold, joined](char16_t u) {
+    if (u == 0 || IsLineBreak(u) || u == 0xFFFD || (joined && IsBlank(u))) return false;
     if (!fold) return true;
     if (u < 0x80) return !((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'));
     return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x4E00 && u <= 0x9FFF);
@@ -509,17 +530,24 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
       if (!first && !anchor.empty()) {
         int32_t start = 0;
         if (!reader_->FindParagraphWith(reader_->Position(), anchor, lead, &start)) break;
+        // A match may begin on an earlier line of the same joined paragraph.
+        if (typography.joinLines) {
+          start = std::max(reader_->JoinedParagraphStart(start), reader_->Position());
+        }
         if (start != reader_->Position()) reader_->Seek(start);
       }
       if (!reader_->ReadNextParagraph(scratch_)) break;
       first = false;
       std::u16string haystack = DisplayText(scratch_);
       const size_t own = haystack.size();
-      if (scratch_.split) {
+      if (scratch_.split || scratch_.joinsNext) {
         // The paragraph goes on in the next piece: a match may run on into it.
         const int32_t next = reader_->Position();
         Buffer following;
-        if (reader_->ReadNextParagraph(following)) haystack += DisplayText(following);
+        if (reader_->ReadNextParagraph(following)) {
+          if (scratch_.joinsNext) haystack += u' ';
+          haystack += DisplayText(following);
+        }
         reader_->Seek(next);
       }
       if (fold) platform_.FoldCase(haystack);
@@ -528,7 +556,7 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
         scanStart_ = scratch_.start;
         scanIndex_ = static_cast<int32_t>(found);
         // The match belongs to the display line that holds its first unit.
-        int32_t position = scratch_.textStart + MatchOffset(scratch_, scanIndex_);
+        int32_t position = scratch_.FilePosition(MatchOffset(scratch_, scanIndex_));
         Lines lines;
         wrapCursor = 0;
         WrapParagraph(scratch_, lines);
@@ -606,8 +634,9 @@ void BasicTextEngine<Unit>::DrawJustified(const Line& line, int x0, int y0, bool
     DrawSegment(line, 0, n, x0, y0);
     return;
   }
-  // A continued line ends flush with the right margin; a last line keeps its natural spacing.
-  if (line.continued) space += std::max(0, avail - line.width);
+  // A continued line ends flush with the right margin, a hanging mark past it; a last line
+  // keeps its natural spacing.
+  if (line.continued) space += std::max(0, avail - (line.width - line.hang));
   const int share = space / units;
   int rest = space - share * units;
   int x = 0;

@@ -28,6 +28,7 @@ class BasicTextEngine : public CTextEngine {
   ~BasicTextEngine() override;
 
   void Render(int flags) override;
+  void SetTypography(const Typography& options) override;
   bool Load(const std::u16string& path) override;
   void Close() override;
   // Nothing is left to show below the page.
@@ -49,8 +50,9 @@ class BasicTextEngine : public CTextEngine {
   const CTextLine* GetTopLine() override;
 
   // Finds the end of the line that starts at wrapCursor (moving wrapCursor over leading
-  // blanks); returns true when the paragraph goes on after `end`.
-  bool MeasureLine(const Buffer& paragraph, int32_t* end, int* width);
+  // blanks); returns true when the paragraph goes on after `end`. `hang` gets the width of a
+  // closing mark hanging past the available width (0: none).
+  bool MeasureLine(const Buffer& paragraph, int32_t* end, int* width, int* hang = nullptr);
   // Cuts `paragraph` from wrapCursor into lines appended to `lines` in paragraph order.
   void WrapParagraph(const Buffer& paragraph, Lines& lines);
   // The paragraph's text as UTF-16 for display and search.

@@ -112,9 +112,6 @@ void BasicTextReader<Unit>::SetSplitSpan(int32_t span) {
 
 namespace {
 
-// The longest stretch after a mark that is searched for a good place to cut.
-constexpr int32_t kMaxSplitWindow = 1024;
-
 inline bool IsCutBlank(uint32_t unit) {
   return unit == 32 || unit == 9 || unit == 0x3000;
 }
@@ -194,7 +191,7 @@ int32_t BasicTextReader<Unit>::NextMark(int32_t mark) const {
 }
 
 template <typename Unit>
-bool BasicTextReader<Unit>::ReadNextParagraph(ParagraphBuffer<Unit>& buffer) {
+bool BasicTextReader<Unit>::ReadNextPiece(ParagraphBuffer<Unit>& buffer) {
   buffer.Clear();
   buffer.start = buffer.textStart = position_;
   behindBreak_ = false;
@@ -255,7 +252,7 @@ bool BasicTextReader<Unit>::ReadNextParagraph(ParagraphBuffer<Unit>& buffer) {
 }
 
 template <typename Unit>
-bool BasicTextReader<Unit>::ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer) {
+bool BasicTextReader<Unit>::ReadPreviousPiece(ParagraphBuffer<Unit>& buffer) {
   buffer.Clear();
   const int32_t p = position_;
   int32_t q = p;

@@ -25,6 +25,8 @@ class BasicTextReader : public CTextReader {
   using UnitType = Unit;
   static constexpr int32_t kChunkSize = 2048;
   static constexpr int32_t kSplitSpan = 64 * 1024;
+  // The longest stretch after a mark that is searched for a good place to cut.
+  static constexpr int32_t kMaxSplitWindow = 1024;
 
   BasicTextReader();
   ~BasicTextReader() override;
@@ -48,10 +50,30 @@ class BasicTextReader : public CTextReader {
   bool AtEnd() const { return position_ >= fileLength_; }
 
   // Reads the paragraph at the position up to its break, which it consumes; false at the end.
-  bool ReadNextParagraph(ParagraphBuffer<Unit>& buffer);
+  // With lines joined, the lines that the paragraph runs on through are read with it.
+  bool ReadNextParagraph(ParagraphBuffer<Unit>& buffer) {
+    return joinLines_ ? ReadNextJoined(buffer) : ReadNextPiece(buffer);
+  }
   // Reads back to the break (or the cut) before the position and stops in front of it; false
-  // when there was nothing before.
-  bool ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer);
+  // when there was nothing before. With lines joined, to the break that starts the paragraph.
+  bool ReadPreviousParagraph(ParagraphBuffer<Unit>& buffer) {
+    return joinLines_ ? ReadPreviousJoined(buffer) : ReadPreviousPiece(buffer);
+  }
+  // One line of the file (or one piece of it, up to a cut), forward or backward, as the two
+  // reads above without joining.
+  bool ReadNextPiece(ParagraphBuffer<Unit>& buffer);
+  bool ReadPreviousPiece(ParagraphBuffer<Unit>& buffer);
+  // Joining lines: a single line break (CR, LF, CR LF or LF CR) between two lines that hold
+  // more than blanks reads as one blank, so the lines make one paragraph. An empty line ends a
+  // paragraph, and so does the line break after the line that holds a multiple of the split
+  // span (the line's start excluded, its line break included), so that a long joined
+  // paragraph is cut at the same places whichever way it is read. Positions stay file
+  // positions. Takes effect at the next read.
+  void SetJoinLines(bool on) { joinLines_ = on; }
+  bool joinLines() const { return joinLines_; }
+  // With lines joined: where the joined paragraph that holds the line starting at `pos`
+  // starts. Leaves the reader where it was.
+  int32_t JoinedParagraphStart(int32_t pos);
   // Moves to the first unit of the break (or the cut) before the paragraph holding fraction
   // `f` of the file (0 inside the first paragraph) and returns that position.
   int32_t SeekFraction(float f);
@@ -93,6 +115,19 @@ class BasicTextReader : public CTextReader {
   // The mark after `mark`, or the file length when no cut can follow.
   int32_t NextMark(int32_t mark) const;
 
+  bool ReadNextJoined(ParagraphBuffer<Unit>& buffer);
+  bool ReadPreviousJoined(ParagraphBuffer<Unit>& buffer);
+  // The unit at `pos` without moving the chunk.
+  bool PeekUnit(int32_t pos, Unit* unit);
+  // Units [from, to) are one line break: CR, LF, CR LF or LF CR.
+  bool IsSingleBreak(int32_t from, int32_t to);
+  // The piece that starts at `pos` holds more than blanks. Leaves the reader where it was.
+  bool PieceHasTextAt(int32_t pos);
+  // A multiple of the split span lies in (lineStart, next]: the lines are not joined there.
+  bool CutBetween(int32_t lineStart, int32_t next) const {
+    return next / splitSpan_ > lineStart / splitSpan_;
+  }
+
   std::unique_ptr<File> file_;
   int32_t fileLength_ = 0;
   std::vector<Unit> chunk_;
@@ -107,6 +142,8 @@ class BasicTextReader : public CTextReader {
   int32_t splitMarks_[2] = {0, 0};
   int32_t splitPoints_[2] = {0, 0};
   std::vector<Unit> splitScratch_;
+  bool joinLines_ = false;
+  ParagraphBuffer<Unit> joinPiece_;
 };
 
 inline bool IsLineBreak(uint32_t unit) {

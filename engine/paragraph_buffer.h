@@ -26,6 +26,20 @@ class ParagraphBuffer {
   int32_t end = 0;
   // No line break follows the text: the paragraph goes on at `end` in the next piece.
   bool split = false;
+  // Lines joined into one paragraph: the paragraph goes on at `end` in the next piece, after
+  // the blank that stands for the line break before `end`.
+  bool joinsNext = false;
+  // Lines joined into one paragraph: the text indices, in order, of the blanks that stand for
+  // a line break of two units (CR LF or LF CR).
+  std::vector<int32_t> doubleBreaks;
+
+  // The file position of text index `index` (text units map one to one but for the blanks
+  // that stand for two-unit line breaks).
+  int32_t FilePosition(int32_t index) const {
+    if (doubleBreaks.empty()) return textStart + index;
+    auto before = std::lower_bound(doubleBreaks.begin(), doubleBreaks.end(), index);
+    return textStart + index + static_cast<int32_t>(before - doubleBreaks.begin());
+  }
 
   int32_t length() const { return length_; }
   int32_t capacity() const { return static_cast<int32_t>(text_.size()); }
@@ -38,7 +52,8 @@ class ParagraphBuffer {
     std::fill(text_.begin(), text_.begin() + length_, Unit{0});
     length_ = 0;
     start = consumed = textStart = end = 0;
-    split = false;
+    split = joinsNext = false;
+    doubleBreaks.clear();
   }
   // Appends one unit, growing by kGrowth units when only the terminating zero's room is left.
   void Append(Unit unit) {

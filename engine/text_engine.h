@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/glyph_metrics.h"
+#include "engine/typography.h"
 #include "platform/platform.h"
 
 namespace lirako {
@@ -54,6 +55,9 @@ class CTextEngine {
   // Stores margins (left, top, right, bottom in a Rect), line gap, shared lines and
   // justification; does not re-lay the page.
   void SetLayout(const Rect& margins, int lineGap, int sharedLines, bool justify);
+  // Stores the typesetting options; does not re-lay the page (the caller repositions it, as
+  // paragraphs may read differently).
+  virtual void SetTypography(const Typography& options) { typography = options; }
   // Stores the page rectangle; does not re-lay the page.
   void SetPageRect(int left, int top, int right, int bottom);
 
@@ -99,6 +103,7 @@ class CTextEngine {
   Rect pageRect;
   int sharedLines = 0;
   int justify = 0;
+  Typography typography;
   int32_t searchPosition = 0;  // position of the line holding the last match, -1 after none
   int32_t searchIndex = -1;    // index of the last match in the text searched
   int32_t savedPosition = 0;   // what GetPosition reports while the page is empty

@@ -20,6 +20,9 @@ class CTextLine {
   int continued = 0;
   // Pixel width of the text, less trimmed trailing blanks.
   int width = 0;
+  // Pixel width of a closing mark at the end of the text that hangs past the available width
+  // (included in `width`, kept out of justification); 0 when none hangs.
+  int hang = 0;
   // Position just after everything the line stands for: the blanks where the next line
   // breaks, and for the last line of a paragraph its line break.
   int32_t end = 0;

@@ -49,9 +49,28 @@ bool ParseInt(const std::string& text, int* value) {
   return !text.empty() && ec == std::errc() && ptr == end;
 }
 
+bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                           std::string* error) {
+  error->clear();
+  const std::string& name = args[*i];
+  bool* flag = name == "--kinsoku"      ? &typography->kinsoku
+               : name == "--keep-all"   ? &typography->keepAll
+               : name == "--join-lines" ? &typography->joinLines
+                                        : nullptr;
+  if (!flag) return false;
+  if (*i + 1 >= args.size() || (args[*i + 1] != "0" && args[*i + 1] != "1")) {
+    *error = name + " takes 0 or 1";
+    return false;
+  }
+  *flag = args[++*i] == "1";
+  return true;
+}
+
 bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOptions* options,
                        std::string* error) {
-  error->clear();
+  if (ParseTypographyOption(args, i, &options->typography, error) || !error->empty()) {
+    return error->empty();
+  }
   const std::string& name = args[*i];
   struct OptionArity {
     const char* name;
@@ -121,6 +140,7 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
   platform_.metrics().lineHeight = options.lineHeight;
   engine_->SetPageRect(0, 0, options.pageWidth, options.pageHeight);
   engine_->SetLayout(options.margins, options.lineGap, options.sharedLines, options.justify);
+  engine_->SetTypography(options.typography);
   // The first paint measures the glyphs before any page step.
   auto screen = platform_.CreateScreen(options.pageWidth, options.pageHeight);
   engine_->BeginPaint(*screen, u"Tahoma", options.lineHeight, false, false, false);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/text_engine.h"
+#include "engine/typography.h"
 #include "platform/headless/headless_platform.h"
 
 namespace lirako::tool {
@@ -20,8 +21,14 @@ struct LayoutOptions {
   int narrow = 6;
   int wide = 12;
   int lineHeight = 16;
-  std::string table;  // a hantable.dat to convert through, or empty
+  std::string table;      // a hantable.dat to convert through, or empty
+  Typography typography;  // everything off unless asked for
 };
+
+// Consumes the typesetting option at args[*i] (--kinsoku, --keep-all, --join-lines, each
+// with 0 or 1) as ParseLayoutOption does.
+bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                           std::string* error);
 
 // Consumes the layout option at args[*i] (with its value); false with `error` set when it is
 // malformed, false with `error` empty when args[*i] is no layout option.

@@ -49,7 +49,8 @@ const CommandRegistration kRegistration({
     "      steps: start end next prev down up pos=N frac=F\n"
     "      options: --page W,H (240,320) --margins L,T,R,B (6,5,6,5) --gap N (1)\n"
     "               --shared N (2) --justify 0|1 (1) --narrow N (6) --wide N (12)\n"
-    "               --height N (16) --table PATH (convert through that hantable.dat)",
+    "               --height N (16) --table PATH (convert through that hantable.dat)\n"
+    "               --kinsoku 0|1 (0) --keep-all 0|1 (0) --join-lines 0|1 (0)",
     Run,
 });
 

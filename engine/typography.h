@@ -1,0 +1,18 @@
+#pragma once
+
+namespace lirako {
+
+// Optional typesetting on top of the plain line breaking; everything off is the plain one.
+struct Typography {
+  // Line-start and line-end rules: no continued line starts with closing punctuation or ends
+  // with opening punctuation; one closing mark may hang past the right margin.
+  bool kinsoku = false;
+  // Lines break only at blanks; only a word longer than the line is split.
+  bool keepAll = false;
+  // A single line break between two lines that hold text reads as one blank.
+  bool joinLines = false;
+
+  bool operator==(const Typography&) const = default;
+};
+
+}  // namespace lirako
