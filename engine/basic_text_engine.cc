@@ -42,7 +42,7 @@ bool BasicTextEngine<Unit>::Load(const std::u16string& path) {
   }
   reader_->Open(std::move(file), static_cast<int32_t>(units));
   filePath = path;
-  isOpen = 1;
+  isOpen = true;
   return true;
 }
 
@@ -55,7 +55,7 @@ void BasicTextEngine<Unit>::Close() {
   pageLines_.clear();
   pendingLines_.clear();
   carryLines_.clear();
-  isOpen = 0;
+  isOpen = false;
   reader_->Close();
   filePath.clear();
   savedPosition = 0;
@@ -192,7 +192,7 @@ void BasicTextEngine<Unit>::FillForward() {
   const size_t capacity = static_cast<size_t>(PageCapacity());
   while (!pendingLines_.empty()) {
     if (pageLines_.size() >= capacity) {
-      pageFull = 1;
+      pageFull = true;
       break;
     }
     pageLines_.push_back(std::move(pendingLines_.front()));
@@ -206,7 +206,7 @@ void BasicTextEngine<Unit>::FillBackward() {
   const size_t capacity = static_cast<size_t>(PageCapacity());
   while (!pendingLines_.empty()) {
     if (pageLines_.size() >= capacity) {
-      pageFull = 1;
+      pageFull = true;
       break;
     }
     pageLines_.push_front(std::move(pendingLines_.back()));
@@ -245,7 +245,8 @@ int32_t BasicTextEngine<Unit>::ResumePosition() const {
 template <typename Unit>
 bool BasicTextEngine<Unit>::IsAtEnd() {
   if (!isOpen) return false;
-  if (fillDirection == 2 && !pageLines_.empty()) return ResumePosition() >= reader_->fileLength();
+  if (fillDirection == Fill::kBackward && !pageLines_.empty())
+    return ResumePosition() >= reader_->fileLength();
   return reader_->AtEnd() && pendingLines_.empty();
 }
 
@@ -256,7 +257,7 @@ void BasicTextEngine<Unit>::GoToStart() {
   reader_->Seek(0);
   pendingLines_.clear();
   pageLines_.clear();
-  fillDirection = 1;
+  fillDirection = Fill::kForward;
 }
 
 template <typename Unit>
@@ -266,7 +267,7 @@ void BasicTextEngine<Unit>::SetPosition(int32_t pos) {
   savedPosition = reader_->Position();
   pendingLines_.clear();
   pageLines_.clear();
-  fillDirection = 1;
+  fillDirection = Fill::kForward;
 }
 
 template <typename Unit>
@@ -275,7 +276,7 @@ void BasicTextEngine<Unit>::GoToEnd() {
   reader_->SeekEnd();
   pendingLines_.clear();
   pageLines_.clear();
-  fillDirection = 2;
+  fillDirection = Fill::kBackward;
 }
 
 template <typename Unit>
@@ -287,17 +288,17 @@ void BasicTextEngine<Unit>::SetFraction(float f) {
 template <typename Unit>
 void BasicTextEngine<Unit>::PageForward() {
   if (!isOpen || IsAtEnd()) return;
-  pageFull = 0;
+  pageFull = false;
   usedHeight = 0;
   carryLines_.clear();
   // At most capacity - 1 lines are carried, so that every turn shows something new.
   size_t carry = static_cast<size_t>(std::clamp(sharedLines, 0, PageCapacity() - 1));
   carry = std::min(carry, pageLines_.size());
   carryLines_.assign(pageLines_.end() - static_cast<ptrdiff_t>(carry), pageLines_.end());
-  if (fillDirection == 2) SetPosition(ResumePosition());
+  if (fillDirection == Fill::kBackward) SetPosition(ResumePosition());
   savedPosition = GetPosition();
   pageLines_.clear();
-  fillDirection = 1;
+  fillDirection = Fill::kForward;
   for (Line& line : carryLines_)
     pageLines_.push_back(std::move(line));
   carryLines_.clear();
@@ -314,12 +315,12 @@ void BasicTextEngine<Unit>::PageBackward() {
   size_t carry = static_cast<size_t>(std::clamp(sharedLines, 0, PageCapacity() - 1));
   carry = std::min(carry, pageLines_.size());
   carryLines_.assign(pageLines_.begin(), pageLines_.begin() + static_cast<ptrdiff_t>(carry));
-  if (fillDirection == 1) {
+  if (fillDirection == Fill::kForward) {
     SetPosition(pageLines_.empty() ? 0 : pageLines_.front().offset);
     pendingLines_.clear();
   }
-  pageFull = 0;
-  fillDirection = 2;
+  pageFull = false;
+  fillDirection = Fill::kBackward;
   pageLines_.clear();
   for (Line& line : carryLines_)
     pageLines_.push_back(std::move(line));
@@ -335,13 +336,13 @@ void BasicTextEngine<Unit>::PageBackward() {
 template <typename Unit>
 void BasicTextEngine<Unit>::LineForward() {
   if (!isOpen || IsAtEnd()) return;
-  if (fillDirection == 2) {
+  if (fillDirection == Fill::kBackward) {
     reader_->Seek(ResumePosition());
     pendingLines_.clear();
   }
   usedHeight = 0;
-  fillDirection = 1;
-  pageFull = 0;
+  fillDirection = Fill::kForward;
+  pageFull = false;
   // The only line stays unless it fills the page (a one-line page must still move).
   if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
     pageLines_.pop_front();
@@ -354,13 +355,13 @@ template <typename Unit>
 void BasicTextEngine<Unit>::LineBackward() {
   if (!isOpen) return;
   if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset == 0) return;
-  if (fillDirection == 1) {
+  if (fillDirection == Fill::kForward) {
     reader_->Seek(pageLines_.empty() ? 0 : pageLines_.front().offset);
     pendingLines_.clear();
   }
   usedHeight = 0;
-  fillDirection = 2;
-  pageFull = 0;
+  fillDirection = Fill::kBackward;
+  pageFull = false;
   if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
     pageLines_.pop_back();
   }
@@ -498,7 +499,7 @@ template <typename Unit>
 int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* index, int options) {
   if (index) *index = 0;
   if (!isOpen) return 0;
-  const bool fold = (options & 1) == 0;
+  const bool fold = (options & kFindMatchCase) == 0;
   std::u16string needle = text;
   if (fold) platform_.FoldCase(needle);
   // The search reads through the reader but leaves the page where it is.
@@ -587,7 +588,7 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
 template <typename Unit>
 void BasicTextEngine<Unit>::Render(int flags) {
   if (!offscreen_) return;
-  const bool rotated = (flags & 0x1000) != 0;
+  const bool rotated = (flags & kRenderRotated) != 0;
   const int avail = pageRect.right - margins.left - margins.right;
   int y = margins.top + drawOffset;
   for (const Line& line : pageLines_) {

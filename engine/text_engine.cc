@@ -24,7 +24,7 @@ void CTextEngine::SetLayout(const Rect& newMargins, int newLineGap, int newShare
   margins = LayoutRect(newMargins.left, newMargins.top, newMargins.right, newMargins.bottom);
   lineGap = LayoutPixels(newLineGap);
   sharedLines = newSharedLines;
-  justify = newJustify ? 1 : 0;
+  justify = newJustify;
 }
 
 void CTextEngine::SetPageRect(int left, int top, int right, int bottom) {
@@ -34,7 +34,7 @@ void CTextEngine::SetPageRect(int left, int top, int right, int bottom) {
 void CTextEngine::MeasureGlyphs(Surface& surface) {
   metrics_.Measure(surface);
   lineHeight = std::clamp(metrics_.lineHeight(), 0, kMaxLayoutPixels);
-  metricsReady = 1;
+  metricsReady = true;
 }
 
 int CTextEngine::PageCapacity() const {

@@ -16,6 +16,23 @@ class CTextLine;
 // within it, whatever a settings file says, so that every sum of them fits in 32 bits.
 constexpr int kMaxLayoutPixels = 1 << 20;
 
+// Bits of the flags of CTextEngine::Render.
+enum RenderFlag : int {
+  kRenderRotated = 0x1000,  // the page is turned a quarter to the right (landscape)
+};
+
+// Bits of the options of CTextEngine::FindNext.
+enum FindOption : int {
+  kFindMatchCase = 0x1,  // letters match only in the same case
+};
+
+// Which way the page was last filled.
+enum class Fill {
+  kNone,
+  kForward,   // from the top line down
+  kBackward,  // from the bottom line up, also after GoToEnd
+};
+
 // The document model behind the reader view: one open book, read paragraph by paragraph
 // from any file offset, laid out one page at a time. Positions are signed 32-bit offsets in
 // the engine's unit (bytes, or 16-bit units); -1 means none.
@@ -25,7 +42,8 @@ class CTextEngine {
   virtual ~CTextEngine() = default;
 
   // The operations in their fixed slot order.
-  // Draws the page into the offscreen surface of the current paint; 0x1000 = rotated.
+  // Draws the page into the offscreen surface of the current paint; `flags` are RenderFlag
+  // bits.
   virtual void Render(int flags) = 0;
   // Opens a document; false (engine closed) when it cannot be opened.
   virtual bool Load(const std::u16string& path) = 0;
@@ -45,6 +63,7 @@ class CTextEngine {
   virtual void SetFraction(float f) = 0;
   virtual void SetSearchStart(int32_t pos) = 0;
   // Position of the display line holding the next match, or -1; `index` gets the match index.
+  // `options` are FindOption bits.
   virtual int32_t FindNext(const std::u16string& text, int32_t* index, int options) = 0;
   virtual int32_t GetSize() = 0;
   virtual int32_t GetPosition() = 0;
@@ -86,23 +105,23 @@ class CTextEngine {
   int PageCapacity() const;
 
   // State the view reads or writes directly.
-  int isOpen = 0;
+  bool isOpen = false;
   std::u16string filePath;
   int lineHeight = 0;
   int lineGap = 0;
-  int metricsReady = 0;
+  bool metricsReady = false;
   int drawOffset = 0;
 
   // Layout and navigation state.
   int32_t wrapCursor = 0;  // unit index in the paragraph being wrapped
-  int fillDirection = 0;   // 1 after a forward fill, 2 after a backward fill or GoToEnd
-  int pageFull = 0;        // the last fill stopped for lack of room
-  int usedHeight = 0;      // pixels taken by the page's lines
+  Fill fillDirection = Fill::kNone;
+  bool pageFull = false;  // the last fill stopped for lack of room
+  int usedHeight = 0;     // pixels taken by the page's lines
   Rect margins;
   int tabSize = GlyphMetrics::kTabSize;
   Rect pageRect;
   int sharedLines = 0;
-  int justify = 0;
+  bool justify = false;
   Typography typography;
   int32_t searchPosition = 0;  // position of the line holding the last match, -1 after none
   int32_t searchIndex = -1;    // index of the last match in the text searched

@@ -26,9 +26,11 @@ constexpr SpinRow kRows[] = {
 
 struct BarItem {
   const char16_t* text;
-  int32_t mode;
+  BarMode mode;
 };
-constexpr BarItem kBarItems[] = {{u"바 없음", 1}, {u"스크롤바", 2}, {u"위치바", 3}};
+constexpr BarItem kBarItems[] = {{u"바 없음", BarMode::kNone},
+                                 {u"스크롤바", BarMode::kScrollBar},
+                                 {u"위치바", BarMode::kPositionBar}};
 
 DialogSpec MakeSpec() {
   DialogSpec dialogSpec{CScreenPage::kDialogId, u"화면", {}};
@@ -76,7 +78,7 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   int selected = -1;
   for (const BarItem& item : kBarItems) {
     int index = controls.AddString(kBarCombo, item.text);
-    controls.SetItemData(kBarCombo, index, item.mode);
+    controls.SetItemData(kBarCombo, index, static_cast<int32_t>(item.mode));
     if (selected < 0 && item.mode == barMode) selected = index;
   }
   controls.SetCurSel(kBarCombo, selected);
@@ -109,7 +111,7 @@ void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
   }
   if (notification == kSelChanged && id == kBarCombo) {
     int index = controls.GetCurSel(kBarCombo);
-    if (index >= 0) barMode = static_cast<int32_t>(controls.GetItemData(kBarCombo, index));
+    if (index >= 0) barMode = static_cast<BarMode>(controls.GetItemData(kBarCombo, index));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "settings/dialog_base.h"
+#include "store/reader_settings.h"
 
 namespace lirako {
 
@@ -51,7 +52,7 @@ class CScreenPage : public DialogBase {
   int32_t landscape = 0;
   int32_t screenKeys = 0;
   int32_t smoothRefresh = 0;
-  int32_t barMode = 0;  // 1 no bar, 2 scroll bar, 3 position bar
+  BarMode barMode = BarMode::kNone;
 
  private:
   void EditChanged(Controls& controls, int id);

@@ -14,14 +14,13 @@
 #include "settings/system_page.h"
 #include "store/data_folder.h"
 #include "store/settings_file.h"
+#include "view/bar_room.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
 
 namespace {
 
-constexpr int kScrollBarRoom = 14;
-constexpr int kPositionBarRoom = 3;
 constexpr char16_t kCodeTableFile[] = u"hantable.dat";
 
 int32_t SaturatingAdd(int32_t a, int32_t b) {
@@ -60,16 +59,10 @@ void CopyIn(const ReaderSettings& s, CScreenPage& screen, CFontPage& font, CButt
 
 }  // namespace
 
-Rect SheetMargins(int32_t marginX, int32_t marginY, int32_t barMode, bool landscape) {
-  Rect margins{marginX, marginY, marginX, marginY};
-  if (barMode == 2) {
-    int& side = landscape ? margins.bottom : margins.right;
-    side = SaturatingAdd(side, kScrollBarRoom);
-  } else if (barMode == 3) {
-    int& side = landscape ? margins.top : margins.left;
-    side = SaturatingAdd(side, kPositionBarRoom);
-  }
-  return margins;
+Rect SheetMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landscape) {
+  const Rect room = BarRoom(barMode, landscape);
+  return Rect{SaturatingAdd(marginX, room.left), SaturatingAdd(marginY, room.top),
+              SaturatingAdd(marginX, room.right), SaturatingAdd(marginY, room.bottom)};
 }
 
 void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
@@ -123,7 +116,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
 
   // The next paint measures the glyphs in the new font; until then only the page
   // rectangle changes.
-  view.engine().metricsReady = 0;
+  view.engine().metricsReady = false;
   view.UpdateLayout();
   if (view.HasDocument()) view.RelayoutAtPosition();
   view.BuildRecentMenu();

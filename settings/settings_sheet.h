@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/controls.h"
+#include "store/reader_settings.h"
 
 namespace lirako {
 
@@ -13,8 +16,7 @@ class CTirasolView;
 void RunSettingsSheet(CTirasolView& view, DialogRunner& runner);
 
 // The margins handed to the engine: marginX left and right, marginY top and bottom, plus
-// the room of the scroll bar (14, right or bottom in landscape) or the position bar (3, left
-// or top in landscape). Sums beyond 32 bits saturate.
-Rect SheetMargins(int32_t marginX, int32_t marginY, int32_t barMode, bool landscape);
+// the room the bar takes (BarRoom). Sums beyond 32 bits saturate.
+Rect SheetMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landscape);
 
 }  // namespace lirako

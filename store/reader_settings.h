@@ -8,6 +8,14 @@
 
 namespace lirako {
 
+// Which bar the reader shows beside the page, with the value the settings file stores; the
+// file may hold any other value, which shows no bar and is kept.
+enum class BarMode : int32_t {
+  kNone = 1,
+  kScrollBar = 2,
+  kPositionBar = 3,
+};
+
 // An extension linked while it already had a file class, with that previous class.
 struct SavedFileClass {
   std::u16string extension;  // with its leading dot
@@ -34,7 +42,7 @@ struct ReaderSettings {
   uint32_t backColor = 0x00000000;
   int32_t clearType = 0;
   int32_t landscape = 0;
-  int32_t barMode = 3;  // 1 no bar, 2 scroll bar, 3 position bar
+  BarMode barMode = BarMode::kPositionBar;
   int32_t screenKeys = 1;
   int32_t justify = 1;
   // The face name, NUL-terminated within the 32 units; the rest is kept as read.

@@ -15,6 +15,10 @@ struct FieldReader {
   CDatFile& file;
 
   void operator()(int64_t, int32_t& value) { file.ReadInt32(&value); }
+  void operator()(int64_t, BarMode& mode) {
+    int32_t raw = 0;
+    if (file.ReadInt32(&raw)) mode = static_cast<BarMode>(raw);
+  }
   void operator()(int64_t, uint32_t& value) {
     int32_t raw = 0;
     if (file.ReadInt32(&raw)) value = static_cast<uint32_t>(raw);
@@ -37,6 +41,7 @@ struct FieldWriter {
   bool ok = true;
 
   void operator()(int64_t, int32_t value) { ok = file.WriteInt32(value) && ok; }
+  void operator()(int64_t, BarMode mode) { ok = file.WriteInt32(static_cast<int32_t>(mode)) && ok; }
   void operator()(int64_t, uint32_t value) {
     ok = file.WriteInt32(static_cast<int32_t>(value)) && ok;
   }

@@ -12,7 +12,7 @@ namespace {
 int Run(const std::vector<std::string>& args) {
   LayoutOptions options;
   std::vector<std::string> positional;
-  int options0 = 0;
+  int findOptions = 0;
   int from = 0;
   int count = 100;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -21,7 +21,7 @@ int Run(const std::vector<std::string>& args) {
     if (!error.empty()) return Fail(error);
     const std::string& a = args[i];
     if (a == "--case") {
-      options0 |= 1;
+      findOptions |= kFindMatchCase;
     } else if (a == "--from" || a == "--count") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
       int value = 0;
@@ -42,7 +42,7 @@ int Run(const std::vector<std::string>& args) {
   engine.SetSearchStart(from);
   for (int i = 0; i < count; ++i) {
     int32_t index = 0;
-    int32_t position = engine.FindNext(text, &index, options0);
+    int32_t position = engine.FindNext(text, &index, findOptions);
     std::printf("{\"position\": %d, \"index\": %d}\n", position, index);
     if (position == -1) break;
   }

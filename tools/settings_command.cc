@@ -37,7 +37,7 @@ std::string SettingsJson(const ReaderSettings& s, const SettingsFileStatus& stat
       Field("backColor", s.backColor),
       Field("clearType", s.clearType),
       Field("landscape", s.landscape),
-      Field("barMode", s.barMode),
+      Field("barMode", static_cast<int32_t>(s.barMode)),
       Field("screenKeys", s.screenKeys),
       Field("justify", s.justify),
       "\"fontFace\": " + JsonString(s.FontFaceName()),

@@ -12,9 +12,6 @@ namespace {
 constexpr unsigned kShellHideTaskBar = 0x2;
 constexpr unsigned kShellHideInputButton = 0x8;
 
-// Search option: bit 0 distinguishes case.
-constexpr int kMatchCaseOption = 1;
-
 }  // namespace
 
 void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
@@ -109,7 +106,7 @@ void CFindDlg::FindNext(Controls& controls) {
   CTextEngine& engine = view_.engine();
   const int32_t before = engine.GetPosition();
   int32_t index = 0;
-  const int32_t hit = engine.FindNext(text_, &index, matchCase_ ? kMatchCaseOption : 0);
+  const int32_t hit = engine.FindNext(text_, &index, matchCase_ ? kFindMatchCase : 0);
   engine.SetPosition(hit == -1 ? before : hit);
   view_.RequestStep(kStepPageForward);
 

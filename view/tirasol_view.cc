@@ -92,7 +92,7 @@ void CTirasolView::CreateScrollBar() {
   host_.CreateScrollBar(
       Rect{client.right - kScrollBarWidth, client.top, client.right, client.bottom});
   host_.SetScrollRange(0, kScrollRange);
-  if (settings_.barMode == 2) host_.ShowScrollBar(true);
+  if (settings_.barMode == BarMode::kScrollBar) host_.ShowScrollBar(true);
 }
 
 bool CTirasolView::OpenDocument(std::u16string path) {

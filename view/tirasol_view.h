@@ -124,7 +124,7 @@ class CTirasolView {
   void EnableDocumentMenus() { SetDocumentMenusEnabled(true); }
   void DisableDocumentMenus() { SetDocumentMenusEnabled(false); }
 
-  bool HasDocument() const { return engine_->isOpen != 0; }
+  bool HasDocument() const { return engine_->isOpen; }
   CTextEngine& engine() { return *engine_; }
   ReaderSettings& settings() { return settings_; }
   ViewHost& host() { return host_; }

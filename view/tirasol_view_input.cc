@@ -201,7 +201,7 @@ void CTirasolView::OnVScroll(int code, int thumbPosition) {
 }
 
 void CTirasolView::OnSize() {
-  if (settings_.barMode == 2) {
+  if (settings_.barMode == BarMode::kScrollBar) {
     Rect client = host_.ClientRect();
     host_.MoveScrollBar(
         Rect{client.right - kScrollBarWidth, client.top, client.right, client.bottom});

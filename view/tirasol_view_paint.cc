@@ -2,16 +2,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "view/bar_room.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
 namespace {
-
-// Room kept free for the bars: the scroll bar on the right (bottom of a rotated page), the
-// position bar on the left (top of a rotated page).
-constexpr int kScrollBarRoom = kScrollBarWidth;
-constexpr int kPositionBarRoom = 3;
-constexpr int kRotatedFlag = 0x1000;
 
 // A margin as the layout can use it: settings are not clamped on load.
 int MarginPixels(int value) {
@@ -25,12 +20,8 @@ Rect CTirasolView::BarMargins(int left, int top, int right, int bottom) const {
   top = MarginPixels(top);
   right = MarginPixels(right);
   bottom = MarginPixels(bottom);
-  if (settings_.barMode == 2) {
-    (settings_.landscape ? bottom : right) += kScrollBarRoom;
-  } else if (settings_.barMode == 3) {
-    (settings_.landscape ? top : left) += kPositionBarRoom;
-  }
-  return Rect{left, top, right, bottom};
+  const Rect room = BarRoom(settings_.barMode, settings_.landscape != 0);
+  return Rect{left + room.left, top + room.top, right + room.right, bottom + room.bottom};
 }
 
 void CTirasolView::ApplyBarMargins(int extraTop) {
@@ -87,11 +78,11 @@ void CTirasolView::PaintPage(Surface& screen) {
       break;
   }
   pendingStep_ = kStepNone;
-  engine_->Render(rotated ? kRotatedFlag : 0);
-  if (settings_.barMode == 3) engine_->DrawPositionBar(client, rotated);
+  engine_->Render(rotated ? kRenderRotated : 0);
+  if (settings_.barMode == BarMode::kPositionBar) engine_->DrawPositionBar(client, rotated);
   engine_->EndOffscreen();
   engine_->EndPaint(screen);
-  if (settings_.barMode == 2) UpdateScrollBar();
+  if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
 }
 
 void CTirasolView::UpdateScrollBar() {
@@ -108,7 +99,7 @@ void CTirasolView::UpdateScrollBar() {
 }
 
 void CTirasolView::ShowScrollBarForMode() {
-  host_.ShowScrollBar(settings_.barMode == 2);
+  host_.ShowScrollBar(settings_.barMode == BarMode::kScrollBar);
 }
 
 }  // namespace lirako

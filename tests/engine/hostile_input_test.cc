@@ -63,7 +63,7 @@ void Exercise(Engine& engine, HeadlessPlatform& platform, const std::u16string& 
         bool rotated = rng() % 2 == 0;
         engine.BeginPaint(*screen, u"Face", 16, false, false, rotated);
         engine.BeginOffscreen(*screen, Rect{0, 0, 120, 90}, 0, 0x00FFFFFF);
-        engine.Render(rotated ? 0x1000 : 0);
+        engine.Render(rotated ? kRenderRotated : 0);
         engine.DrawPositionBar(Rect{0, 0, 120, 90}, rotated);
         engine.EndOffscreen();
         engine.EndPaint(*screen);

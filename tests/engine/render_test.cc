@@ -35,7 +35,7 @@ class RenderTest : public ::testing::Test {
     auto screen = platform_.CreateScreen(client.right, client.bottom);
     engine_.BeginPaint(*screen, u"Face", 16, false, true, rotated);
     engine_.BeginOffscreen(*screen, client, 0x00112233, 0x00FFFFFF);
-    engine_.Render(rotated ? 0x1000 : 0);
+    engine_.Render(rotated ? kRenderRotated : 0);
     if (bar) engine_.DrawPositionBar(client, rotated);
     engine_.EndOffscreen();
     engine_.EndPaint(*screen);

@@ -100,7 +100,7 @@ TEST_F(SearchTest, StartsAtTheLineGivenAndFoldsCase) {
   std::string text = "abc first\n" + filler + "ABC second " + filler + "aBc third\nlast abc";
   Open(text);
   auto occurrences = Occurrences(text, "abc");
-  EXPECT_EQ(FindAll(engine_, u"abc", 1).size(), 2u);  // bit 0 set: case matters
+  EXPECT_EQ(FindAll(engine_, u"abc", kFindMatchCase).size(), 2u);
   auto folded = FindAll(engine_, u"ABC", 0);
   ASSERT_EQ(folded.size(), 4u);
   // From the line holding the third occurrence: the third and the fourth.

@@ -226,7 +226,7 @@ class Harness {
       // than the whole run.
       Rect client{0, 0, kScreenSize, kScreenSize};
       engine_->BeginOffscreen(screen_, client, 0, 0x00FFFFFF);
-      engine_->Render(rotated ? 0x1000 : 0);
+      engine_->Render(rotated ? kRenderRotated : 0);
       engine_->DrawPositionBar(client, rotated);
       engine_->EndOffscreen();
     }

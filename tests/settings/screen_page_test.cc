@@ -11,7 +11,7 @@ using P = CScreenPage;
 
 // A page handed the default settings, initialised.
 struct ScreenPageFixture {
-  ScreenPageFixture(int32_t barMode = 3) {
+  ScreenPageFixture(BarMode barMode = BarMode::kPositionBar) {
     page.entryNumbers = {6, 5, 1, 2, 1600};
     page.numbers = {99, 99, 99, 99, 99};  // stale working values are replaced
     page.justify = 1;
@@ -38,10 +38,10 @@ TEST(CScreenPage, InitialisationRestoresEntryValuesIntoTheControls) {
   EXPECT_EQ(f.c.control(P::kPeriodSpin).maximum, 3600);
 
   // A bar mode outside the list selects nothing and is kept.
-  ScreenPageFixture odd(7);
+  ScreenPageFixture odd(BarMode{7});
   EXPECT_EQ(odd.c.GetCurSel(P::kBarCombo), -1);
   odd.c.Click(odd.page, P::kLandscapeCheck);
-  EXPECT_EQ(odd.page.barMode, 7);
+  EXPECT_EQ(odd.page.barMode, BarMode{7});
   EXPECT_EQ(odd.page.landscape, 1);
 }
 
@@ -78,7 +78,7 @@ TEST(CScreenPage, StoresTypedValuesArrowsChecksAndBarAtOnce) {
   f.c.Select(f.page, P::kBarCombo, 1);
   EXPECT_EQ(f.page.justify, 0);
   EXPECT_EQ(f.page.smoothRefresh, 1);
-  EXPECT_EQ(f.page.barMode, 2);
+  EXPECT_EQ(f.page.barMode, BarMode::kScrollBar);
   EXPECT_EQ(f.page.entryNumbers, (P::Numbers{6, 5, 1, 2, 1600}));
 }
 

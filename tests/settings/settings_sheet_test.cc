@@ -203,7 +203,7 @@ TEST(SettingsSheet, OkCopiesBackEveryValueAndAppliesIt) {
   EXPECT_EQ(st.landscape, 1);
   EXPECT_EQ(st.justify, 0);
   EXPECT_EQ(st.screenKeys, 0);
-  EXPECT_EQ(st.barMode, 2);
+  EXPECT_EQ(st.barMode, BarMode::kScrollBar);
   EXPECT_EQ(st.FontFaceName(), u"NanumGothic");
   EXPECT_EQ(st.fontSize, 20);
   EXPECT_EQ(st.fontBold, 1);
@@ -233,15 +233,15 @@ TEST(SettingsSheet, OkCopiesBackEveryValueAndAppliesIt) {
 }
 
 TEST(SettingsSheet, BarRoomAndHotKeysFollowTheChoices) {
-  EXPECT_EQ(SheetMargins(6, 5, 2, false), (Rect{6, 5, 20, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, 2, true), (Rect{6, 5, 6, 19}));
-  EXPECT_EQ(SheetMargins(6, 5, 3, false), (Rect{9, 5, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, 3, true), (Rect{6, 8, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, 1, false), (Rect{6, 5, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, 0, true), (Rect{6, 5, 6, 5}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode::kScrollBar, false), (Rect{6, 5, 20, 5}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode::kScrollBar, true), (Rect{6, 5, 6, 19}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode::kPositionBar, false), (Rect{9, 5, 6, 5}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode::kPositionBar, true), (Rect{6, 8, 6, 5}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode::kNone, false), (Rect{6, 5, 6, 5}));
+  EXPECT_EQ(SheetMargins(6, 5, BarMode{0}, true), (Rect{6, 5, 6, 5}));
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  EXPECT_EQ(SheetMargins(kMax, kMax, 2, false), (Rect{kMax, kMax, kMax, kMax}));
-  EXPECT_EQ(SheetMargins(kMax, kMax, 3, true), (Rect{kMax, kMax, kMax, kMax}));
+  EXPECT_EQ(SheetMargins(kMax, kMax, BarMode::kScrollBar, false), (Rect{kMax, kMax, kMax, kMax}));
+  EXPECT_EQ(SheetMargins(kMax, kMax, BarMode::kPositionBar, true), (Rect{kMax, kMax, kMax, kMax}));
 
   SheetFixture s;
   s.view().settings().hardwareButtons = 1;
@@ -289,7 +289,7 @@ TEST(SettingsSheet, WithoutABookOkAppliesAndSavesButLaysNothingOut) {
                          {kButton, ClickStep(CButtonPage::kHardwareCheck)}},
                         true});
   RunSettingsSheet(view, f.runner);
-  EXPECT_EQ(view.settings().barMode, 2);
+  EXPECT_EQ(view.settings().barMode, BarMode::kScrollBar);
   EXPECT_TRUE(f.host.scrollBar().visible);
   EXPECT_EQ(f.host.hotKeys().size(), 4u);
   EXPECT_EQ(view.pendingStep(), kStepNone);

@@ -90,7 +90,7 @@ TEST(SettingsFile, LoadsAWholeFileAndKeepsUnusedButtonEntries) {
   s.stateFlags = ReaderSettings::kCodePageAsked;
   s.marginX = 0;
   s.marginY = 20;
-  s.barMode = 2;
+  s.barMode = BarMode::kScrollBar;
   s.landscape = 1;
   s.backColor = 0x00FF8000;
   s.SetFontFaceName(u"Nanum");
@@ -149,7 +149,7 @@ TEST(SettingsFile, ATruncatedFileKeepsDefaultsForWhatItLacks) {
   EXPECT_EQ(s.marginX, 9);
   EXPECT_EQ(s.marginY, 8);
   EXPECT_EQ(s.landscape, 0);  // cut inside the field: nothing transferred
-  EXPECT_EQ(s.barMode, 3);
+  EXPECT_EQ(s.barMode, BarMode::kPositionBar);
   EXPECT_EQ(s.refreshInterval, 999);
   EXPECT_EQ(s.FontFaceName(), u"Tahoma");
   // The lists are replaced by what the file holds: nothing.

@@ -48,11 +48,11 @@ class ScriptedEngine : public CTextEngine {
 
   void Render(int) override {}
   bool Load(const std::u16string& path) override {
-    isOpen = path.empty() ? 0 : 1;
+    isOpen = !path.empty();
     filePath = path;
-    return isOpen != 0;
+    return isOpen;
   }
-  void Close() override { isOpen = 0; }
+  void Close() override { isOpen = false; }
   bool IsAtEnd() override { return false; }
   bool ReservedQuery() override { return false; }
   void PageForward() override {}
@@ -141,7 +141,7 @@ class BarTest : public ::testing::Test {
 
   // Starts the auto-refresh timer of a scripted document.
   void StartAutoRefresh() {
-    scripted().metricsReady = 1;
+    scripted().metricsReady = true;
     scripted().lineHeight = 16;
     view->ToggleAutoRefresh();
     ASSERT_TRUE(host.TimerRunning(kAutoRefreshTimerId));

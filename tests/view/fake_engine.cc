@@ -23,14 +23,14 @@ void FakeEngine::Render(int flags) {
 bool FakeEngine::Load(const std::u16string& path) {
   Record("Load");
   if (path.empty() || path.find(u"missing") != std::u16string::npos) return false;
-  isOpen = 1;
+  isOpen = true;
   filePath = path;
   return true;
 }
 
 void FakeEngine::Close() {
   Record("Close");
-  isOpen = 0;
+  isOpen = false;
   filePath.clear();
   position_ = 0;
 }

@@ -16,7 +16,7 @@ struct FakeEngineLog {
   int32_t size = 1000;
   int lineHeight = 16;
   int lineGap = 1;
-  int metricsReady = 1;
+  bool metricsReady = true;
   // Counts the calls named `name` (the text before any argument).
   int Count(const std::string& name) const;
 };

@@ -232,7 +232,7 @@ TEST(ViewSize, MovesTheScrollBarAndRelaysAtPosition) {
   EXPECT_EQ(f.fakeLog.calls, (std::vector<std::string>{"SetPosition 42"}));
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
 
-  view.settings().barMode = 2;
+  view.settings().barMode = BarMode::kScrollBar;
   f.host.SetClientRect(Rect{0, 0, 320, 240});
   view.OnSize();
   EXPECT_TRUE(f.host.scrollBar().visible);

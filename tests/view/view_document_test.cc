@@ -227,7 +227,7 @@ TEST(ViewStart, ScrollBarIsCreatedHiddenUnlessChosen) {
   f.Stop();
 
   ReaderSettings settings;
-  settings.barMode = 2;
+  settings.barMode = BarMode::kScrollBar;
   ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
   std::u16string a = f.NumberedBook("a.txt", 200);
   CTirasolView& view = f.Start(a);

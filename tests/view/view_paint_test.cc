@@ -22,7 +22,7 @@ std::vector<SurfaceOp> PaintBook(ViewFixture& f, const ReaderSettings& settings)
   return f.Paint()->TextOps();
 }
 
-ReaderSettings WithBar(int barMode, bool landscape) {
+ReaderSettings WithBar(BarMode barMode, bool landscape) {
   ReaderSettings settings;
   settings.justify = 0;  // one text call per line
   settings.barMode = barMode;
@@ -62,21 +62,21 @@ TEST(ViewPaint, BarsReserveTheirRoomUpright) {
   // 200 letters with no blank split where the width runs out: 6 pixels per letter.
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(1, false));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kNone, false));
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops[0].x, 6);
     EXPECT_EQ(ops[0].text.size(), 38u);  // 240 - 6 - 6 = 228
   }
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(3, false));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kPositionBar, false));
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops[0].x, 9);
     EXPECT_EQ(ops[0].text.size(), 37u);  // 225
   }
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(2, false));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kScrollBar, false));
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops[0].x, 6);
     EXPECT_EQ(ops[0].text.size(), 35u);  // 214
@@ -88,7 +88,7 @@ TEST(ViewPaint, LandscapeRotatesTheSwappedPage) {
   // The rotated page is 320 long and 240 high: 13 lines of 17 with 9 left, top margin 9.
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(1, true));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kNone, true));
     ASSERT_EQ(ops.size(), 13u);
     EXPECT_EQ(f.view().engine().pageRect, (Rect{0, 0, 320, 240}));
     EXPECT_EQ(f.view().engine().margins, (Rect{6, 9, 6, 8}));
@@ -100,7 +100,7 @@ TEST(ViewPaint, LandscapeRotatesTheSwappedPage) {
   }
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(3, true));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kPositionBar, true));
     // The room is added after centring: 240 - 12 - 8 = 220 leaves 12 lines of 17.
     ASSERT_EQ(ops.size(), 12u);
     EXPECT_EQ(ops[0].x, 12);  // the position bar's room at the top of the page
@@ -109,7 +109,7 @@ TEST(ViewPaint, LandscapeRotatesTheSwappedPage) {
   }
   {
     ViewFixture f;
-    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(2, true));
+    std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kScrollBar, true));
     EXPECT_EQ(ops.size(), 12u);  // the scroll bar's room at the bottom of the page
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops[0].x, 9);
@@ -119,7 +119,7 @@ TEST(ViewPaint, LandscapeRotatesTheSwappedPage) {
 
 TEST(ViewPaint, AnOpenBarKeepsItsMarginsAndDrawsUpright) {
   ViewFixture f;
-  std::vector<SurfaceOp> ops = PaintBook(f, WithBar(1, true));
+  std::vector<SurfaceOp> ops = PaintBook(f, WithBar(BarMode::kNone, true));
   ASSERT_FALSE(ops.empty());
   CTirasolView& view = f.view();
   view.SetRunStateBits(kRunBarOpen, true);
@@ -170,7 +170,7 @@ TEST(ViewPaint, ExtremeGeometryStaysInsideIntegerRangeAndStillPages) {
   // Settings files are not clamped on load, so any 32-bit value may arrive here.
   const int extremes[] = {INT32_MAX, INT32_MIN, 5000, -5000};
   for (int value : extremes) {
-    for (int barMode : {2, 3}) {
+    for (BarMode barMode : {BarMode::kScrollBar, BarMode::kPositionBar}) {
       ViewFixture f;
       ReaderSettings settings = WithBar(barMode, value < 0);
       settings.marginX = value;
@@ -183,7 +183,8 @@ TEST(ViewPaint, ExtremeGeometryStaysInsideIntegerRangeAndStillPages) {
       const int32_t first = view.engine().GetPosition();
       view.RequestStep(kStepPageForward);
       f.Paint();
-      EXPECT_GT(view.engine().GetPosition(), first) << value << " bar " << barMode;
+      EXPECT_GT(view.engine().GetPosition(), first)
+          << value << " bar " << static_cast<int>(barMode);
       view.OnFind();
       view.ApplyBarMargins(40);
       f.Paint();
