@@ -29,15 +29,22 @@ BasicTextEngine<Unit>::~BasicTextEngine() {
 // ---- Loading -------------------------------------------------------------------------------
 
 template <typename Unit>
-bool BasicTextEngine<Unit>::Load(const std::u16string& path) {
+bool BasicTextEngine<Unit>::Load(const std::u16string& path, std::string* err) {
   if (isOpen) Close();
-  if (!PrepareLoad(path)) return false;
+  if (!PrepareLoad(path, err)) return false;
   std::unique_ptr<File> file = platform_.OpenForReading(path);
-  if (!file) return false;
+  if (!file) {
+    if (err) *err = "the file cannot be opened for reading";
+    return false;
+  }
   int64_t units = file->Size() / static_cast<int64_t>(sizeof(Unit));
   // Positions are signed 32-bit: a longer file cannot be addressed.
   if (units < 0 || units > std::numeric_limits<int32_t>::max()) {
     file->Close();
+    if (err) {
+      *err = units < 0 ? "the size of the file cannot be read"
+                       : "the file is too large: it holds more than 2147483647 units";
+    }
     return false;
   }
   reader_->Open(std::move(file), static_cast<int32_t>(units));

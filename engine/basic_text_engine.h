@@ -29,7 +29,8 @@ class BasicTextEngine : public CTextEngine {
 
   void Render(int flags) override;
   void SetTypography(const Typography& options) override;
-  bool Load(const std::u16string& path) override;
+  using CTextEngine::Load;
+  bool Load(const std::u16string& path, std::string* err) override;
   void Close() override;
   // Nothing is left to show below the page.
   bool IsAtEnd() override;
@@ -64,8 +65,9 @@ class BasicTextEngine : public CTextEngine {
   const Buffer& paragraph() const { return paragraph_; }
 
  protected:
-  // Checks the file before it is opened (the UTF-16 engine reads its byte-order mark).
-  virtual bool PrepareLoad(const std::u16string&) { return true; }
+  // Checks the file before it is opened (the UTF-16 engine reads its byte-order mark); false
+  // with the reason in `err` (when given) when it cannot be read as this engine's kind.
+  virtual bool PrepareLoad(const std::u16string&, std::string*) { return true; }
 
  private:
   void FillForward();

@@ -29,16 +29,22 @@ bool ReadTable(File& file, char16_t* out, size_t entries) {
 
 }  // namespace
 
-bool LoadCodeTable(Platform& platform, const std::u16string& path) {
+bool LoadCodeTable(Platform& platform, const std::u16string& path, std::string* err) {
   ReleaseCodeTable();
   auto a = std::make_unique<char16_t[]>(kCodeTableAEntries);
   auto b = std::make_unique<char16_t[]>(kCodeTableBEntries);
   std::unique_ptr<File> file = platform.OpenForReading(path);
-  if (!file) return false;
+  if (!file) {
+    if (err) *err = "the file is missing or cannot be opened";
+    return false;
+  }
   bool complete = ReadTable(*file, a.get(), kCodeTableAEntries) &&
                   ReadTable(*file, b.get(), kCodeTableBEntries);
   file->Close();
-  if (!complete) return false;
+  if (!complete) {
+    if (err) *err = "the file is shorter than " + std::to_string(kCodeTableBytes) + " bytes";
+    return false;
+  }
   Tables().a = std::move(a);
   Tables().b = std::move(b);
   return true;

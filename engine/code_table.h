@@ -16,8 +16,9 @@ constexpr size_t kCodeTableAEntries = 126 * 94;
 constexpr size_t kCodeTableBEntries = 69 * 96;
 constexpr size_t kCodeTableBytes = 2 * (kCodeTableAEntries + kCodeTableBEntries);
 
-// Loads the table from `path`; false (table released) when the file is missing or short.
-bool LoadCodeTable(Platform& platform, const std::u16string& path);
+// Loads the table from `path`; false (table released) when the file is missing or short,
+// with the reason in `err` when it is given.
+bool LoadCodeTable(Platform& platform, const std::u16string& path, std::string* err = nullptr);
 // Frees both tables.
 void ReleaseCodeTable();
 // Both tables are loaded.

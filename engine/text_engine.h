@@ -45,8 +45,9 @@ class CTextEngine {
   // Draws the page into the offscreen surface of the current paint; `flags` are RenderFlag
   // bits.
   virtual void Render(int flags) = 0;
-  // Opens a document; false (engine closed) when it cannot be opened.
-  virtual bool Load(const std::u16string& path) = 0;
+  // Opens a document; false (engine closed) when it cannot be opened, with the reason in
+  // `err` when it is given.
+  virtual bool Load(const std::u16string& path, std::string* err) = 0;
   virtual void Close() = 0;
   // Nothing of the file is left to show below the page (the text ends on this page).
   virtual bool IsAtEnd() = 0;
@@ -70,6 +71,9 @@ class CTextEngine {
   virtual int32_t GetBottomPosition() = 0;
   // The top line of the page, or null.
   virtual const CTextLine* GetTopLine() = 0;
+
+  // Load without asking for the reason.
+  bool Load(const std::u16string& path) { return Load(path, nullptr); }
 
   // Stores margins (left, top, right, bottom in a Rect), line gap, shared lines and
   // justification; does not re-lay the page.

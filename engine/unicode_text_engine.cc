@@ -14,9 +14,12 @@ std::unique_ptr<CUnicodeTextReader> MakeReader(CUnicodeTextReader** out) {
 CUnicodeTextEngine::CUnicodeTextEngine(Platform& platform)
     : BasicTextEngine<char16_t>(platform, MakeReader(&unicodeReader_)) {}
 
-bool CUnicodeTextEngine::PrepareLoad(const std::u16string& path) {
+bool CUnicodeTextEngine::PrepareLoad(const std::u16string& path, std::string* err) {
   int order = 1;
-  if (!ProbeTextKind(platform_, path, &order)) return false;
+  if (!ProbeTextKind(platform_, path, &order)) {
+    if (err) *err = "the file cannot be read or does not start with a UTF-16 byte-order mark";
+    return false;
+  }
   unicodeReader_->SetByteOrder(order);
   return true;
 }

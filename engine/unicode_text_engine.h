@@ -13,7 +13,7 @@ class CUnicodeTextEngine : public BasicTextEngine<char16_t> {
 
  protected:
   // Reads the byte-order mark; false when the file has none.
-  bool PrepareLoad(const std::u16string& path) override;
+  bool PrepareLoad(const std::u16string& path, std::string* err) override;
 
  private:
   CUnicodeTextReader* unicodeReader_;

@@ -71,21 +71,30 @@ bool RecentFileList::CopyMostRecent(RecentFileEntry* out) const {
   return true;
 }
 
-bool RecentFileList::Load(Platform& platform, const std::u16string& dataFolder) {
-  return LoadFile(platform, DataFilePath(dataFolder, resent_files::kFileName));
+bool RecentFileList::Load(Platform& platform, const std::u16string& dataFolder, std::string* err) {
+  return LoadFile(platform, DataFilePath(dataFolder, resent_files::kFileName), err);
 }
 
 bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder) const {
   return SaveFile(platform, DataFilePath(dataFolder, resent_files::kFileName));
 }
 
-bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path) {
+bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path, std::string* err) {
   entries_.clear();
   CDatFile file(platform);
-  if (!file.Open(CDatFile::kRead, path)) return false;
+  if (!file.Open(CDatFile::kRead, path)) {
+    if (err) *err = "the file is missing or cannot be opened";
+    return false;
+  }
   int32_t version = -1;
   file.GetHeader(nullptr, &version);
-  if (version != resent_files::kVersion) return false;
+  if (version != resent_files::kVersion) {
+    if (err) {
+      *err =
+          "version " + std::to_string(version) + ", not " + std::to_string(resent_files::kVersion);
+    }
+    return false;
+  }
 
   std::vector<RecentFileEntry> read;
   int32_t count = 0;
@@ -95,7 +104,10 @@ bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path) {
     r = ReadEntry(file, &entry);
     if (r == RecordRead::kOk) read.push_back(std::move(entry));
   }
-  if (r == RecordRead::kRefused) return false;
+  if (r == RecordRead::kRefused) {
+    if (err) *err = "an entry holds a count or a string outside the format";
+    return false;
+  }
   entries_ = std::move(read);
   return true;
 }

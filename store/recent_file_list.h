@@ -30,14 +30,14 @@ class RecentFileList {
   size_t size() const { return entries_.size(); }
 
   // Replaces the list by ResentFiles.Dat in `dataFolder`; see LoadFile.
-  bool Load(Platform& platform, const std::u16string& dataFolder);
+  bool Load(Platform& platform, const std::u16string& dataFolder, std::string* err = nullptr);
   // Writes ResentFiles.Dat in `dataFolder`; see SaveFile.
   bool Save(Platform& platform, const std::u16string& dataFolder) const;
 
   // Replaces the list by the record file at `path`. A missing file, a version other than 0
   // or content outside the format gives an empty list (false). A file that ends early keeps
-  // the entries it holds whole.
-  bool LoadFile(Platform& platform, const std::u16string& path);
+  // the entries it holds whole. On false `err`, when given, gets the reason.
+  bool LoadFile(Platform& platform, const std::u16string& path, std::string* err = nullptr);
   // Writes the first ten entries whose path fits the format, each with its first ten
   // bookmarks (names cut to what the format holds). The old file stays unless the whole
   // new one was written; false when nothing was saved.

@@ -123,9 +123,16 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
   SettingsFileStatus status;
   CDatFile file(platform);
   status.opened = file.Open(CDatFile::kRead, path);
-  if (!status.opened) return status;
+  if (!status.opened) {
+    status.error = "the file is missing or cannot be opened";
+    return status;
+  }
   file.GetHeader(nullptr, &status.version);
-  if (status.version != set_param::kVersion) return status;
+  if (status.version != set_param::kVersion) {
+    status.error = "version " + std::to_string(status.version) + ", not " +
+                   std::to_string(set_param::kVersion);
+    return status;
+  }
 
   ReaderSettings read = settings;
   set_param::ForEachFixedField(read, FieldReader{file});
@@ -133,6 +140,7 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
   if (ReadStringList(file, read.unlinkedExtensions) == RecordRead::kRefused ||
       ReadStringList(file, read.linkedExtensions) == RecordRead::kRefused ||
       ReadPairList(file, read.savedFileClasses) == RecordRead::kRefused) {
+    status.error = "a list holds a count or a string outside the format";
     return status;
   }
   settings = std::move(read);
@@ -153,8 +161,12 @@ bool WriteSettingsFile(Platform& platform, const std::u16string& path, const Rea
   return file.Close() && ok;
 }
 
-bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSettings& settings) {
-  return ReadSettingsFile(platform, DataFilePath(dataFolder, set_param::kFileName), settings).used;
+bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSettings& settings,
+                  std::string* err) {
+  SettingsFileStatus status =
+      ReadSettingsFile(platform, DataFilePath(dataFolder, set_param::kFileName), settings);
+  if (!status.used && err) *err = status.error;
+  return status.used;
 }
 
 bool SaveSettings(Platform& platform, const std::u16string& dataFolder,

@@ -13,6 +13,7 @@ struct SettingsFileStatus {
   bool opened = false;  // the file could be opened
   int32_t version = 0;  // the header's version (0 when the file is shorter than the header)
   bool used = false;    // the settings were taken from the file
+  std::string error;    // why they were not, when they were not
 };
 
 // Reads the settings file at `path` into `settings`. A missing file, a version other than
@@ -25,8 +26,10 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
 bool WriteSettingsFile(Platform& platform, const std::u16string& path,
                        const ReaderSettings& settings);
 
-// ReadSettingsFile on SetParam.Dat in `dataFolder`; true when the file was used.
-bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSettings& settings);
+// ReadSettingsFile on SetParam.Dat in `dataFolder`; true when the file was used, else false
+// with the reason in `err` when it is given.
+bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSettings& settings,
+                  std::string* err = nullptr);
 // WriteSettingsFile on SetParam.Dat in `dataFolder`.
 bool SaveSettings(Platform& platform, const std::u16string& dataFolder,
                   const ReaderSettings& settings);

@@ -95,13 +95,13 @@ void CTirasolView::CreateScrollBar() {
   if (settings_.barMode == BarMode::kScrollBar) host_.ShowScrollBar(true);
 }
 
-bool CTirasolView::OpenDocument(std::u16string path) {
+bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StopAutoRefresh();
   StoreCurrentPosition();
   engine_.reset();
   engine_ = engineFactory_(platform_, path);
   ApplyBarMargins(0);
-  if (!engine_->Load(path)) {
+  if (!engine_->Load(path, err)) {
     DisableDocumentMenus();
     UpdateTitle();
     host_.Invalidate();

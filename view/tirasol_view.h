@@ -58,9 +58,10 @@ class CTirasolView {
   // Start-up: data folder, settings, code-page question, scroll bar, hot keys, recent files,
   // menus, title, then the file of `commandLine` (empty: none) or else the most recent one.
   void OnInitialUpdate(const std::u16string& commandLine);
-  // Replaces the engine and opens `path` at its saved place; false (no document) on failure.
-  // Takes the path by value: callers pass the current entry's own path, which opening resets.
-  bool OpenDocument(std::u16string path);
+  // Replaces the engine and opens `path` at its saved place; false (no document) on failure,
+  // with the engine's reason in `err` when it is given. Takes the path by value: callers pass
+  // the current entry's own path, which opening resets.
+  bool OpenDocument(std::u16string path, std::string* err = nullptr);
   // Stores the position and closes the document.
   void CloseDocument();
   // The window title: the open file's name, or "리라코".

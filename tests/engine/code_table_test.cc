@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/code_table.h"
+#include "platform/headless/memory_platform.h"
 #include "tests/engine/engine_test_util.h"
 #include "tests/support/temp_dir.h"
 
@@ -58,6 +59,17 @@ TEST_F(CodeTableTest, RejectsShortOrMissingFilesAndFallsBackToThePlatform) {
   ReleaseCodeTable();
   EXPECT_FALSE(IsCodeTableActive());
   EXPECT_EQ(ToDisplayTextWide(std::u16string_view(u"ab\0c", 4)), u"ab");
+}
+
+TEST(CodeTable, SaysWhyATableWasNotLoaded) {
+  MemoryPlatform platform;
+  platform.files[u"/short.dat"] = std::string(10, '\0');
+  std::string err;
+  EXPECT_FALSE(LoadCodeTable(platform, u"/missing.dat", &err));
+  EXPECT_EQ(err, "the file is missing or cannot be opened");
+  EXPECT_FALSE(LoadCodeTable(platform, u"/short.dat", &err));
+  EXPECT_EQ(err, "the file is shorter than " + std::to_string(kCodeTableBytes) + " bytes");
+  EXPECT_FALSE(IsCodeTableActive());
 }
 
 }  // namespace

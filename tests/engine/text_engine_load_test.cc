@@ -4,6 +4,7 @@
 
 #include "engine/mbcs_text_engine.h"
 #include "engine/unicode_text_engine.h"
+#include "platform/headless/memory_platform.h"
 #include "tests/engine/engine_test_util.h"
 #include "tests/support/temp_dir.h"
 
@@ -74,6 +75,42 @@ TEST(TextEngine, UnicodeEngineCountsUnitsAndNeedsTheMark) {
   EXPECT_EQ(engine.isOpen, 0);
   ASSERT_TRUE(engine.Load(FromUtf8(dir.Write("u.txt", Utf16File(u"abc") + "x"))));
   EXPECT_EQ(engine.GetSize(), 4);  // the mark and three units; the odd byte is no unit
+}
+
+constexpr char16_t kOversizedBook[] = u"/oversized.txt";
+
+// A file of 4 GiB, more units than a 32-bit position reaches.
+class OversizedFile : public File {
+ public:
+  size_t Read(void*, size_t) override { return 0; }
+  size_t Write(const void*, size_t) override { return 0; }
+  int64_t Seek(int64_t, SeekOrigin) override { return 0; }
+  int64_t Tell() override { return 0; }
+  int64_t Size() override { return int64_t{1} << 32; }
+  bool Close() override { return true; }
+};
+
+// The in-memory platform, with kOversizedBook as an OversizedFile.
+class OversizedBookPlatform : public MemoryPlatform {
+ public:
+  std::unique_ptr<File> OpenForReading(const std::u16string& path) override {
+    if (path == kOversizedBook) return std::make_unique<OversizedFile>();
+    return MemoryPlatform::OpenForReading(path);
+  }
+};
+
+TEST(TextEngine, LoadSaysWhyABookCannotBeOpened) {
+  OversizedBookPlatform platform;
+  platform.files[u"/plain.txt"] = "abcd";
+  std::string err;
+  CMbcsTextEngine bytes(platform);
+  EXPECT_FALSE(bytes.Load(u"/missing.txt", &err));
+  EXPECT_EQ(err, "the file cannot be opened for reading");
+  EXPECT_FALSE(bytes.Load(kOversizedBook, &err));
+  EXPECT_EQ(err, "the file is too large: it holds more than 2147483647 units");
+  CUnicodeTextEngine wide(platform);
+  EXPECT_FALSE(wide.Load(u"/plain.txt", &err));
+  EXPECT_EQ(err, "the file cannot be read or does not start with a UTF-16 byte-order mark");
 }
 
 TEST(TextEngine, EmptyFileLoadsAndShowsNothing) {

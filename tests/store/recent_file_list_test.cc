@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_platform.h"
 #include "store/data_folder.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -158,8 +159,10 @@ TEST(RecentFileList, RefusesMalformedFilesAndKeepsWholeEntriesOfATruncatedOne) {
   for (const std::string& body : refused) {
     RecentFileList list;
     list.StoreFirst(Entry(u"before"));
-    EXPECT_FALSE(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + body))));
+    std::string err;
+    EXPECT_FALSE(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + body)), &err));
     EXPECT_EQ(list.size(), 0u);
+    EXPECT_EQ(err, "an entry holds a count or a string outside the format");
   }
 
   // Ending inside the second entry keeps the first.
@@ -195,6 +198,17 @@ TEST(RecentFileList, SavesOnlyWhatLoadsBackAndKeepsTheOldFileOnFailure) {
     EXPECT_FALSE(list.Save(platform, U16(dir.path())));
   }
   EXPECT_EQ(ReadFileBytes(dir.File("ResentFiles.Dat")), before);
+}
+
+TEST(RecentFileList, SaysWhyAFileWasNotUsed) {
+  MemoryPlatform platform;
+  platform.files[u"/version1.dat"] = Header(1);
+  RecentFileList list;
+  std::string err;
+  EXPECT_FALSE(list.LoadFile(platform, u"/missing.dat", &err));
+  EXPECT_EQ(err, "the file is missing or cannot be opened");
+  EXPECT_FALSE(list.LoadFile(platform, u"/version1.dat", &err));
+  EXPECT_EQ(err, "version 1, not 0");
 }
 
 TEST(RecentFileEntry, FindsBookmarksByPosition) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_platform.h"
 #include "store/dat_file.h"
 #include "store/set_param_format.h"
 #include "tests/store/store_test_support.h"
@@ -60,6 +61,21 @@ TEST(SettingsFile, FixedFieldsFollowEachOtherUpToTheLists) {
     end = offset + static_cast<int64_t>(sizeof field);
   });
   EXPECT_EQ(end, set_param::kLists);
+}
+
+TEST(SettingsFile, SaysWhyAFileWasNotUsed) {
+  MemoryPlatform platform;
+  ReaderSettings settings;
+  std::string err;
+  EXPECT_FALSE(LoadSettings(platform, u"/data", settings, &err));
+  EXPECT_EQ(err, "the file is missing or cannot be opened");
+  platform.files[u"/data/SetParam.Dat"] = Header(537) + DefaultFixedFields();
+  EXPECT_FALSE(LoadSettings(platform, u"/data", settings, &err));
+  EXPECT_EQ(err, "version 537, not 538");
+  platform.files[u"/data/SetParam.Dat"] = Header(538) + DefaultFixedFields() + Le32(0x7FFFFFFF);
+  EXPECT_FALSE(LoadSettings(platform, u"/data", settings, &err));
+  EXPECT_EQ(err, "a list holds a count or a string outside the format");
+  EXPECT_EQ(settings, ReaderSettings());
 }
 
 TEST(SettingsFile, StoresEachFieldAtItsOffset) {

@@ -47,7 +47,7 @@ class ScriptedEngine : public CTextEngine {
   explicit ScriptedEngine(Platform& platform) : CTextEngine(platform) {}
 
   void Render(int) override {}
-  bool Load(const std::u16string& path) override {
+  bool Load(const std::u16string& path, std::string*) override {
     isOpen = !path.empty();
     filePath = path;
     return isOpen;

@@ -20,9 +20,12 @@ void FakeEngine::Render(int flags) {
   Record("Render " + std::to_string(flags));
 }
 
-bool FakeEngine::Load(const std::u16string& path) {
+bool FakeEngine::Load(const std::u16string& path, std::string* err) {
   Record("Load");
-  if (path.empty() || path.find(u"missing") != std::u16string::npos) return false;
+  if (path.empty() || path.find(u"missing") != std::u16string::npos) {
+    if (err) *err = "missing";
+    return false;
+  }
   isOpen = true;
   filePath = path;
   return true;

@@ -28,7 +28,7 @@ class FakeEngine : public CTextEngine {
   FakeEngine(Platform& platform, FakeEngineLog* log);
 
   void Render(int flags) override;
-  bool Load(const std::u16string& path) override;
+  bool Load(const std::u16string& path, std::string* err) override;
   void Close() override;
   bool IsAtEnd() override { return log_->atEnd; }
   bool ReservedQuery() override { return false; }

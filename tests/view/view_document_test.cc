@@ -67,7 +67,9 @@ TEST(ViewOpen, AFailedOpenLeavesNoDocument) {
   f.Paint();
   EXPECT_TRUE(MenuEnabledAt(f, kMenuPosMove));
   EXPECT_TRUE(MenuEnabledAt(f, kMenuPosBookmark));
-  EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.File("missing.txt"))));
+  std::string err;
+  EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.File("missing.txt")), &err));
+  EXPECT_EQ(err, "the file cannot be opened for reading");
   EXPECT_FALSE(view.HasDocument());
   EXPECT_EQ(f.host.title(), u"리라코");
   EXPECT_FALSE(MenuEnabledAt(f, kMenuPosMove));
