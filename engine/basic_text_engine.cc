@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 #include "engine/char_classes.h"
 #include "engine/code_table.h"
 #include "engine/line_rules.h"
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -182,7 +184,10 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
 
 template <typename Unit>
 std::u16string BasicTextEngine<Unit>::DisplayText(const Buffer& paragraph) const {
-  if constexpr (sizeof(Unit) == 1) {
+  if constexpr (std::is_same_v<Unit, char8_t>) {
+    return ToDisplayTextUtf8(
+        std::u8string_view(paragraph.text(), static_cast<size_t>(paragraph.length())));
+  } else if constexpr (sizeof(Unit) == 1) {
     return ToDisplayText(platform_,
                          std::string_view(reinterpret_cast<const char*>(paragraph.text()),
                                           static_cast<size_t>(paragraph.length())));
@@ -315,7 +320,8 @@ void BasicTextEngine<Unit>::PageForward() {
 template <typename Unit>
 void BasicTextEngine<Unit>::PageBackward() {
   if (!isOpen) return;
-  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset == 0) return;
+  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset <= reader_->textBegin())
+    return;
   usedHeight = 0;
   savedPosition = GetPosition();
   carryLines_.clear();
@@ -361,7 +367,8 @@ void BasicTextEngine<Unit>::LineForward() {
 template <typename Unit>
 void BasicTextEngine<Unit>::LineBackward() {
   if (!isOpen) return;
-  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset == 0) return;
+  if (pageLines_.empty() ? !reader_->AtEnd() : pageLines_.front().offset <= reader_->textBegin())
+    return;
   if (fillDirection == Fill::kForward) {
     reader_->Seek(pageLines_.empty() ? 0 : pageLines_.front().offset);
     pendingLines_.clear();
@@ -408,7 +415,18 @@ void BasicTextEngine<Unit>::SetSearchStart(int32_t pos) {
 
 template <typename Unit>
 int32_t BasicTextEngine<Unit>::MatchOffset(const Buffer& paragraph, int32_t index) const {
-  if constexpr (sizeof(Unit) == 1) {
+  if constexpr (std::is_same_v<Unit, char8_t>) {
+    // A character gives one display unit, or two (a surrogate pair) for a four-byte sequence.
+    const Unit* text = paragraph.text();
+    const int32_t length = paragraph.length();
+    int32_t k = 0;
+    for (int32_t units = 0; units < index && k < length && text[k] != 0;) {
+      const int n = Utf8CharLength(text, length, k);
+      units += n == 4 ? 2 : 1;
+      k += n;
+    }
+    return std::min(k, length);
+  } else if constexpr (sizeof(Unit) == 1) {
     // One display unit per character when the conversion is by character; else by byte.
     const Unit* text = paragraph.text();
     int32_t length = paragraph.length();
@@ -433,6 +451,12 @@ template <typename Unit>
 bool BasicTextEngine<Unit>::FileUnitsOf(char16_t unit, std::vector<Unit>* units) {
   if constexpr (sizeof(Unit) == 2) {
     *units = {unit};
+    return true;
+  } else if constexpr (std::is_same_v<Unit, char8_t>) {
+    // A lone surrogate is not a character of its own.
+    if (unit >= 0xD800 && unit <= 0xDFFF) return false;
+    const std::string bytes = ToUtf8(std::u16string_view(&unit, 1));
+    units->assign(bytes.begin(), bytes.end());
     return true;
   } else {
     // The sources depend on the conversion in force: the platform's code page, or the code
@@ -527,8 +551,9 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
     size_t at = static_cast<size_t>(scanIndex_ + 1);
     const std::vector<Unit> anchor = SearchAnchor(needle, fold);
     // File units the match may begin before the anchor: a display unit comes from one
-    // character, which takes at most two bytes, or one 16-bit unit.
-    const size_t unitsPerCharacter = sizeof(Unit) == 1 ? 2 : 1;
+    // character, which takes at most two bytes of code page 949, three bytes of UTF-8 (four
+    // for the two units of a surrogate pair), or one 16-bit unit.
+    const size_t unitsPerCharacter = std::is_same_v<Unit, char8_t> ? 3 : sizeof(Unit) == 1 ? 2 : 1;
     const auto lead =
         static_cast<int32_t>(std::min<size_t>(needle.size() * unitsPerCharacter, INT32_MAX));
     reader_->Seek(from);
@@ -678,6 +703,7 @@ void BasicTextEngine<Unit>::DrawJustified(const Line& line, int x0, int y0, bool
 }
 
 template class BasicTextEngine<uint8_t>;
+template class BasicTextEngine<char8_t>;
 template class BasicTextEngine<char16_t>;
 
 }  // namespace lirako

@@ -15,7 +15,8 @@
 namespace lirako {
 
 // The engine over one kind of text unit: loading, line breaking, paging, search and drawing.
-// CMbcsTextEngine (bytes) and CUnicodeTextEngine (16-bit units) are its two instances.
+// CMbcsTextEngine (code page 949 bytes), CUtf8TextEngine (UTF-8 bytes, as char8_t) and
+// CUnicodeTextEngine (16-bit units) are its instances.
 template <typename Unit>
 class BasicTextEngine : public CTextEngine {
  public:

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
+#include "engine/char_classes.h"
 #include "platform/cp949.h"
 
 namespace lirako {
@@ -34,7 +36,7 @@ void BasicTextReader<Unit>::Close() {
 template <typename Unit>
 bool BasicTextReader<Unit>::Seek(int32_t pos) {
   if (pos < 0 || pos > fileLength_) pos = 0;
-  position_ = pos;
+  position_ = CharacterStartAt(pos);
   readCount_ = 0;
   behindBreak_ = false;
   // A reposition reads the file afresh, so text the file no longer has is never shown.
@@ -43,8 +45,21 @@ bool BasicTextReader<Unit>::Seek(int32_t pos) {
 }
 
 template <typename Unit>
+int32_t BasicTextReader<Unit>::CharacterStartAt(int32_t pos) {
+  pos = std::max(pos, std::min(textBegin_, fileLength_));
+  if constexpr (std::is_same_v<Unit, char8_t>) {
+    // A sequence is at most four bytes long: three before `pos` and three after tell.
+    const int32_t first = std::max(pos - 3, textBegin_);
+    Unit bytes[7] = {};
+    const int32_t got = ReadUnits(first, std::min(7, fileLength_ - first), bytes);
+    if (pos - first < got) pos = first + Utf8CharacterStart(bytes, got, pos - first);
+  }
+  return pos;
+}
+
+template <typename Unit>
 void BasicTextReader<Unit>::Restore(const Cursor& cursor) {
-  position_ = std::clamp(cursor.position, 0, fileLength_);
+  position_ = std::clamp(cursor.position, std::min(textBegin_, fileLength_), fileLength_);
   readCount_ = cursor.readCount;
   behindBreak_ = cursor.behindBreak;
 }
@@ -73,7 +88,7 @@ int32_t BasicTextReader<Unit>::ReadUnits(int32_t first, int32_t count, Unit* out
 
 template <typename Unit>
 bool BasicTextReader<Unit>::UnitAt(int32_t pos, bool backward, Unit* unit) {
-  if (pos < 0 || pos >= fileLength_) return false;
+  if (pos < textBegin_ || pos >= fileLength_) return false;
   if (pos < chunkStart_ || pos >= chunkStart_ + chunkFill_) {
     int32_t first = backward ? std::max(0, pos + 1 - kChunkSize) : pos;
     int32_t count = backward ? pos + 1 - first : std::min(kChunkSize, fileLength_ - pos);
@@ -128,6 +143,12 @@ inline int32_t CharacterStart(const uint8_t* u, int32_t count, int32_t at) {
   while (x < at)
     x += x + 1 < count && IsCp949Pair(u[x], u[x + 1]) ? 2 : 1;
   return x;
+}
+
+// UTF-8: right after the well-formed sequence that holds `at`, else `at`.
+inline int32_t CharacterStart(const char8_t* u, int32_t count, int32_t at) {
+  const int32_t start = Utf8CharacterStart(u, count, at);
+  return start == at ? at : start + Utf8CharLength(u, count, start);
 }
 
 inline int32_t CharacterStart(const char16_t* u, int32_t count, int32_t at) {
@@ -379,6 +400,7 @@ int32_t BasicTextReader<Unit>::SeekFraction(float f) {
 }
 
 template class BasicTextReader<uint8_t>;
+template class BasicTextReader<char8_t>;
 template class BasicTextReader<char16_t>;
 
 }  // namespace lirako

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -40,11 +41,16 @@ class BasicTextReader : public CTextReader {
   int32_t Position() const { return position_; }
   // Paragraphs delivered since the last reposition.
   int32_t readCount() const { return readCount_; }
+  // The text starts at `begin`: the units before it (a byte-order mark that takes no room)
+  // are never read, and a position before it means `begin`. Kept across Open and Close.
+  void SetTextBegin(int32_t begin) { textBegin_ = std::max(begin, 0); }
+  int32_t textBegin() const { return textBegin_; }
   // Sets the split span (at least 16 units); small spans let tests reach the cuts.
   void SetSplitSpan(int32_t span);
   int32_t splitSpan() const { return splitSpan_; }
 
-  // Moves to `pos`; a position beyond the end or negative becomes 0.
+  // Moves to `pos`; a position beyond the end or negative becomes 0. UTF-8 text moves back to
+  // the start of the character that holds `pos`.
   bool Seek(int32_t pos);
   void SeekEnd();
   bool AtEnd() const { return position_ >= fileLength_; }
@@ -114,6 +120,8 @@ class BasicTextReader : public CTextReader {
   int32_t SplitPoint(int32_t mark);
   // The mark after `mark`, or the file length when no cut can follow.
   int32_t NextMark(int32_t mark) const;
+  // `pos` moved to the text's begin and, in UTF-8 text, back to a character start.
+  int32_t CharacterStartAt(int32_t pos);
 
   bool ReadNextJoined(ParagraphBuffer<Unit>& buffer);
   bool ReadPreviousJoined(ParagraphBuffer<Unit>& buffer);
@@ -130,6 +138,7 @@ class BasicTextReader : public CTextReader {
 
   std::unique_ptr<File> file_;
   int32_t fileLength_ = 0;
+  int32_t textBegin_ = 0;
   std::vector<Unit> chunk_;
   int32_t chunkStart_ = 0;
   int32_t chunkFill_ = 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/char_classes.h"
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -101,6 +102,12 @@ std::u16string ToDisplayText(Platform& platform, std::string_view bytes) {
 std::u16string ToDisplayTextWide(std::u16string_view units) {
   size_t zero = units.find(u'\0');
   return std::u16string(zero == std::u16string_view::npos ? units : units.substr(0, zero));
+}
+
+std::u16string ToDisplayTextUtf8(std::u8string_view bytes) {
+  size_t zero = bytes.find(u8'\0');
+  if (zero != std::u8string_view::npos) bytes = bytes.substr(0, zero);
+  return FromUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace lirako

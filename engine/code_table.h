@@ -32,5 +32,8 @@ int CodeTableIndex(uint8_t lead, uint8_t trail);
 std::u16string ToDisplayText(Platform& platform, std::string_view bytes);
 // UTF-16 text up to its first zero unit.
 std::u16string ToDisplayTextWide(std::u16string_view units);
+// UTF-8 text up to its first zero byte; each byte that starts no well-formed sequence gives
+// one U+FFFD (see Utf8CharLength).
+std::u16string ToDisplayTextUtf8(std::u8string_view bytes);
 
 }  // namespace lirako

@@ -36,20 +36,35 @@ class GlyphMetrics {
     const char16_t unit = text[pos];
     return {UnitWidth(unit), 1, unit >= 128};
   }
+  // UTF-8: one well-formed sequence, or one byte that starts none; every non-ASCII character
+  // is wide, like every UTF-16 unit of 128 or more.
+  Char At(const char8_t* text, int32_t length, int32_t pos) const {
+    const char8_t lead = text[pos];
+    const bool wide = lead >= 0x80;
+    return {wide ? wideGlyphWidth_ : glyphWidths_[lead], Utf8CharLength(text, length, pos), wide};
+  }
   // Width and length of the character at `pos` of a byte text of `length` bytes.
   int CharWidth(const uint8_t* text, int32_t length, int32_t pos) const {
     return IsDoubleByte(text, length, pos) ? wideGlyphWidth_ : glyphWidths_[text[pos]];
   }
   int CharWidth(const char16_t* text, int32_t, int32_t pos) const { return UnitWidth(text[pos]); }
+  int CharWidth(const char8_t* text, int32_t, int32_t pos) const {
+    return text[pos] >= 0x80 ? wideGlyphWidth_ : glyphWidths_[text[pos]];
+  }
   static int CharLength(const uint8_t* text, int32_t length, int32_t pos) {
     return IsDoubleByte(text, length, pos) ? 2 : 1;
   }
   static int CharLength(const char16_t*, int32_t, int32_t) { return 1; }
-  // A double-byte pair (byte text) or a unit of 128 or more (UTF-16).
+  static int CharLength(const char8_t* text, int32_t length, int32_t pos) {
+    return Utf8CharLength(text, length, pos);
+  }
+  // A double-byte pair (byte text), a unit of 128 or more (UTF-16), a non-ASCII character
+  // (UTF-8).
   static bool IsWide(const uint8_t* text, int32_t length, int32_t pos) {
     return IsDoubleByte(text, length, pos);
   }
   static bool IsWide(const char16_t* text, int32_t, int32_t pos) { return text[pos] >= 128; }
+  static bool IsWide(const char8_t* text, int32_t, int32_t pos) { return text[pos] >= 0x80; }
 
  private:
   int glyphWidths_[256] = {};

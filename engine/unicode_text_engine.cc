@@ -14,12 +14,25 @@ std::unique_ptr<CUnicodeTextReader> MakeReader(CUnicodeTextReader** out) {
 CUnicodeTextEngine::CUnicodeTextEngine(Platform& platform)
     : BasicTextEngine<char16_t>(platform, MakeReader(&unicodeReader_)) {}
 
+CUnicodeTextEngine::CUnicodeTextEngine(Platform& platform, int byteOrder)
+    : BasicTextEngine<char16_t>(platform, MakeReader(&unicodeReader_)),
+      givenOrder_(byteOrder == 0 ? 0 : 1) {}
+
 bool CUnicodeTextEngine::PrepareLoad(const std::u16string& path, std::string* err) {
   int order = 1;
-  if (!ProbeTextKind(platform_, path, &order)) {
-    if (err) *err = "the file cannot be read or does not start with a UTF-16 byte-order mark";
-    return false;
+  const bool marked = ProbeTextKind(platform_, path, &order);
+  if (givenOrder_ < 0) {
+    if (!marked) {
+      if (err) *err = "the file cannot be read or does not start with a UTF-16 byte-order mark";
+      return false;
+    }
+  } else if (!marked || order != givenOrder_) {
+    order = givenOrder_;
+    unicodeReader_->SetMarked(false);
+    unicodeReader_->SetByteOrder(order);
+    return true;
   }
+  unicodeReader_->SetMarked(true);
   unicodeReader_->SetByteOrder(order);
   return true;
 }

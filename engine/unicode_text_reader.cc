@@ -18,7 +18,7 @@ void CUnicodeTextReader::SwapToMachineOrder(char16_t* units, int32_t count, int 
 void CUnicodeTextReader::PrepareUnits(char16_t* units, int32_t count, int32_t first) {
   SwapToMachineOrder(units, count, byteOrder_);
   // The byte-order mark is shown as one blank at the head of the first paragraph.
-  if (first == 0 && count > 0) units[0] = u' ';
+  if (marked_ && first == 0 && count > 0) units[0] = u' ';
 }
 
 }  // namespace lirako
