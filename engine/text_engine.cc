@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/encoding_detection.h"
 #include "engine/mbcs_text_engine.h"
 #include "engine/unicode_text_engine.h"
+#include "engine/utf8_text_engine.h"
 
 namespace lirako {
 
@@ -123,10 +125,28 @@ bool ProbeTextKind(Platform& platform, const std::u16string& path, int* byteOrde
   return false;
 }
 
-std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, const std::u16string& path) {
-  int order = 1;
-  if (ProbeTextKind(platform, path, &order)) return std::make_unique<CUnicodeTextEngine>(platform);
+std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::kUtf8:
+      return std::make_unique<CUtf8TextEngine>(platform);
+    case TextEncoding::kUtf16Le:
+      return std::make_unique<CUnicodeTextEngine>(platform, 1);
+    case TextEncoding::kUtf16Be:
+      return std::make_unique<CUnicodeTextEngine>(platform, 0);
+    case TextEncoding::kCp949:
+      break;
+  }
   return std::make_unique<CMbcsTextEngine>(platform);
+}
+
+std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, const std::u16string& path,
+                                              std::optional<TextEncoding> encoding) {
+  if (!encoding) {
+    EncodingGuess guess;
+    encoding =
+        DetectTextEncoding(platform, path, &guess, nullptr) ? guess.encoding : TextEncoding::kCp949;
+  }
+  return CreateTextEngine(platform, *encoding);
 }
 
 }  // namespace lirako

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/glyph_metrics.h"
+#include "engine/text_encoding.h"
 #include "engine/typography.h"
 #include "platform/platform.h"
 
@@ -148,8 +150,13 @@ class CTextEngine {
 // byte-order mark: FF FE (byteOrder 1, little-endian) or FE FF (byteOrder 0).
 bool ProbeTextKind(Platform& platform, const std::u16string& path, int* byteOrder);
 
-// A new empty engine for the kind of `path`: CUnicodeTextEngine when the probe says UTF-16,
-// else CMbcsTextEngine.
-std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, const std::u16string& path);
+// A new empty engine for text in `encoding`: CMbcsTextEngine, CUtf8TextEngine, or
+// CUnicodeTextEngine in the given byte order (a file with that order's mark reads it as
+// unit 0, any other is read from its first unit).
+std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, TextEncoding encoding);
+// A new empty engine for `path` in `encoding`, or when none is given in the encoding detected
+// for it (DetectTextEncoding; code page 949 when the file cannot be read).
+std::unique_ptr<CTextEngine> CreateTextEngine(Platform& platform, const std::u16string& path,
+                                              std::optional<TextEncoding> encoding = {});
 
 }  // namespace lirako

@@ -26,7 +26,9 @@ constexpr int kProvisionalSharedLines = 2;
 }  // namespace
 
 CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
-    : platform_(platform), host_(host), engineFactory_(CreateTextEngine) {
+    : platform_(platform), host_(host), engineFactory_([](Platform& p, const std::u16string& path) {
+        return CreateTextEngine(p, path);
+      }) {
   engine_ = engineFactory_(platform_, std::u16string());
   engine_->SetLayout(
       Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
