@@ -108,6 +108,11 @@ bool DetectTextEncoding(Platform& platform, const std::u16string& path, Encoding
   const int64_t size = std::max<int64_t>(file->Size(), 0);
   unsigned char mark[3] = {};
   const size_t got = file->Read(mark, 3);
+  if (got == 0 && size > 0) {
+    file->Close();
+    if (err) *err = "cannot be read";
+    return false;
+  }
   if (got == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
     *guess = EncodingGuess{TextEncoding::kUtf8, true, 3};
   } else if (got >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {

@@ -29,7 +29,7 @@ constexpr int64_t kDetectionMaxBytes = 4 * 1024 * 1024;
 // offsets mean UTF-16 LE (BE); bytes above 0x7F that are not well-formed UTF-8 mean code
 // page 949; well-formed UTF-8 with a multi-byte sequence, or ASCII alone, means UTF-8. A
 // sequence cut by the edge of a sample counts for nothing. False with `err` set when the file
-// cannot be opened.
+// cannot be opened or read.
 bool DetectTextEncoding(Platform& platform, const std::u16string& path, EncodingGuess* guess,
                         std::string* err);
 

@@ -66,6 +66,15 @@ bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typo
   return true;
 }
 
+bool ParseEncodingOption(const std::string& text, std::optional<TextEncoding>* encoding) {
+  if (text == "auto") {
+    encoding->reset();
+    return true;
+  }
+  *encoding = EncodingFromName(text);
+  return encoding->has_value();
+}
+
 bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOptions* options,
                        std::string* error) {
   if (ParseTypographyOption(args, i, &options->typography, error) || !error->empty()) {
@@ -76,9 +85,9 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
     const char* name;
     int count;
   };
-  static const OptionArity kSpecs[] = {{"--page", 2},   {"--margins", 4}, {"--gap", 1},
-                                       {"--shared", 1}, {"--justify", 1}, {"--narrow", 1},
-                                       {"--wide", 1},   {"--height", 1},  {"--table", 1}};
+  static const OptionArity kSpecs[] = {
+      {"--page", 2},   {"--margins", 4}, {"--gap", 1},    {"--shared", 1}, {"--justify", 1},
+      {"--narrow", 1}, {"--wide", 1},    {"--height", 1}, {"--table", 1},  {"--encoding", 1}};
   const OptionArity* option = nullptr;
   for (const OptionArity& s : kSpecs) {
     if (name == s.name) option = &s;
@@ -92,6 +101,11 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
   if (name == "--table") {
     options->table = value;
     return true;
+  }
+  if (name == "--encoding") {
+    if (ParseEncodingOption(value, &options->encoding)) return true;
+    *error = "--encoding takes auto, cp949, utf-8, utf-16le or utf-16be";
+    return false;
   }
   int v[4] = {};
   if (!ParseInts(value, option->count, v)) {
@@ -130,7 +144,7 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
     *error = "cannot load the code table " + options.table;
     return false;
   }
-  engine_ = CreateTextEngine(platform_, widePath);
+  engine_ = CreateTextEngine(platform_, widePath, options.encoding);
   if (!engine_->Load(widePath)) {
     *error = "cannot open " + path;
     return false;
@@ -151,6 +165,9 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
 std::string EngineSession::PageLinesJson() {
   if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
     return LinesJson(*bytes);
+  }
+  if (auto* utf8 = dynamic_cast<BasicTextEngine<char8_t>*>(engine_.get())) {
+    return LinesJson(*utf8);
   }
   if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
     return LinesJson(*units);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,17 @@ struct LayoutOptions {
   int narrow = 6;
   int wide = 12;
   int lineHeight = 16;
-  std::string table;      // a hantable.dat to convert through, or empty
-  Typography typography;  // everything off unless asked for
+  std::string table;                     // a hantable.dat to convert through, or empty
+  Typography typography;                 // everything off unless asked for
+  std::optional<TextEncoding> encoding;  // none: detect it
 };
 
 // Consumes the typesetting option at args[*i] (--kinsoku, --keep-all, --join-lines, each
 // with 0 or 1) as ParseLayoutOption does.
 bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
                            std::string* error);
+// The value of --encoding: "auto" (none, detect) or an encoding name; false for anything else.
+bool ParseEncodingOption(const std::string& text, std::optional<TextEncoding>* encoding);
 
 // Consumes the layout option at args[*i] (with its value); false with `error` set when it is
 // malformed, false with `error` empty when args[*i] is no layout option.
@@ -37,8 +41,8 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
 // Parses a whole decimal integer; false when `text` is anything else.
 bool ParseInt(const std::string& text, int* value);
 
-// A book opened in the engine the probe picks, laid out on a headless page with measured
-// glyphs, as the view would have it before its first page step.
+// A book opened in the engine of the chosen or detected encoding, laid out on a headless page with
+// measured glyphs, as the view would have it before its first page step.
 class EngineSession {
  public:
   // False with `error` set when the file or the code table cannot be opened.

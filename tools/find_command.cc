@@ -51,7 +51,7 @@ int Run(const std::vector<std::string>& args) {
 
 const CommandRegistration kRegistration({
     "find",
-    "  find FILE TEXT [--case] [--from POS] [--count N] [layout options]\n"
+    "  find FILE TEXT [--case] [--from POS] [--count N] [layout options, --encoding]\n"
     "                                  search FILE for TEXT (UTF-8) from POS (0), up to N (100)\n"
     "                                  times, printing each result as JSON",
     Run,

@@ -50,7 +50,8 @@ const CommandRegistration kRegistration({
     "      options: --page W,H (240,320) --margins L,T,R,B (6,5,6,5) --gap N (1)\n"
     "               --shared N (2) --justify 0|1 (1) --narrow N (6) --wide N (12)\n"
     "               --height N (16) --table PATH (convert through that hantable.dat)\n"
-    "               --kinsoku 0|1 (0) --keep-all 0|1 (0) --join-lines 0|1 (0)",
+    "               --kinsoku 0|1 (0) --keep-all 0|1 (0) --join-lines 0|1 (0)\n"
+    "               --encoding auto|cp949|utf-8|utf-16le|utf-16be (auto: detect)",
     Run,
 });
 

@@ -101,3 +101,48 @@ TEST_F(LirakotoolTest, HantableWritesBothRegions) {
 
 }  // namespace
 }  // namespace lirako
+
+namespace lirako {
+namespace {
+
+using testing::TempDir;
+
+class LirakotoolEncodingTest : public LirakotoolTest {};
+
+TEST_F(LirakotoolEncodingTest, ProbePrintsOneLinePerFileAndFailsOnAnUnreadableOne) {
+  std::string utf8 = dir_.Write("u.txt", "a \xEA\xB0\x80\n");
+  std::string marked = dir_.Write("m.txt", testing::Utf16File(u"가", true));
+  int status = -1;
+  EXPECT_EQ(RunTool("probe " + utf8 + " " + marked, &status),
+            "{\"file\": \"" + utf8 +
+                "\", \"encoding\": \"utf-8\", \"bom\": false, \"examined\": 6}\n"
+                "{\"file\": \"" +
+                marked + "\", \"encoding\": \"utf-16be\", \"bom\": true, \"examined\": 2}\n");
+  EXPECT_EQ(status, 0);
+  std::string missing = dir_.File("missing.txt");
+  EXPECT_EQ(RunTool("probe " + missing + " " + utf8, &status),
+            "{\"file\": \"" + missing +
+                "\", \"error\": \"cannot be opened\"}\n"
+                "{\"file\": \"" +
+                utf8 + "\", \"encoding\": \"utf-8\", \"bom\": false, \"examined\": 6}\n");
+  EXPECT_EQ(status, 1);
+}
+
+TEST_F(LirakotoolEncodingTest, EncodingOptionOverridesDetection) {
+  // UTF-16 LE without a mark: "ab" read as such, or as two-byte text with zero bytes.
+  std::string path = dir_.Write("w.txt", std::string("a\0b\0", 4));
+  int status = -1;
+  std::string wide = RunTool("layout " + path + " --encoding utf-16le next", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(wide.find("\"size\": 2"), std::string::npos) << wide;
+  EXPECT_NE(wide.find("\"text\": \"ab\""), std::string::npos) << wide;
+  std::string bytes = RunTool("find " + path + " b --encoding cp949", &status);
+  EXPECT_EQ(bytes, "{\"position\": -1, \"index\": 0}\n");
+  EXPECT_EQ(RunTool("find " + path + " b --encoding auto", &status),
+            "{\"position\": 0, \"index\": 1}\n{\"position\": -1, \"index\": 0}\n");
+  RunTool("layout " + path + " --encoding latin1 next", &status);
+  EXPECT_EQ(status, 2);
+}
+
+}  // namespace
+}  // namespace lirako

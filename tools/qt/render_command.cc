@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/qt/qt_surface.h"
 #include "store/settings_file.h"
 #include "tools/command.h"
+#include "tools/engine_session.h"
 #include "tools/engine_step.h"
 #include "view/main_menu.h"
 #include "view/tirasol_view.h"
@@ -50,12 +52,16 @@ int Render(const std::vector<std::string>& args) {
   int width = kDefaultWidth;
   int height = kDefaultHeight;
   std::vector<std::string> steps;
+  std::optional<TextEncoding> encoding;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--out" || a == "--size" || a == "--settings") {
+    if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
       const std::string& value = args[++i];
-      if (a == "--out") {
+      if (a == "--encoding") {
+        if (!ParseEncodingOption(value, &encoding))
+          return Fail("--encoding takes auto, cp949, utf-8, utf-16le or utf-16be");
+      } else if (a == "--out") {
         out = value;
       } else if (a == "--settings") {
         settingsPath = value;
@@ -80,6 +86,11 @@ int Render(const std::vector<std::string>& args) {
   QtPlatform platform;
   HeadlessViewHost host(width, height, MainMenuItems());
   CTirasolView view(platform, host);
+  if (encoding) {
+    view.SetEngineFactory([encoding](Platform& p, const std::u16string& path) {
+      return CreateTextEngine(p, path, encoding);
+    });
+  }
   if (!settingsPath.empty()) {
     SettingsFileStatus status = ReadSettingsFile(platform, ToPath(settingsPath), view.settings());
     if (!status.used) return Fail("cannot use the settings file '" + settingsPath + "'");
@@ -110,7 +121,8 @@ int Render(const std::vector<std::string>& args) {
 
 const CommandRegistration kRender({
     "render",
-    "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat] STEP...\n"
+    "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat]\n"
+    "         [--encoding auto|cp949|utf-8|utf-16le|utf-16be] STEP...\n"
     "      paint the page with the Qt renderer (no display needed) after the steps of\n"
     "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
     "      the settings file's or the default settings; default size 480,800",

@@ -1,0 +1,44 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/encoding_detection.h"
+#include "platform/headless_platform.h"
+#include "platform/utf.h"
+#include "tools/command.h"
+#include "tools/json_text.h"
+
+namespace lirako::tool {
+namespace {
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) return Fail("usage: lirakotool probe FILE...");
+  HeadlessPlatform platform;
+  int status = 0;
+  for (const std::string& file : args) {
+    const std::string name = JsonString(FromUtf8(file));
+    EncodingGuess guess;
+    std::string err;
+    if (DetectTextEncoding(platform, FromUtf8(file), &guess, &err)) {
+      std::printf("{\"file\": %s, \"encoding\": \"%s\", \"bom\": %s, \"examined\": %lld}\n",
+                  name.c_str(), std::string(EncodingName(guess.encoding)).c_str(),
+                  guess.bom ? "true" : "false", static_cast<long long>(guess.examined));
+    } else {
+      std::printf("{\"file\": %s, \"error\": %s}\n", name.c_str(),
+                  JsonString(FromUtf8(err)).c_str());
+      status = 1;
+    }
+  }
+  return status;
+}
+
+const CommandRegistration kRegistration({
+    "probe",
+    "  probe FILE...                   detect each file's encoding as the reader would and\n"
+    "                                  print it as one JSON line (exit status 1 when a file\n"
+    "                                  cannot be read)",
+    Run,
+});
+
+}  // namespace
+}  // namespace lirako::tool
