@@ -17,7 +17,7 @@ bool HasText(const ParagraphBuffer<Unit>& piece) {
 
 template <typename Unit>
 bool BasicTextReader<Unit>::PeekUnit(int32_t pos, Unit* unit) {
-  if (pos < 0 || pos >= fileLength_) return false;
+  if (pos < textBegin_ || pos >= fileLength_) return false;
   if (pos >= chunkStart_ && pos < chunkStart_ + chunkFill_) {
     *unit = chunk_[static_cast<size_t>(pos - chunkStart_)];
     return true;
@@ -166,10 +166,13 @@ int32_t BasicTextReader<Unit>::JoinedParagraphStart(int32_t pos) {
 }
 
 template bool BasicTextReader<uint8_t>::ReadNextJoined(ParagraphBuffer<uint8_t>&);
+template bool BasicTextReader<char8_t>::ReadNextJoined(ParagraphBuffer<char8_t>&);
 template bool BasicTextReader<char16_t>::ReadNextJoined(ParagraphBuffer<char16_t>&);
 template bool BasicTextReader<uint8_t>::ReadPreviousJoined(ParagraphBuffer<uint8_t>&);
+template bool BasicTextReader<char8_t>::ReadPreviousJoined(ParagraphBuffer<char8_t>&);
 template bool BasicTextReader<char16_t>::ReadPreviousJoined(ParagraphBuffer<char16_t>&);
 template int32_t BasicTextReader<uint8_t>::JoinedParagraphStart(int32_t);
+template int32_t BasicTextReader<char8_t>::JoinedParagraphStart(int32_t);
 template int32_t BasicTextReader<char16_t>::JoinedParagraphStart(int32_t);
 
 }  // namespace lirako

@@ -67,6 +67,15 @@ EdgeClass EdgeClassAt(const char16_t* text, int32_t, int32_t pos) {
   return EdgeClassOf(text[pos]);
 }
 
+EdgeClass EdgeClassAt(const char8_t* text, int32_t length, int32_t pos) {
+  const int n = Utf8CharLength(text, length, pos);
+  if (n == 1) return text[pos] < 0x80 ? EdgeClassOf(text[pos]) : EdgeClass::kOther;
+  char32_t code = text[pos] & (0x7F >> n);
+  for (int k = 1; k < n; ++k)
+    code = code << 6 | (text[pos + k] & 0x3F);
+  return EdgeClassOf(code);
+}
+
 template <typename Unit>
 LineEnd KeepEdgeRules(const GlyphMetrics& metrics, const Unit* text, int32_t length, int32_t start,
                       LineEnd proposed, bool keepAll) {
@@ -110,6 +119,8 @@ LineEnd KeepEdgeRules(const GlyphMetrics& metrics, const Unit* text, int32_t len
 }
 
 template LineEnd KeepEdgeRules(const GlyphMetrics&, const uint8_t*, int32_t, int32_t, LineEnd,
+                               bool);
+template LineEnd KeepEdgeRules(const GlyphMetrics&, const char8_t*, int32_t, int32_t, LineEnd,
                                bool);
 template LineEnd KeepEdgeRules(const GlyphMetrics&, const char16_t*, int32_t, int32_t, LineEnd,
                                bool);

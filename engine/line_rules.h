@@ -18,6 +18,7 @@ EdgeClass EdgeClassOf(char32_t code);
 // The class of the character at `pos` of a text of `length` units.
 EdgeClass EdgeClassAt(const uint8_t* text, int32_t length, int32_t pos);
 EdgeClass EdgeClassAt(const char16_t* text, int32_t length, int32_t pos);
+EdgeClass EdgeClassAt(const char8_t* text, int32_t length, int32_t pos);
 
 // Where a line ends: the end (exclusive), the width of the units before it, and the width of
 // a closing mark that hangs past the available width as the line's last character (0: none).

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/encoding_detection.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 #include "tools/command.h"
 #include "tools/json_text.h"
