@@ -50,7 +50,10 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kLandscapeCheck, ControlKind::kCheckBox, u"가로보기", row));
   add(Item(CScreenPage::kJustifyCheck, ControlKind::kCheckBox, u" 좌우 정렬", row++, 1));
   add(Item(CScreenPage::kScreenKeysCheck, ControlKind::kCheckBox, u"스크린 키", row));
-  add(Item(CScreenPage::kBarCombo, ControlKind::kDropList, u"", row, 1));
+  add(Item(CScreenPage::kBarCombo, ControlKind::kDropList, u"", row++, 1));
+  add(Item(CScreenPage::kKinsokuCheck, ControlKind::kCheckBox, u"줄머리 금칙", row));
+  add(Item(CScreenPage::kKeepAllCheck, ControlKind::kCheckBox, u"어절 단위 줄바꿈", row++, 1));
+  add(Item(CScreenPage::kJoinLinesCheck, ControlKind::kCheckBox, u"줄 이어 읽기", row));
   return dialogSpec;
 }
 
@@ -74,6 +77,9 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kLandscapeCheck, landscape != 0);
   controls.SetChecked(kScreenKeysCheck, screenKeys != 0);
   controls.SetChecked(kSmoothCheck, smoothRefresh != 0);
+  controls.SetChecked(kKinsokuCheck, typography.kinsoku);
+  controls.SetChecked(kKeepAllCheck, typography.keepAll);
+  controls.SetChecked(kJoinLinesCheck, typography.joinLines);
   controls.ResetContent(kBarCombo);
   int selected = -1;
   for (const BarItem& item : kBarItems) {
@@ -103,6 +109,15 @@ void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
         break;
       case kSmoothCheck:
         smoothRefresh = state;
+        break;
+      case kKinsokuCheck:
+        typography.kinsoku = state != 0;
+        break;
+      case kKeepAllCheck:
+        typography.keepAll = state != 0;
+        break;
+      case kJoinLinesCheck:
+        typography.joinLines = state != 0;
         break;
       default:
         break;

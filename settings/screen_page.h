@@ -2,13 +2,15 @@
 
 #include <cstdint>
 
+#include "engine/typography.h"
 #include "settings/dialog_base.h"
 #include "store/reader_settings.h"
 
 namespace lirako {
 
 // The first tab, "화면" (dialog 130): margins, line gap, shared lines, auto-refresh period,
-// smooth refresh, landscape, justification, tap zones and the side bar. Every change is
+// smooth refresh, landscape, justification, tap zones, the side bar and the typesetting
+// options. Every change is
 // stored into the page's fields at once; the settings command copies them in and back.
 class CScreenPage : public DialogBase {
  public:
@@ -28,6 +30,9 @@ class CScreenPage : public DialogBase {
   static constexpr int kScreenKeysCheck = 1040;
   static constexpr int kSmoothCheck = 1088;
   static constexpr int kBarCombo = 1107;
+  static constexpr int kKinsokuCheck = 1120;
+  static constexpr int kKeepAllCheck = 1121;
+  static constexpr int kJoinLinesCheck = 1122;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 
@@ -53,6 +58,7 @@ class CScreenPage : public DialogBase {
   int32_t screenKeys = 0;
   int32_t smoothRefresh = 0;
   BarMode barMode = BarMode::kNone;
+  Typography typography;
 
  private:
   void EditChanged(Controls& controls, int id);

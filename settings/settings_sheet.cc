@@ -74,6 +74,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   CBookMarkPage bookmarks(view);
   SystemPage system(view);
   CopyIn(s, screen, font, buttons, system);
+  screen.typography = view.typography();
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
 
@@ -94,6 +95,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   view.ShowScrollBarForMode();
   view.engine().SetLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0),
                           s.lineGap, s.sharedLines, s.justify != 0);
+  view.SetTypography(screen.typography);
 
   s.SetFontFaceName(font.fontFace);
   s.fontSize = font.fontSize;
@@ -122,6 +124,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   view.BuildRecentMenu();
   view.BuildBookmarkMenu();
   SaveSettings(view.platform(), view.dataFolder(), s);
+  view.SaveReaderStore();
 }
 
 }  // namespace lirako

@@ -33,6 +33,7 @@ CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
   engine_->SetLayout(
       Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
       kProvisionalSharedLines, false);
+  engine_->SetTypography(typography());
 }
 
 CTirasolView::~CTirasolView() {
@@ -61,6 +62,7 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   if (!readerStore_.Load(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err))
     std::fprintf(stderr, "lirako: %s not read: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
                  err.c_str());
+  engine_->SetTypography(typography());
   UpdateLayout();
   DisableDocumentMenus();
   BuildRecentMenu();
@@ -102,6 +104,7 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StoreCurrentPosition();
   engine_.reset();
   engine_ = engineFactory_(platform_, path);
+  engine_->SetTypography(typography());
   ApplyBarMargins(0);
   if (!engine_->Load(path, err)) {
     DisableDocumentMenus();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/text_engine.h"
+#include "engine/typography.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
 #include "platform/view_host.h"
@@ -140,6 +141,12 @@ class CTirasolView {
   ReaderStore& readerStore() { return readerStore_; }
   // Writes lirako.ini in the data folder; a failure is reported on standard error.
   void SaveReaderStore();
+  // The typesetting options kept in the store: line-start rules on, the others off, unless
+  // stored otherwise.
+  Typography typography() const;
+  // Stores the options and hands them to the engine; a change re-lays the open document out
+  // at the page's position.
+  void SetTypography(const Typography& options);
   const std::u16string& dataFolder() const { return dataFolder_; }
   std::vector<std::u16string>& findHistory() { return findHistory_; }
   const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }

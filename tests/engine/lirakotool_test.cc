@@ -78,6 +78,28 @@ TEST_F(LirakotoolTest, FindPrintsEveryMatchThenMinusOne) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, TypesettingOptionsAreOffUnlessGiven) {
+  // Two lines of the file, on a page of two lines of five narrow characters.
+  std::string path = dir_.Write("t.txt", "xy\nabcde,\n");
+  const std::string layout = "layout " + path + " --page 42,60 --shared 0 --justify 0 ";
+  int status = -1;
+  const std::string plain = RunTool(layout + "next", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunTool(layout + "--kinsoku 0 --keep-all 0 --join-lines 0 next", &status), plain);
+  EXPECT_NE(plain.find("\"text\": \"abcde\""), std::string::npos) << plain;
+  // Joined, the comma that does not fit hangs past the line's width.
+  const std::string joined = RunTool(layout + "--join-lines 1 --kinsoku 1 next", &status);
+  EXPECT_NE(joined.find("\"offset\": 3, \"length\": 6, \"continued\": 0, \"width\": 36, "
+                        "\"text\": \"abcde,\""),
+            std::string::npos)
+      << joined;
+  EXPECT_EQ(RunTool("find " + path + " \"xy abc\"", &status), "{\"position\": -1, \"index\": 0}\n");
+  EXPECT_EQ(RunTool("find " + path + " \"xy abc\" --join-lines 1 --count 1", &status),
+            "{\"position\": 0, \"index\": 0}\n");
+  RunTool(layout + "--kinsoku 2 next", &status);
+  EXPECT_NE(status, 0);
+}
+
 TEST_F(LirakotoolTest, HantableWritesBothRegions) {
   std::string out = dir_.File("hantable.dat");
   int status = -1;

@@ -45,6 +45,22 @@ TEST(CScreenPage, InitialisationRestoresEntryValuesIntoTheControls) {
   EXPECT_EQ(odd.page.landscape, 1);
 }
 
+TEST(CScreenPage, TypesettingBoxesShowAndStoreTheOptions) {
+  CScreenPage page;
+  page.typography = Typography{.kinsoku = true, .joinLines = true};
+  HeadlessControls c{page.dialogSpec()};
+  page.OnInitDialog(c);
+  EXPECT_EQ(c.control(P::kKinsokuCheck).text, u"줄머리 금칙");
+  EXPECT_EQ(c.control(P::kKeepAllCheck).text, u"어절 단위 줄바꿈");
+  EXPECT_EQ(c.control(P::kJoinLinesCheck).text, u"줄 이어 읽기");
+  EXPECT_TRUE(c.IsChecked(P::kKinsokuCheck));
+  EXPECT_FALSE(c.IsChecked(P::kKeepAllCheck));
+  EXPECT_TRUE(c.IsChecked(P::kJoinLinesCheck));
+  c.Click(page, P::kKinsokuCheck);
+  c.Click(page, P::kKeepAllCheck);
+  EXPECT_EQ(page.typography, (Typography{.keepAll = true, .joinLines = true}));
+}
+
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
   ScreenPageFixture f;
   f.c.Type(f.page, P::kPeriodEdit, u"1399");

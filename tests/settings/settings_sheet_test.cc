@@ -110,6 +110,20 @@ TEST(SettingsSheet, OkWithoutChangesReappliesEverything) {
   ReleaseCodeTable();
 }
 
+TEST(SettingsSheet, TypesettingOptionsAreStoredAndReachTheEngine) {
+  SheetFixture s;
+  s.Run({{kScreen, ClickStep(CScreenPage::kJoinLinesCheck)}}, false);
+  EXPECT_EQ(s.view().engine().typography, (Typography{.kinsoku = true}));
+  s.Run({{kScreen, ClickStep(CScreenPage::kJoinLinesCheck)}}, true);
+  EXPECT_EQ(s.view().engine().typography, (Typography{.kinsoku = true, .joinLines = true}));
+  EXPECT_EQ(s.view().pendingStep(), kStepPageForward);
+  ReaderStore saved;
+  std::string err;
+  ASSERT_TRUE(saved.Load(s.f.platform, FromUtf8(s.f.DataFile("lirako.ini")), &err)) << err;
+  EXPECT_EQ(saved.Value("typography.join-lines"), "1");
+  EXPECT_EQ(saved.Value("typography.kinsoku"), "1");
+}
+
 TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
   SheetFixture s;
   CTirasolView& view = s.view();

@@ -276,5 +276,33 @@ TEST(ViewReaderStore, WhatTheViewRemembersSurvivesARestart) {
   EXPECT_EQ(f.Start().readerStore().BookValue(u"/books/a.txt", "encoding"), "utf-8");
 }
 
+TEST(ViewTypography, LineStartRulesAloneAreOnUntilTheStoreSaysOtherwise) {
+  testing::ViewFixture f;
+  const std::u16string book = f.NumberedBook("a.txt", 50);
+  CTirasolView& fresh = f.Start(book);
+  EXPECT_EQ(fresh.engine().typography, (Typography{.kinsoku = true}));
+  fresh.SetTypography(Typography{.keepAll = true, .joinLines = true});
+  f.Stop();
+  // The options survive a restart and reach the engine of the book opened at start-up.
+  CTirasolView& restarted = f.Start(book);
+  EXPECT_EQ(restarted.engine().typography, (Typography{.keepAll = true, .joinLines = true}));
+  EXPECT_EQ(restarted.readerStore().Value("typography.kinsoku"), "0");
+}
+
+TEST(ViewTypography, AChangeRelaysTheBookOutAtThePagePosition) {
+  testing::ViewFixture f;
+  CTirasolView& view = f.Start(f.NumberedBook("a.txt", 200));
+  f.Paint();
+  view.RequestStep(kStepPageForward);
+  f.Paint();
+  const int32_t position = view.engine().GetPosition();
+  ASSERT_GT(position, 0);
+  view.SetTypography(Typography{.kinsoku = true, .joinLines = true});
+  EXPECT_EQ(view.pendingStep(), kStepPageForward);
+  f.Paint();
+  EXPECT_EQ(view.engine().GetPosition(), position);
+  EXPECT_TRUE(view.engine().typography.joinLines);
+}
+
 }  // namespace
 }  // namespace lirako

@@ -53,7 +53,12 @@ int Render(const std::vector<std::string>& args) {
   int height = kDefaultHeight;
   std::vector<std::string> steps;
   std::optional<TextEncoding> encoding;
+  // The reader's own defaults do not apply: every typesetting option is off unless given.
+  Typography typography;
   for (size_t i = 0; i < args.size(); ++i) {
+    std::string error;
+    if (ParseTypographyOption(args, &i, &typography, &error)) continue;
+    if (!error.empty()) return Fail(error);
     const std::string& a = args[i];
     if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
@@ -95,6 +100,7 @@ int Render(const std::vector<std::string>& args) {
     SettingsFileStatus status = ReadSettingsFile(platform, ToPath(settingsPath), view.settings());
     if (!status.used) return Fail("cannot use the settings file '" + settingsPath + "'");
   }
+  view.SetTypography(typography);
   if (!view.OpenDocument(ToPath(file))) return Fail("cannot open '" + file + "'");
 
   // Without steps the page is the one the reader shows after opening the book.
@@ -123,6 +129,7 @@ const CommandRegistration kRender({
     "render",
     "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat]\n"
     "         [--encoding auto|cp949|utf-8|utf-16le|utf-16be] STEP...\n"
+    "         [--kinsoku 0|1] [--keep-all 0|1] [--join-lines 0|1] (each 0)\n"
     "      paint the page with the Qt renderer (no display needed) after the steps of\n"
     "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
     "      the settings file's or the default settings; default size 480,800",

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -136,6 +137,25 @@ TEST(SettingsSheetQt, TypedArrowedAndPickedValuesReachTheSettingsOnOk) {
   EXPECT_EQ(view.settings().refreshInterval, 1401);
   EXPECT_EQ(view.settings().fontSize, 20);
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
+}
+
+TEST(SettingsSheetQt, TypesettingBoxesOnTheScreenTabReachTheEngine) {
+  SettingsFixture f;
+  CTirasolView& view = f.Start(f.Book("a.txt"));
+  RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
+    auto* kinsoku = On<QCheckBox>(tabs, 0, CScreenPage::kKinsokuCheck);
+    auto* keepAll = On<QCheckBox>(tabs, 0, CScreenPage::kKeepAllCheck);
+    auto* joinLines = On<QCheckBox>(tabs, 0, CScreenPage::kJoinLinesCheck);
+    ASSERT_TRUE(kinsoku && keepAll && joinLines);
+    EXPECT_EQ(kinsoku->text(), QString::fromUtf8("줄머리 금칙"));
+    EXPECT_EQ(keepAll->text(), QString::fromUtf8("어절 단위 줄바꿈"));
+    EXPECT_EQ(joinLines->text(), QString::fromUtf8("줄 이어 읽기"));
+    EXPECT_TRUE(kinsoku->isChecked());
+    EXPECT_FALSE(joinLines->isChecked());
+    joinLines->click();
+    SheetButton(sheet, QString::fromUtf8("확인"))->click();
+  });
+  EXPECT_EQ(view.engine().typography, (Typography{.kinsoku = true, .joinLines = true}));
 }
 
 TEST(SettingsSheetQt, ButtonRowListOpensOnATapAndGivesWayWhenClosed) {

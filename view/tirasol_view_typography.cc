@@ -1,0 +1,40 @@
+// The typesetting options: kept in the reader's own store, handed to every engine.
+#include <string_view>
+
+#include "view/tirasol_view.h"
+
+namespace lirako {
+namespace {
+
+constexpr std::string_view kKinsokuKey = "typography.kinsoku";
+constexpr std::string_view kKeepAllKey = "typography.keep-all";
+constexpr std::string_view kJoinLinesKey = "typography.join-lines";
+
+// A stored flag: "1" on, "0" off, anything else (or nothing) the default.
+bool StoredFlag(const ReaderStore& store, std::string_view key, bool byDefault) {
+  const std::optional<std::string> value = store.Value(key);
+  if (value == "1") return true;
+  if (value == "0") return false;
+  return byDefault;
+}
+
+}  // namespace
+
+Typography CTirasolView::typography() const {
+  Typography options;
+  options.kinsoku = StoredFlag(readerStore_, kKinsokuKey, true);
+  options.keepAll = StoredFlag(readerStore_, kKeepAllKey, false);
+  options.joinLines = StoredFlag(readerStore_, kJoinLinesKey, false);
+  return options;
+}
+
+void CTirasolView::SetTypography(const Typography& options) {
+  const bool changed = !(options == typography());
+  readerStore_.SetValue(kKinsokuKey, options.kinsoku ? "1" : "0");
+  readerStore_.SetValue(kKeepAllKey, options.keepAll ? "1" : "0");
+  readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
+  engine_->SetTypography(options);
+  if (changed && HasDocument()) RelayoutAtPosition();
+}
+
+}  // namespace lirako
