@@ -29,6 +29,7 @@
 
 #include "bench/support/book_generator.h"
 #include "engine/text_engine.h"
+#include "engine/typography.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 
@@ -81,6 +82,9 @@ struct Figures {
   double pageBackwardUs = -1, pageBackwardP99 = -1;
   double lineForwardUs = -1, lineForwardP99 = -1;
   double lineBackwardUs = -1, lineBackwardP99 = -1;
+  // With the line-edge rules, word-keeping wrap and joined lines all on.
+  double typesetForwardUs = -1, typesetForwardP99 = -1;
+  double typesetBackwardUs = -1, typesetBackwardP99 = -1;
   double jumpUs = -1, jumpP99 = -1;
   double readMBs = -1;
   double searchMBs = -1, searchFoldMBs = -1, grepMBs = -1;
@@ -277,6 +281,34 @@ void MeasureSteps(Session& session, const Settings& s, Figures& f) {
   f.lineBackwardP99 = Percentile99(v);
 }
 
+// Page turns with every typesetting option on. Joining the lines of these books makes
+// paragraphs as long as the reader lets them grow: every line break between two lines of text
+// joins, only empty lines and the cuts near each split span end a paragraph.
+void MeasureTypesetPages(Session& session, const Settings& s, Figures& f) {
+  CTextEngine& e = *session;
+  e.SetTypography(Typography{.kinsoku = true, .keepAll = true, .joinLines = true});
+  auto startPage = [&e] {
+    e.GoToStart();
+    e.PageForward();
+  };
+  auto endPage = [&e] {
+    e.GoToEnd();
+    e.PageBackward();
+  };
+  startPage();
+  std::vector<double> v = TimeSteps(
+      e, s.steps, s.warmups * 10, [&e] { e.PageForward(); }, startPage);
+  f.typesetForwardUs = Median(v);
+  f.typesetForwardP99 = Percentile99(v);
+  endPage();
+  v = TimeSteps(
+      e, s.steps, s.warmups * 10, [&e] { e.PageBackward(); }, endPage);
+  f.typesetBackwardUs = Median(v);
+  f.typesetBackwardP99 = Percentile99(v);
+  e.SetTypography(Typography{});
+  startPage();
+}
+
 void MeasureJumps(Session& session, const Settings& s, Figures& f) {
   CTextEngine& e = *session;
   std::mt19937 random(7);
@@ -361,6 +393,7 @@ Figures MeasureBook(HeadlessPlatform& platform, RecordingSurface& screen, const 
   Session session(platform, screen, book.path);
   if (!session.ok()) return f;
   MeasureSteps(session, s, f);
+  MeasureTypesetPages(session, s, f);
   MeasureJumps(session, s, f);
   if (readThrough) MeasureReadThrough(session, book, s, f);
   MeasureSearch(session, book, s, f);
@@ -414,6 +447,11 @@ void PrintTable(const std::vector<BookSpec>& books, const std::vector<Figures>& 
   PrintRow("LineForward p99 (us)", Cells(all, &Figures::lineForwardP99, "%.2f"), "");
   PrintRow("LineBackward median (us)", Cells(all, &Figures::lineBackwardUs, "%.2f"), "< 50");
   PrintRow("LineBackward p99 (us)", Cells(all, &Figures::lineBackwardP99, "%.2f"), "");
+  PrintRow("PageForward typeset, med (us)", Cells(all, &Figures::typesetForwardUs, "%.2f"), "< 50");
+  PrintRow("PageForward typeset, p99 (us)", Cells(all, &Figures::typesetForwardP99, "%.2f"), "");
+  PrintRow("PageBackward typeset, med (us)", Cells(all, &Figures::typesetBackwardUs, "%.2f"),
+           "< 50");
+  PrintRow("PageBackward typeset, p99 (us)", Cells(all, &Figures::typesetBackwardP99, "%.2f"), "");
   PrintRow("jump + page, median (us)", Cells(all, &Figures::jumpUs, "%.1f"), "1 GB <= 2x 10 MB");
   PrintRow("jump + page, p99 (us)", Cells(all, &Figures::jumpP99, "%.1f"), "");
   PrintRow("read-through (MB/s)", Cells(all, &Figures::readMBs, "%.1f"), ">= 100");
