@@ -10,6 +10,7 @@
 #include "engine/char_classes.h"
 #include "engine/mbcs_text_engine.h"
 #include "engine/unicode_text_engine.h"
+#include "engine/utf8_text_engine.h"
 #include "platform/cp949_converter.h"
 #include "tests/engine/engine_test_util.h"
 #include "tests/support/temp_dir.h"
@@ -113,6 +114,8 @@ class TypesetBook {
     std::string file = cp949;
     if constexpr (std::is_same_v<Engine, CUnicodeTextEngine>) {
       file = testing::Utf16File(Cp949Converter::Instance().Convert(cp949));
+    } else if constexpr (std::is_same_v<Engine, CUtf8TextEngine>) {
+      file = ToUtf8(Cp949Converter::Instance().Convert(cp949));
     }
     EXPECT_TRUE(engine_.Load(FromUtf8(dir_.Write("book.txt", file))));
     testing::PrepareEngine(engine_, platform_, kPageWidth, kPageHeight, kMargins, 1, 0, false);
@@ -208,6 +211,11 @@ template <typename Engine>
 std::u16string FileUnits(const std::string& cp949) {
   if constexpr (std::is_same_v<Engine, CUnicodeTextEngine>) {
     return u" " + Cp949Converter::Instance().Convert(cp949);  // the mark reads as a blank
+  } else if constexpr (std::is_same_v<Engine, CUtf8TextEngine>) {
+    std::u16string units;
+    for (char c : ToUtf8(Cp949Converter::Instance().Convert(cp949)))
+      units.push_back(static_cast<unsigned char>(c));
+    return units;
   } else {
     std::u16string units;
     for (char c : cp949)
@@ -218,7 +226,7 @@ std::u16string FileUnits(const std::string& cp949) {
 
 template <typename Engine>
 class TypesetText : public ::testing::Test {};
-using Engines = ::testing::Types<CMbcsTextEngine, CUnicodeTextEngine>;
+using Engines = ::testing::Types<CMbcsTextEngine, CUnicodeTextEngine, CUtf8TextEngine>;
 TYPED_TEST_SUITE(TypesetText, Engines);
 
 TYPED_TEST(TypesetText, LineEdgeRulesHoldForwardAndBackwardWithNothingLost) {
