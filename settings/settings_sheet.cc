@@ -93,8 +93,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.barMode = screen.barMode;
   s.refreshInterval = screen.numbers.refreshInterval;
   view.ShowScrollBarForMode();
-  view.engine().SetLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0),
-                          s.lineGap, s.sharedLines, s.justify != 0);
+  view.SetEngineLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0));
   view.SetTypography(screen.typography);
 
   s.SetFontFaceName(font.fontFace);
@@ -118,7 +117,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
 
   // The next paint measures the glyphs in the new font; until then only the page
   // rectangle changes.
-  view.engine().metricsReady = false;
+  view.ForgetGlyphMetrics();
   view.UpdateLayout();
   if (view.HasDocument()) view.RelayoutAtPosition();
   view.BuildRecentMenu();

@@ -31,9 +31,7 @@ void CBookmarkNameDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (const CTextLine* top = engine.GetTopLine()) top->GetText(&topText);
   CBookmarkNameDlg dialog(ProposedName(topText, position, engine.GetSize()));
   if (runner.RunModal(dialog) != kIdOk) return;
-  view.currentEntry().AddBookmark(position, dialog.name());
-  view.BuildBookmarkMenu();
-  view.recentFiles().Save(view.platform(), view.dataFolder());
+  view.AddBookmark(position, dialog.name());
 }
 
 std::u16string CBookmarkNameDlg::ProposedName(const std::u16string& topText, int32_t position,

@@ -31,8 +31,7 @@ void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (view.host().IsFullScreen()) view.host().ShellFullScreen(kShellHideInputButton);
   view.host().LowerInputPanel();
   view.ApplyBarMargins(0);
-  view.engine().SetPosition(bar.resultPosition());
-  view.RequestStep(kStepPageForward);
+  view.GoToPosition(bar.resultPosition());
 }
 
 CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size)
@@ -107,8 +106,7 @@ void CFindDlg::FindNext(Controls& controls) {
   const int32_t before = engine.GetPosition();
   int32_t index = 0;
   const int32_t hit = engine.FindNext(text_, &index, matchCase_ ? kFindMatchCase : 0);
-  engine.SetPosition(hit == -1 ? before : hit);
-  view_.RequestStep(kStepPageForward);
+  view_.GoToPosition(hit == -1 ? before : hit);
 
   if (hit == -1) {
     controls.SetText(kPositionLabel, u"검색 완료");

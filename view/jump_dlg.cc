@@ -127,8 +127,7 @@ void CJumpDlg::Go(Controls& controls) {
   // The integer part comes from the slider; past 100 % the engine lands at the end.
   fraction_ = static_cast<float>(controls.GetPos(kSlider)) * 0.01f +
               static_cast<float>(LeadingNumber(controls.GetText(kHundredthsEdit))) * 0.0001f;
-  view_.engine().SetFraction(fraction_);
-  view_.RequestStep(kStepPageForward);
+  view_.GoToFraction(fraction_);
 }
 
 }  // namespace lirako

@@ -94,6 +94,13 @@ class CTirasolView {
   void OpenRecent(int index);
   // Goes to bookmark `index` (0-based) of the open file when it has one.
   void GoToBookmark(int index);
+  // The next paint shows the page from the line holding `position`.
+  void GoToPosition(int32_t position);
+  // The next paint shows the page at `fraction` (0.0 to 1.0) of the book.
+  void GoToFraction(float fraction);
+  // Bookmarks `position` of the open book as `name`, rebuilds the "책갈피" menu and saves the
+  // recent files.
+  void AddBookmark(int32_t position, const std::u16string& name);
   // The modal bars and the settings sheet: each stops the auto-refresh, then runs its
   // handler when one is set.
   void OnFind() { RunModal(Modal::kFind); }
@@ -114,6 +121,11 @@ class CTirasolView {
   // Hands the engine the margins without centring: top grows by `extraTop` (an open bar's
   // height), plus the bar room; then invalidates.
   void ApplyBarMargins(int extraTop);
+  // Hands the engine `margins` with the settings' line gap, shared lines and justification;
+  // does not re-lay the page.
+  void SetEngineLayout(const Rect& margins);
+  // The next paint measures the glyphs again (in a changed font).
+  void ForgetGlyphMetrics() { engine_->metricsReady = false; }
   // Registers a hot key for every application button with a function (when enabled).
   void RegisterHotKeys();
   // Unregisters every hot key registered by RegisterHotKeys.

@@ -219,8 +219,23 @@ void CTirasolView::OpenRecent(int index) {
 
 void CTirasolView::GoToBookmark(int index) {
   if (index < 0 || static_cast<size_t>(index) >= currentEntry_.bookmarks.size()) return;
-  engine_->SetPosition(currentEntry_.bookmarks[index].position);
+  GoToPosition(currentEntry_.bookmarks[index].position);
+}
+
+void CTirasolView::GoToPosition(int32_t position) {
+  engine_->SetPosition(position);
   RequestStep(kStepPageForward);
+}
+
+void CTirasolView::GoToFraction(float fraction) {
+  engine_->SetFraction(fraction);
+  RequestStep(kStepPageForward);
+}
+
+void CTirasolView::AddBookmark(int32_t position, const std::u16string& name) {
+  currentEntry_.AddBookmark(position, name);
+  BuildBookmarkMenu();
+  recentFiles_.Save(platform_, dataFolder_);
 }
 
 void CTirasolView::SetModalHandler(Modal modal, ModalHandler handler) {

@@ -26,10 +26,13 @@ Rect CTirasolView::BarMargins(int left, int top, int right, int bottom) const {
 
 void CTirasolView::ApplyBarMargins(int extraTop) {
   const int marginY = MarginPixels(settings_.marginY);
-  engine_->SetLayout(
-      BarMargins(settings_.marginX, marginY + MarginPixels(extraTop), settings_.marginX, marginY),
-      settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  SetEngineLayout(
+      BarMargins(settings_.marginX, marginY + MarginPixels(extraTop), settings_.marginX, marginY));
   host_.Invalidate();
+}
+
+void CTirasolView::SetEngineLayout(const Rect& margins) {
+  engine_->SetLayout(margins, settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
 }
 
 void CTirasolView::UpdateLayout() {

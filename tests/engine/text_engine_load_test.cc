@@ -68,56 +68,33 @@ TEST(TextEngine, LoadsClosesAndReloads) {
 }
 
 TEST(TextEngine, UnicodeEngineCountsUnitsAndNeedsTheMark) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
+  platform.files[u"/plain.txt"] = "abcd";
+  platform.files[u"/u.txt"] = Utf16File(u"abc") + "x";
   CUnicodeTextEngine engine(platform);
-  EXPECT_FALSE(engine.Load(FromUtf8(dir.Write("plain.txt", "abcd"))));
+  EXPECT_FALSE(engine.Load(u"/plain.txt"));
   EXPECT_EQ(engine.isOpen, 0);
-  ASSERT_TRUE(engine.Load(FromUtf8(dir.Write("u.txt", Utf16File(u"abc") + "x"))));
+  ASSERT_TRUE(engine.Load(u"/u.txt"));
   EXPECT_EQ(engine.GetSize(), 4);  // the mark and three units; the odd byte is no unit
 }
 
-constexpr char16_t kOversizedBook[] = u"/oversized.txt";
-
-// A file of 4 GiB, more units than a 32-bit position reaches.
-class OversizedFile : public File {
- public:
-  size_t Read(void*, size_t) override { return 0; }
-  size_t Write(const void*, size_t) override { return 0; }
-  int64_t Seek(int64_t, SeekOrigin) override { return 0; }
-  int64_t Tell() override { return 0; }
-  int64_t Size() override { return int64_t{1} << 32; }
-  bool Close() override { return true; }
-};
-
-// The in-memory platform, with kOversizedBook as an OversizedFile.
-class OversizedBookPlatform : public MemoryPlatform {
- public:
-  std::unique_ptr<File> OpenForReading(const std::u16string& path) override {
-    if (path == kOversizedBook) return std::make_unique<OversizedFile>();
-    return MemoryPlatform::OpenForReading(path);
-  }
-};
-
 TEST(TextEngine, LoadSaysWhyABookCannotBeOpened) {
-  OversizedBookPlatform platform;
+  MemoryPlatform platform;
   platform.files[u"/plain.txt"] = "abcd";
   std::string err;
   CMbcsTextEngine bytes(platform);
   EXPECT_FALSE(bytes.Load(u"/missing.txt", &err));
   EXPECT_EQ(err, "the file cannot be opened for reading");
-  EXPECT_FALSE(bytes.Load(kOversizedBook, &err));
-  EXPECT_EQ(err, "the file is too large: it holds more than 2147483647 units");
   CUnicodeTextEngine wide(platform);
   EXPECT_FALSE(wide.Load(u"/plain.txt", &err));
   EXPECT_EQ(err, "the file cannot be read or does not start with a UTF-16 byte-order mark");
 }
 
 TEST(TextEngine, EmptyFileLoadsAndShowsNothing) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
+  platform.files[u"/e.txt"] = "";
   CMbcsTextEngine engine(platform);
-  ASSERT_TRUE(engine.Load(FromUtf8(dir.Write("e.txt", ""))));
+  ASSERT_TRUE(engine.Load(u"/e.txt"));
   testing::PrepareEngine(engine, platform, 240, 320);
   engine.GoToStart();
   engine.PageForward();
@@ -142,7 +119,9 @@ TEST(TextEngine, RefusesFilesLongerThanAPositionCanAddress) {
   std::string big = dir.Write("big.txt", "");
   std::filesystem::resize_file(big, int64_t{1} << 31);
   CMbcsTextEngine bytes(platform);
-  EXPECT_FALSE(bytes.Load(FromUtf8(big)));
+  std::string err;
+  EXPECT_FALSE(bytes.Load(FromUtf8(big), &err));
+  EXPECT_EQ(err, "the file is too large: it holds more than 2147483647 units");
   EXPECT_EQ(bytes.isOpen, 0);
   std::string wide = dir.Write("wide.txt", "\xFF\xFE");
   std::filesystem::resize_file(wide, int64_t{1} << 31);
