@@ -111,7 +111,8 @@ bool BasicTextReader<Unit>::ReadPreviousJoined(ParagraphBuffer<Unit>& buffer) {
   // Whether the last line read holds text, counting the rest of it after `p`.
   bool lineHasText = HasText(buffer);
   Unit unit{};
-  if (!lineHasText && buffer.end == p && PeekUnit(p, &unit) && !IsLineBreak(unit)) {
+  const bool endsInsideLine = buffer.textStart + buffer.length() == p;
+  if (!lineHasText && endsInsideLine && PeekUnit(p, &unit) && !IsLineBreak(unit)) {
     lineHasText = PieceHasTextAt(p);
   }
   // The lines before are collected last unit first and turned round at the end.

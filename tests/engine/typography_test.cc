@@ -301,6 +301,46 @@ TYPED_TEST(TypesetText, JoinedLinesPageTheSameForwardAndBackward) {
   }
 }
 
+TYPED_TEST(TypesetText, JoinedLinesStepInEitherDirectionAsTheyReadForward) {
+  // A paragraph read back from a page that starts inside it ends at that page, blanks
+  // included: lines are compared without their trailing blanks.
+  auto trimmed = [](std::u16string units) {
+    while (!units.empty() && IsBlank(units.back()))
+      units.pop_back();
+    return units;
+  };
+  JoinedBook<TypeParam> book("\r\n");
+  std::map<int32_t, std::pair<std::u16string, int32_t>> reference;
+  for (const SeenLine& line : book.PageForward())
+    reference[line.offset] = {trimmed(line.units), line.end};
+  std::mt19937 rng(5);
+  TypeParam& engine = book.engine();
+  engine.SetFraction(0.4f);
+  engine.PageForward();
+  for (int step = 0; step < 400; ++step) {
+    switch (rng() % 4) {
+      case 0:
+        engine.PageForward();
+        break;
+      case 1:
+        engine.PageBackward();
+        break;
+      case 2:
+        engine.LineForward();
+        break;
+      default:
+        engine.LineBackward();
+    }
+    for (const SeenLine& line : book.Page()) {
+      if (line.units.empty()) continue;
+      auto known = reference.find(line.offset);
+      ASSERT_NE(known, reference.end()) << "step " << step << " offset " << line.offset;
+      ASSERT_EQ(known->second, std::make_pair(trimmed(line.units), line.end))
+          << "step " << step << " at " << line.offset;
+    }
+  }
+}
+
 TYPED_TEST(TypesetText, JumpsLandAtJoinedParagraphStarts) {
   JoinedBook<TypeParam> book("\r\n");
   const std::vector<SeenLine> forward = book.PageForward();
