@@ -1,6 +1,5 @@
 #include "view/find_dlg.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "view/tirasol_view.h"
@@ -21,10 +20,8 @@ void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
 
 void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
-  CTextEngine& engine = view.engine();
-  const int32_t start = engine.GetPosition();
-  engine.SetSearchStart(start);
-  CFindDlg bar(view, start, engine.GetSize());
+  const int32_t start = view.BeginFind();
+  CFindDlg bar(view, start, view.engine().GetSize());
   view.SetRunStateBits(kRunBarOpen, true);
   runner.RunModal(bar);
   view.SetRunStateBits(kRunBarOpen, false);
@@ -96,17 +93,12 @@ void CFindDlg::FindNext(Controls& controls) {
   text_ = controls.GetText(kTextCombo);
   if (text_.empty()) return;
 
-  std::vector<std::u16string>& history = view_.findHistory();
-  history.erase(std::remove(history.begin(), history.end(), text_), history.end());
-  history.insert(history.begin(), text_);
+  view_.RememberFindText(text_);
   FillHistory(controls);
   controls.SetText(kTextCombo, text_);
 
-  CTextEngine& engine = view_.engine();
-  const int32_t before = engine.GetPosition();
   int32_t index = 0;
-  const int32_t hit = engine.FindNext(text_, &index, matchCase_ ? kFindMatchCase : 0);
-  view_.GoToPosition(hit == -1 ? before : hit);
+  const int32_t hit = view_.FindNext(text_, matchCase_ ? kFindMatchCase : 0, &index);
 
   if (hit == -1) {
     controls.SetText(kPositionLabel, u"검색 완료");

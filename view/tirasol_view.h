@@ -98,6 +98,14 @@ class CTirasolView {
   void GoToPosition(int32_t position);
   // The next paint shows the page at `fraction` (0.0 to 1.0) of the book.
   void GoToFraction(float fraction);
+  // The next FindNext searches from the page position, which it returns.
+  int32_t BeginFind();
+  // Puts `text` first in the find history, once.
+  void RememberFindText(const std::u16string& text);
+  // Searches for `text` (FindOption bits in `options`) after the previous hit; the next paint
+  // shows the line of the hit, or the page where it was when there is none. Returns the hit's
+  // line position with the offset within that line in `index`, or -1.
+  int32_t FindNext(const std::u16string& text, int options, int32_t* index);
   // Bookmarks `position` of the open book as `name`, rebuilds the "책갈피" menu and saves the
   // recent files.
   void AddBookmark(int32_t position, const std::u16string& name);
@@ -160,7 +168,8 @@ class CTirasolView {
   // at the page's position.
   void SetTypography(const Typography& options);
   const std::u16string& dataFolder() const { return dataFolder_; }
-  std::vector<std::u16string>& findHistory() { return findHistory_; }
+  // The searched texts, newest first.
+  const std::vector<std::u16string>& findHistory() const { return findHistory_; }
   const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }
   int smoothOffset() const { return smoothOffset_; }
   int smoothStep() const { return smoothStep_; }

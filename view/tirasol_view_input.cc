@@ -232,6 +232,25 @@ void CTirasolView::GoToFraction(float fraction) {
   RequestStep(kStepPageForward);
 }
 
+int32_t CTirasolView::BeginFind() {
+  const int32_t start = engine_->GetPosition();
+  engine_->SetSearchStart(start);
+  return start;
+}
+
+void CTirasolView::RememberFindText(const std::u16string& text) {
+  findHistory_.erase(std::remove(findHistory_.begin(), findHistory_.end(), text),
+                     findHistory_.end());
+  findHistory_.insert(findHistory_.begin(), text);
+}
+
+int32_t CTirasolView::FindNext(const std::u16string& text, int options, int32_t* index) {
+  const int32_t before = engine_->GetPosition();
+  const int32_t hit = engine_->FindNext(text, index, options);
+  GoToPosition(hit == -1 ? before : hit);
+  return hit;
+}
+
 void CTirasolView::AddBookmark(int32_t position, const std::u16string& name) {
   currentEntry_.AddBookmark(position, name);
   BuildBookmarkMenu();
