@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace lirako {
 
@@ -25,6 +26,8 @@ class File {
   // Closes the file. A file created for writing replaces its target here, and only when
   // every write succeeded; returns false when that save failed.
   virtual bool Close() = 0;
+  // Why the last failed write or Close failed (empty when nothing failed or nothing is known).
+  virtual std::string FailureReason() const { return {}; }
 
   // Reads up to `count` items of `itemSize` bytes; returns the whole items read.
   size_t ReadItems(void* buffer, size_t itemSize, size_t count);

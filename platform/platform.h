@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "platform/file.h"
+#include "platform/folder_lock.h"
 #include "platform/registry.h"
 #include "platform/surface.h"
+#include "platform/write_access.h"
 
 namespace lirako {
 
@@ -18,9 +20,22 @@ class Platform {
 
   // Opens an existing file for reading, shared with readers; null when it cannot be opened.
   virtual std::unique_ptr<File> OpenForReading(const std::u16string& path) = 0;
-  // Creates (or truncates) a file for writing; the old file is replaced only when the new
-  // one is closed after complete writes. Null when it cannot be created.
-  virtual std::unique_ptr<File> CreateForWriting(const std::u16string& path) = 0;
+  // Creates a file for writing; the old file is replaced only when the new one is closed
+  // after complete writes (FailureReason says why a Close failed). A symbolic link is
+  // followed and its target replaced, keeping its mode. Null, with the reason in `err`, when
+  // it cannot be created or CheckWriteAccess refuses.
+  virtual std::unique_ptr<File> CreateForWriting(const std::u16string& path, std::string* err) = 0;
+  // Whether CreateForWriting may replace `path` now: a file that cannot be read or is
+  // read-only is never replaced.
+  virtual WriteAccess CheckWriteAccess(const std::u16string& path) = 0;
+  // True when something exists at `path` (a dangling symbolic link too).
+  virtual bool Exists(const std::u16string& path) = 0;
+  // Removes the temporary files that saves of `path` killed before their rename left behind;
+  // only under LockFolder, so that no save is running.
+  virtual void RemoveSaveTemporaries(const std::u16string& path) = 0;
+  // The advisory lock of `folder` held by a copy of the reader while it saves there; null
+  // when it cannot be had.
+  virtual std::unique_ptr<FolderLock> LockFolder(const std::u16string& folder) = 0;
   // Full path of the running program, or empty.
   virtual std::u16string ProgramPath() = 0;
   // True when files can be created in `folder`.

@@ -1,23 +1,57 @@
 #include "platform/posix_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
 #include <vector>
+
+#include "platform/save_calls.h"
 
 namespace lirako {
 namespace {
 
+// Symbolic links followed before a chain counts as a loop (the kernel's own limit).
+constexpr int kMaxLinks = 40;
+// mkstemp replaces these six characters of a temporary file's name.
+constexpr char kTemporarySuffix[] = ".XXXXXX";
+constexpr size_t kTemporaryRandom = 6;
+constexpr char kLockFileName[] = "lirako.lock";
+// Another copy holds the folder lock only while it saves a few small files.
+constexpr auto kLockWait = std::chrono::seconds(5);
+constexpr auto kLockRetry = std::chrono::milliseconds(10);
+
 off_t ToWhence(SeekOrigin origin) {
   switch (origin) {
-    case SeekOrigin::kStart: return SEEK_SET;
-    case SeekOrigin::kCurrent: return SEEK_CUR;
-    case SeekOrigin::kEnd: return SEEK_END;
+    case SeekOrigin::kStart:
+      return SEEK_SET;
+    case SeekOrigin::kCurrent:
+      return SEEK_CUR;
+    case SeekOrigin::kEnd:
+      return SEEK_END;
   }
   return SEEK_SET;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string SystemError(const char* call) {
+  return std::string(call) + ": " + std::strerror(errno);
 }
 
 class PosixFile : public File {
@@ -43,12 +77,13 @@ class PosixFile : public File {
     size_t done = 0;
     const char* in = static_cast<const char*>(data);
     while (done < size) {
-      ssize_t n = ::write(fd_, in + done, size - done);
+      ssize_t n = ActiveSaveCalls().write(fd_, in + done, size - done);
       if (n < 0 && errno == EINTR) continue;
+      if (n < 0) Fail(SystemError("write"));
+      if (n == 0) Fail("write: nothing written");
       if (n <= 0) break;
       done += static_cast<size_t>(n);
     }
-    if (done < size) failed_ = true;
     return done;
   }
 
@@ -67,18 +102,29 @@ class PosixFile : public File {
   }
 
   bool Close() override {
-    if (fd_ < 0) return !failed_;
+    if (fd_ < 0) return !failed();
     ::close(fd_);
     fd_ = -1;
-    return !failed_;
+    return !failed();
   }
 
+  std::string FailureReason() const override { return failure_; }
+
  protected:
+  bool failed() const { return !failure_.empty(); }
+  // Keeps the first failure: later ones follow from it.
+  void Fail(std::string reason) {
+    if (failure_.empty()) failure_ = std::move(reason);
+  }
+
   int fd_;
-  bool failed_ = false;
+
+ private:
+  std::string failure_;
 };
 
-// Writes go to a temporary file in the target's folder; Close renames it over the target.
+// Writes go to a temporary file in the target's folder; Close makes the new contents
+// durable, renames them over the target and makes the rename durable.
 class AtomicFile : public PosixFile {
  public:
   AtomicFile(int fd, std::string temp, std::string target)
@@ -86,18 +132,74 @@ class AtomicFile : public PosixFile {
   ~AtomicFile() override { AtomicFile::Close(); }
 
   bool Close() override {
-    if (fd_ < 0) return !failed_;
-    if (::fsync(fd_) != 0) failed_ = true;
-    PosixFile::Close();
-    if (!failed_ && ::rename(temp_.c_str(), target_.c_str()) != 0) failed_ = true;
-    if (failed_) ::unlink(temp_.c_str());
-    return !failed_;
+    if (fd_ < 0) return !failed();
+    const SaveCalls& calls = ActiveSaveCalls();
+    if (!failed() && calls.fsync(fd_) != 0) Fail(SystemError("fsync"));
+    // A failing close may mean the data never reached the disk (network file systems).
+    if (calls.close(fd_) != 0) Fail(SystemError("close"));
+    fd_ = -1;
+    if (!failed() && calls.rename(temp_.c_str(), target_.c_str()) != 0) {
+      Fail(SystemError("rename"));
+    }
+    if (failed()) {
+      ::unlink(temp_.c_str());
+      return false;
+    }
+    SyncFolder();
+    return !failed();
   }
 
  private:
+  // The new name lives in the folder; until the folder is on disk a power cut can lose it.
+  void SyncFolder() {
+    int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+      Fail(SystemError("open folder"));
+      return;
+    }
+    if (ActiveSaveCalls().fsyncFolder(folder) != 0) Fail(SystemError("fsync folder"));
+    ::close(folder);
+  }
+
   std::string temp_;
   std::string target_;
 };
+
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { ::close(fd_); }  // closing releases the lock
+
+ private:
+  int fd_;
+};
+
+std::string AccessRefusal(WriteAccess access) {
+  switch (access) {
+    case WriteAccess::kWritable:
+      return {};
+    case WriteAccess::kUnreadableFile:
+      return "the file cannot be read, so it is kept as it is";
+    case WriteAccess::kReadOnlyFile:
+      return "the file is read-only";
+    case WriteAccess::kNotAFile:
+      return "not a regular file";
+    case WriteAccess::kReadOnlyFolder:
+      return "its folder does not admit new files";
+  }
+  return {};
+}
+
+bool IsTemporaryOf(const std::string& entry, const std::string& name) {
+  if (entry.size() != name.size() + 1 + kTemporaryRandom) return false;
+  if (entry.compare(0, name.size(), name) != 0 || entry[name.size()] != '.') return false;
+  for (size_t i = name.size() + 1; i < entry.size(); ++i) {
+    char c = entry[i];
+    bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!alnum) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -114,16 +216,102 @@ std::unique_ptr<File> OpenPosixFileForReading(const std::string& path) {
   return std::make_unique<PosixFile>(fd);
 }
 
-std::unique_ptr<File> CreateAtomicFile(const std::string& path) {
-  std::string pattern = path + ".XXXXXX";
+std::string ResolveLinks(const std::string& path) {
+  std::string current = path;
+  for (int i = 0; i < kMaxLinks; ++i) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4095) + 1);
+    ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<size_t>(n) >= target.size()) return {};
+    std::string next(target.data(), static_cast<size_t>(n));
+    current = next[0] == '/' ? next : FolderOf(current) + "/" + next;
+  }
+  return {};
+}
+
+WriteAccess CheckWriteAccess(const std::string& path) {
+  std::string target = ResolveLinks(path);
+  if (target.empty()) return WriteAccess::kNotAFile;
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return WriteAccess::kNotAFile;
+    // The permission bits count even for a user whom the system lets past them (root).
+    if ((st.st_mode & 0444) == 0 || ::access(target.c_str(), R_OK) != 0) {
+      return WriteAccess::kUnreadableFile;
+    }
+    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+      return WriteAccess::kReadOnlyFile;
+    }
+  }
+  if (::access(FolderOf(target).c_str(), W_OK | X_OK) != 0) return WriteAccess::kReadOnlyFolder;
+  return WriteAccess::kWritable;
+}
+
+std::unique_ptr<File> CreateAtomicFile(const std::string& path, std::string* err) {
+  auto refuse = [&](std::string reason) -> std::unique_ptr<File> {
+    if (err) *err = path + ": " + reason;
+    return nullptr;
+  };
+  WriteAccess access = CheckWriteAccess(path);
+  if (access != WriteAccess::kWritable) return refuse(AccessRefusal(access));
+  std::string target = ResolveLinks(path);
+  // The replacement keeps the mode of the file it replaces; a new file gets the usual one.
+  mode_t mode = 0;
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  std::string pattern = target + kTemporarySuffix;
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
+  if (fd < 0) return refuse(SystemError("mkstemp"));
+  if (ActiveSaveCalls().fchmod(fd, mode) != 0) {
+    std::string reason = SystemError("fchmod");
+    ::close(fd);
+    ::unlink(name.data());
+    return refuse(reason);
+  }
+  return std::make_unique<AtomicFile>(fd, std::string(name.data()), target);
+}
+
+void RemoveAtomicTemporaries(const std::string& path) {
+  std::string target = ResolveLinks(path);
+  if (target.empty()) return;
+  std::string folder = FolderOf(target);
+  std::string name = NameOf(target);
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  while (dirent* entry = ::readdir(dir)) {
+    if (IsTemporaryOf(entry->d_name, name)) stale.push_back(folder + "/" + entry->d_name);
+  }
+  ::closedir(dir);
+  for (const std::string& file : stale)
+    ::unlink(file.c_str());
+}
+
+std::unique_ptr<FolderLock> LockPosixFolder(const std::string& folder) {
+  std::string path = folder + "/" + kLockFileName;
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  // A folder that admits no new files may still hold the lock file of an earlier run.
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
-  return std::make_unique<AtomicFile>(fd, std::string(name.data()), path);
+  auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    bool busy = errno == EWOULDBLOCK || errno == EINTR;
+    if (!busy || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
+      return nullptr;
+    }
+    std::this_thread::sleep_for(kLockRetry);
+  }
+  return std::make_unique<PosixFolderLock>(fd);
 }
 
 }  // namespace lirako

@@ -56,9 +56,12 @@ bool Unquote(const std::string& line, size_t& pos, std::u16string& out) {
     if (c == '\\') {
       if (++pos >= line.size()) return false;
       char e = line[pos];
-      if (e == 'n') raw.push_back('\n');
-      else if (e == '\\' || e == '"') raw.push_back(e);
-      else return false;
+      if (e == 'n')
+        raw.push_back('\n');
+      else if (e == '\\' || e == '"')
+        raw.push_back(e);
+      else
+        return false;
     } else {
       raw.push_back(c);
     }
@@ -67,11 +70,14 @@ bool Unquote(const std::string& line, size_t& pos, std::u16string& out) {
 }
 
 bool ReadWord(const std::string& line, size_t& pos, std::string& word) {
-  while (pos < line.size() && line[pos] == ' ') ++pos;
+  while (pos < line.size() && line[pos] == ' ')
+    ++pos;
   size_t start = pos;
-  while (pos < line.size() && line[pos] != ' ') ++pos;
+  while (pos < line.size() && line[pos] != ' ')
+    ++pos;
   word = line.substr(start, pos - start);
-  while (pos < line.size() && line[pos] == ' ') ++pos;
+  while (pos < line.size() && line[pos] == ' ')
+    ++pos;
   return !word.empty();
 }
 
@@ -88,7 +94,8 @@ RegistryStore::RegistryStore(std::string backingPath) : backingPath_(std::move(b
 
 std::u16string RegistryStore::Fold(RegistryRoot root, const std::u16string& key) {
   std::u16string folded = FoldName(key);
-  while (!folded.empty() && folded.back() == u'\\') folded.pop_back();
+  while (!folded.empty() && folded.back() == u'\\')
+    folded.pop_back();
   return (root == RegistryRoot::kCurrentUser ? u"U:" : u"C:") + folded;
 }
 
@@ -212,9 +219,12 @@ bool RegistryStore::Parse(const std::string& text) {
       std::u16string name;
       if (!ReadWord(line, pos, root)) return false;
       RegistryRoot r;
-      if (root == "HKEY_CURRENT_USER") r = RegistryRoot::kCurrentUser;
-      else if (root == "HKEY_CLASSES_ROOT") r = RegistryRoot::kClassesRoot;
-      else return false;
+      if (root == "HKEY_CURRENT_USER")
+        r = RegistryRoot::kCurrentUser;
+      else if (root == "HKEY_CLASSES_ROOT")
+        r = RegistryRoot::kClassesRoot;
+      else
+        return false;
       if (!Unquote(line, pos, name) || name.empty() || pos != line.size()) return false;
       current = &(parsed[Fold(r, name)] = Key{r, name, {}});
     } else if (word == "value" && current) {
@@ -260,7 +270,7 @@ void RegistryStore::Persist() {
       if (::stat(part.c_str(), &st) != 0) ::mkdir(part.c_str(), 0755);
     }
   }
-  std::unique_ptr<File> file = CreateAtomicFile(backingPath_);
+  std::unique_ptr<File> file = CreateAtomicFile(backingPath_, nullptr);
   if (!file) return;
   std::string text = Serialize();
   file->Write(text.data(), text.size());

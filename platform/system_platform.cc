@@ -47,8 +47,26 @@ std::unique_ptr<File> SystemPlatform::OpenForReading(const std::u16string& path)
   return OpenPosixFileForReading(ToUtf8(path));
 }
 
-std::unique_ptr<File> SystemPlatform::CreateForWriting(const std::u16string& path) {
-  return CreateAtomicFile(ToUtf8(path));
+std::unique_ptr<File> SystemPlatform::CreateForWriting(const std::u16string& path,
+                                                       std::string* err) {
+  return CreateAtomicFile(ToUtf8(path), err);
+}
+
+WriteAccess SystemPlatform::CheckWriteAccess(const std::u16string& path) {
+  return lirako::CheckWriteAccess(ToUtf8(path));
+}
+
+bool SystemPlatform::Exists(const std::u16string& path) {
+  struct stat st;
+  return ::lstat(ToUtf8(path).c_str(), &st) == 0;
+}
+
+void SystemPlatform::RemoveSaveTemporaries(const std::u16string& path) {
+  RemoveAtomicTemporaries(ToUtf8(path));
+}
+
+std::unique_ptr<FolderLock> SystemPlatform::LockFolder(const std::u16string& folder) {
+  return LockPosixFolder(ToUtf8(folder));
 }
 
 std::u16string SystemPlatform::ProgramPath() {
@@ -79,7 +97,8 @@ std::u16string SystemPlatform::Cp949ToUtf16(std::string_view bytes) {
   if (!HasCodePage949()) {
     // Without the code page every byte stands for the unit of its own value.
     std::u16string out(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+    for (size_t i = 0; i < bytes.size(); ++i)
+      out[i] = static_cast<unsigned char>(bytes[i]);
     return out;
   }
   return Cp949Converter::Instance().Convert(bytes);

@@ -18,7 +18,11 @@ class SystemPlatform : public Platform {
   explicit SystemPlatform(std::unique_ptr<Registry> registry);
 
   std::unique_ptr<File> OpenForReading(const std::u16string& path) override;
-  std::unique_ptr<File> CreateForWriting(const std::u16string& path) override;
+  std::unique_ptr<File> CreateForWriting(const std::u16string& path, std::string* err) override;
+  WriteAccess CheckWriteAccess(const std::u16string& path) override;
+  bool Exists(const std::u16string& path) override;
+  void RemoveSaveTemporaries(const std::u16string& path) override;
+  std::unique_ptr<FolderLock> LockFolder(const std::u16string& folder) override;
   std::u16string ProgramPath() override;
   bool IsWritableFolder(const std::u16string& folder) override;
   std::u16string UserDataFolder() override;
@@ -27,8 +31,7 @@ class SystemPlatform : public Platform {
   bool HasCodePage949() override;
   std::u16string Cp949ToUtf16(std::string_view bytes) override;
   void FoldCase(std::u16string& text) override;
-  ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle,
-                     size_t from) override;
+  ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle, size_t from) override;
 
   // The registry file path this platform uses by default.
   static std::string DefaultRegistryPath();

@@ -122,7 +122,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   if (view.HasDocument()) view.RelayoutAtPosition();
   view.BuildRecentMenu();
   view.BuildBookmarkMenu();
-  SaveSettings(view.platform(), view.dataFolder(), s);
+  view.SaveSettingsFile();
   view.SaveReaderStore();
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "platform/utf.h"
+
 namespace lirako {
 namespace {
 
@@ -50,11 +52,11 @@ void CDatFile::GetHeader(std::string* name, int32_t* version) const {
   if (version) *version = headerVersion_;
 }
 
-bool CDatFile::Open(int mode, const std::u16string& path) {
+bool CDatFile::Open(int mode, const std::u16string& path, std::string* err) {
   mode_ = mode == kRead ? kRead : kWrite;
   path_ = path;
   Close();
-  file_ = mode_ == kRead ? platform_.OpenForReading(path) : platform_.CreateForWriting(path);
+  file_ = mode_ == kRead ? platform_.OpenForReading(path) : platform_.CreateForWriting(path, err);
   if (!file_) return false;
   isOpen_ = true;
   writeFailed_ = false;
@@ -71,9 +73,10 @@ bool CDatFile::Open(int mode, const std::u16string& path) {
   return true;
 }
 
-bool CDatFile::Close() {
+bool CDatFile::Close(std::string* err) {
   if (!file_) return true;
   bool saved = file_->Close() && !writeFailed_;
+  if (!saved && mode_ == kWrite && err) *err = ToUtf8(path_) + ": " + file_->FailureReason();
   file_.reset();
   isOpen_ = false;
   return mode_ == kRead || saved;

@@ -34,11 +34,11 @@ class CDatFile {
 
   // Closes any open file, then opens `path`: kRead an existing file and reads its header;
   // kWrite a new file replacing the old one on Close, and writes the header. False when the
-  // file cannot be opened or created.
-  bool Open(int mode, const std::u16string& path);
-  // Closes the file. False when a file being written could not be saved completely; the
-  // old file is then left as it was.
-  bool Close();
+  // file cannot be opened or created (for writing, with the reason in `err`).
+  bool Open(int mode, const std::u16string& path, std::string* err = nullptr);
+  // Closes the file. False, with the reason in `err`, when a file being written could not be
+  // saved completely; the old file is then left as it was.
+  bool Close(std::string* err = nullptr);
 
   // Each write is true when every byte was written. Each read is all or nothing: true when
   // the whole value was read; otherwise the destination is left unchanged.

@@ -12,6 +12,19 @@ namespace lirako {
 // the program file; when that folder is not writable, the user's data folder instead.
 std::u16string FindDataFolder(Platform& platform);
 
+// The program's folder when FindDataFolder passed it over because it is not writable: an
+// installed copy may keep the files of earlier runs there. Empty otherwise.
+std::u16string FindFallbackFolder(Platform& platform);
+
+// The folder to read the data file `name` from: `folder`, unless it lacks the file and
+// `fallback` (when not empty) holds it.
+std::u16string FolderHolding(Platform& platform, const std::u16string& folder,
+                             const std::u16string& fallback, std::u16string_view name);
+
+// Removes what saves of the data files killed before their rename left in `folder`, under
+// the folder's lock.
+void RemoveStaleTemporaries(Platform& platform, const std::u16string& folder);
+
 // folder + "/" + name.
 std::u16string DataFilePath(std::u16string_view folder, std::u16string_view name);
 

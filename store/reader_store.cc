@@ -226,16 +226,13 @@ bool ReaderStore::Load(Platform& platform, const std::u16string& path, std::stri
 }
 
 bool ReaderStore::Save(Platform& platform, const std::u16string& path, std::string* err) const {
-  std::unique_ptr<File> file = platform.CreateForWriting(path);
-  if (!file) {
-    if (err) *err = "cannot create a file beside " + ToUtf8(path);
-    return false;
-  }
+  std::unique_ptr<File> file = platform.CreateForWriting(path, err);
+  if (!file) return false;
   std::string text = ToText();
   bool written = file->Write(text.data(), text.size()) == text.size();
   bool closed = file->Close();
   if (!written || !closed) {
-    if (err) *err = "cannot write " + ToUtf8(path);
+    if (err) *err = ToUtf8(path) + ": " + file->FailureReason();
     return false;
   }
   return true;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/utf.h"
+#include "store/damaged_copy.h"
 #include "store/dat_file.h"
 #include "store/data_folder.h"
 #include "store/record_string.h"
@@ -54,6 +56,8 @@ bool RecentFileList::CopyEntry(const std::u16string& path, RecentFileEntry* out)
 void RecentFileList::StoreFirst(const RecentFileEntry& entry) {
   RecentFileEntry copy = entry;  // `entry` may be one of the entries removed below
   std::erase_if(entries_, [&](const RecentFileEntry& e) { return e.path == copy.path; });
+  removed_.erase(copy.path);
+  stored_.insert(copy.path);
   entries_.insert(entries_.begin(), std::move(copy));
 }
 
@@ -61,8 +65,17 @@ bool RecentFileList::Remove(const std::u16string& path) {
   auto it = std::find_if(entries_.begin(), entries_.end(),
                          [&](const RecentFileEntry& e) { return e.path == path; });
   if (it == entries_.end()) return false;
+  stored_.erase(path);
+  removed_.insert(path);
   entries_.erase(it);
   return true;
+}
+
+void RecentFileList::RemoveAll() {
+  for (const RecentFileEntry& e : entries_)
+    removed_.insert(e.path);
+  stored_.clear();
+  entries_.clear();
 }
 
 bool RecentFileList::CopyMostRecent(RecentFileEntry* out) const {
@@ -72,19 +85,48 @@ bool RecentFileList::CopyMostRecent(RecentFileEntry* out) const {
 }
 
 bool RecentFileList::Load(Platform& platform, const std::u16string& dataFolder, std::string* err) {
-  return LoadFile(platform, DataFilePath(dataFolder, resent_files::kFileName), err);
+  return LoadFile(platform, DataFilePath(dataFolder, resent_files::kFileName), err) ==
+         LoadState::kClean;
 }
 
-bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder) const {
-  return SaveFile(platform, DataFilePath(dataFolder, resent_files::kFileName));
+bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder, std::string* err) {
+  std::u16string path = DataFilePath(dataFolder, resent_files::kFileName);
+  // Without the lock (a folder that admits no lock file) the save still goes ahead.
+  std::unique_ptr<FolderLock> lock = platform.LockFolder(dataFolder);
+  RecentFileList disk;
+  LoadState state = disk.LoadFile(platform, path);
+  if (state == LoadState::kUnreadable) {
+    if (err) *err = ToUtf8(path) + ": cannot be read, so it is kept as it is";
+    return false;
+  }
+  if (state != LoadState::kMissing) MergeOnto(disk);
+  if (state == LoadState::kDamaged && !KeepDamagedCopy(platform, path, err)) return false;
+  if (!SaveFile(platform, path, err)) return false;
+  stored_.clear();
+  removed_.clear();
+  return true;
 }
 
-bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path, std::string* err) {
+void RecentFileList::MergeOnto(const RecentFileList& disk) {
+  std::vector<RecentFileEntry> merged;
+  for (const RecentFileEntry& e : entries_) {
+    if (stored_.contains(e.path)) merged.push_back(e);
+  }
+  for (const RecentFileEntry& e : disk.entries_) {
+    if (!stored_.contains(e.path) && !removed_.contains(e.path)) merged.push_back(e);
+  }
+  entries_ = std::move(merged);
+}
+
+LoadState RecentFileList::LoadFile(Platform& platform, const std::u16string& path,
+                                   std::string* err) {
   entries_.clear();
+  stored_.clear();
+  removed_.clear();
   CDatFile file(platform);
   if (!file.Open(CDatFile::kRead, path)) {
     if (err) *err = "the file is missing or cannot be opened";
-    return false;
+    return platform.Exists(path) ? LoadState::kUnreadable : LoadState::kMissing;
   }
   int32_t version = -1;
   file.GetHeader(nullptr, &version);
@@ -93,26 +135,33 @@ bool RecentFileList::LoadFile(Platform& platform, const std::u16string& path, st
       *err =
           "version " + std::to_string(version) + ", not " + std::to_string(resent_files::kVersion);
     }
-    return false;
+    return LoadState::kDamaged;
   }
 
-  std::vector<RecentFileEntry> read;
   int32_t count = 0;
   RecordRead r = ReadRecordCount(file, &count);
   for (int32_t i = 0; r == RecordRead::kOk && i < count; ++i) {
     RecentFileEntry entry;
     r = ReadEntry(file, &entry);
-    if (r == RecordRead::kOk) read.push_back(std::move(entry));
+    if (r == RecordRead::kOk) entries_.push_back(std::move(entry));
   }
   if (r == RecordRead::kRefused) {
     if (err) *err = "an entry holds a count or a string outside the format";
-    return false;
+    return LoadState::kDamaged;
   }
-  entries_ = std::move(read);
-  return true;
+  if (r == RecordRead::kEnded) {
+    if (err) *err = "the file ends inside an entry";
+    return LoadState::kDamaged;
+  }
+  if (file.BytesLeft() != 0) {
+    if (err) *err = "bytes follow the last entry";
+    return LoadState::kDamaged;
+  }
+  return LoadState::kClean;
 }
 
-bool RecentFileList::SaveFile(Platform& platform, const std::u16string& path) const {
+bool RecentFileList::SaveFile(Platform& platform, const std::u16string& path,
+                              std::string* err) const {
   std::vector<const RecentFileEntry*> kept;
   for (const RecentFileEntry& entry : entries_) {
     if (kept.size() == static_cast<size_t>(resent_files::kMaxEntries)) break;
@@ -121,7 +170,7 @@ bool RecentFileList::SaveFile(Platform& platform, const std::u16string& path) co
 
   CDatFile file(platform);
   file.SetHeader(resent_files::kHeaderName, resent_files::kVersion);
-  if (!file.Open(CDatFile::kWrite, path)) return false;
+  if (!file.Open(CDatFile::kWrite, path, err)) return false;
   bool ok = file.WriteInt32(static_cast<int32_t>(kept.size()));
   for (const RecentFileEntry* entry : kept) {
     ok = WriteRecordString(file, entry->path) && ok;
@@ -134,7 +183,7 @@ bool RecentFileList::SaveFile(Platform& platform, const std::u16string& path) co
       ok = file.WriteInt32(entry->bookmarks[i].position) && ok;
     }
   }
-  return file.Close() && ok;
+  return file.Close(err) && ok;
 }
 
 }  // namespace lirako

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "store/load_state.h"
 #include "store/recent_file_entry.h"
 
 namespace lirako {
@@ -22,29 +24,42 @@ class RecentFileList {
   void StoreFirst(const RecentFileEntry& entry);
   // Removes the first entry with `path`; false when there is none.
   bool Remove(const std::u16string& path);
-  void RemoveAll() { entries_.clear(); }
+  void RemoveAll();
   // Copies entry 0 into `out`; false (out untouched) when the list is empty.
   bool CopyMostRecent(RecentFileEntry* out) const;
 
   const std::vector<RecentFileEntry>& entries() const { return entries_; }
   size_t size() const { return entries_.size(); }
 
-  // Replaces the list by ResentFiles.Dat in `dataFolder`; see LoadFile.
+  // Replaces the list by ResentFiles.Dat in `dataFolder` (see LoadFile); true when the file
+  // was read whole, else false with the reason in `err` when it is given.
   bool Load(Platform& platform, const std::u16string& dataFolder, std::string* err = nullptr);
-  // Writes ResentFiles.Dat in `dataFolder`; see SaveFile.
-  bool Save(Platform& platform, const std::u16string& dataFolder) const;
+  // Saves ResentFiles.Dat in `dataFolder` under the folder's lock, merged with the file as
+  // another copy of the reader may have left it (MergeOnto; the list becomes the merged one).
+  // A file that cannot be read is left alone; one that did not load cleanly is first kept
+  // as its damaged copy. False, with the reason in `err`, when nothing was saved.
+  bool Save(Platform& platform, const std::u16string& dataFolder, std::string* err = nullptr);
 
-  // Replaces the list by the record file at `path`. A missing file, a version other than 0
-  // or content outside the format gives an empty list (false). A file that ends early keeps
-  // the entries it holds whole. On false `err`, when given, gets the reason.
-  bool LoadFile(Platform& platform, const std::u16string& path, std::string* err = nullptr);
+  // Replaces the list by the record file at `path`. A missing file or a version other than 0
+  // gives an empty list. Where the content leaves the format or the file ends early, the
+  // entries before that point stay, each with its bookmarks. When the file was not read
+  // whole, `err` (when given) gets the reason.
+  LoadState LoadFile(Platform& platform, const std::u16string& path, std::string* err = nullptr);
   // Writes the first ten entries whose path fits the format, each with its first ten
   // bookmarks (names cut to what the format holds). The old file stays unless the whole
-  // new one was written; false when nothing was saved.
-  bool SaveFile(Platform& platform, const std::u16string& path) const;
+  // new one was written; false, with the reason in `err`, when nothing was saved.
+  bool SaveFile(Platform& platform, const std::u16string& path, std::string* err = nullptr) const;
+
+  // Makes this list `disk` with this list's changes since it was loaded put over it: the
+  // entries this list stored, in this list's order, then the entries of `disk` this list
+  // neither stored nor removed, in their order.
+  void MergeOnto(const RecentFileList& disk);
 
  private:
   std::vector<RecentFileEntry> entries_;
+  // Paths stored or removed since the list was loaded or saved.
+  std::set<std::u16string> stored_;
+  std::set<std::u16string> removed_;
 };
 
 }  // namespace lirako

@@ -1,5 +1,7 @@
 #include "store/settings_file.h"
 
+#include "platform/utf.h"
+#include "store/damaged_copy.h"
 #include "store/dat_file.h"
 #include "store/data_folder.h"
 #include "store/record_string.h"
@@ -124,9 +126,11 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
   CDatFile file(platform);
   status.opened = file.Open(CDatFile::kRead, path);
   if (!status.opened) {
+    status.state = platform.Exists(path) ? LoadState::kUnreadable : LoadState::kMissing;
     status.error = "the file is missing or cannot be opened";
     return status;
   }
+  status.state = LoadState::kDamaged;
   file.GetHeader(nullptr, &status.version);
   if (status.version != set_param::kVersion) {
     status.error = "version " + std::to_string(status.version) + ", not " +
@@ -136,29 +140,48 @@ SettingsFileStatus ReadSettingsFile(Platform& platform, const std::u16string& pa
 
   ReaderSettings read = settings;
   set_param::ForEachFixedField(read, FieldReader{file});
-  // Once the file has ended every later read fails, so the remaining lists come out empty.
-  if (ReadStringList(file, read.unlinkedExtensions) == RecordRead::kRefused ||
-      ReadStringList(file, read.linkedExtensions) == RecordRead::kRefused ||
-      ReadPairList(file, read.savedFileClasses) == RecordRead::kRefused) {
-    status.error = "a list holds a count or a string outside the format";
-    return status;
-  }
-  settings = std::move(read);
   status.used = true;
+  // Each list is taken only when it was read within the format; after one that was not,
+  // where the next begins is unknown. Once the file has ended every later read fails, so the
+  // remaining lists come out empty.
+  std::vector<std::u16string> unlinked;
+  std::vector<std::u16string> linked;
+  std::vector<SavedFileClass> pairs;
+  RecordRead r = ReadStringList(file, unlinked);
+  if (r != RecordRead::kRefused) {
+    read.unlinkedExtensions = std::move(unlinked);
+    r = ReadStringList(file, linked);
+  }
+  if (r != RecordRead::kRefused) {
+    read.linkedExtensions = std::move(linked);
+    r = ReadPairList(file, pairs);
+  }
+  if (r != RecordRead::kRefused) read.savedFileClasses = std::move(pairs);
+  settings = std::move(read);
+  if (r == RecordRead::kRefused) {
+    status.error = "a list holds a count or a string outside the format";
+  } else if (r == RecordRead::kEnded) {
+    status.error = "the file ends before its lists do";
+  } else if (file.BytesLeft() != 0) {
+    status.error = "bytes follow the last list";
+  } else {
+    status.state = LoadState::kClean;
+  }
   return status;
 }
 
-bool WriteSettingsFile(Platform& platform, const std::u16string& path, const ReaderSettings& s) {
+bool WriteSettingsFile(Platform& platform, const std::u16string& path, const ReaderSettings& s,
+                       std::string* err) {
   CDatFile file(platform);
   file.SetHeader(set_param::kHeaderName, set_param::kVersion);
-  if (!file.Open(CDatFile::kWrite, path)) return false;
+  if (!file.Open(CDatFile::kWrite, path, err)) return false;
   FieldWriter fields{file};
   set_param::ForEachFixedField(s, fields);
   bool ok = fields.ok;
   ok = WriteStringList(file, s.unlinkedExtensions) && ok;
   ok = WriteStringList(file, s.linkedExtensions) && ok;
   ok = WritePairList(file, s.savedFileClasses) && ok;
-  return file.Close() && ok;
+  return file.Close(err) && ok;
 }
 
 bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSettings& settings,
@@ -170,8 +193,18 @@ bool LoadSettings(Platform& platform, const std::u16string& dataFolder, ReaderSe
 }
 
 bool SaveSettings(Platform& platform, const std::u16string& dataFolder,
-                  const ReaderSettings& settings) {
-  return WriteSettingsFile(platform, DataFilePath(dataFolder, set_param::kFileName), settings);
+                  const ReaderSettings& settings, std::string* err) {
+  std::u16string path = DataFilePath(dataFolder, set_param::kFileName);
+  // Without the lock (a folder that admits no lock file) the save still goes ahead.
+  std::unique_ptr<FolderLock> lock = platform.LockFolder(dataFolder);
+  ReaderSettings onDisk;
+  LoadState state = ReadSettingsFile(platform, path, onDisk).state;
+  if (state == LoadState::kUnreadable) {
+    if (err) *err = ToUtf8(path) + ": cannot be read, so it is kept as it is";
+    return false;
+  }
+  if (state == LoadState::kDamaged && !KeepDamagedCopy(platform, path, err)) return false;
+  return WriteSettingsFile(platform, path, settings, err);
 }
 
 }  // namespace lirako

@@ -34,10 +34,12 @@ int Run(const std::vector<std::string>& args) {
     for (int trail = 0x41; trail <= 0xA0; ++trail)
       AppendPair(platform, lead, trail, &table);
   }
-  auto file = platform.CreateForWriting(FromUtf8(args[0]));
-  if (!file) return Fail("cannot create " + args[0]);
+  std::string err;
+  auto file = platform.CreateForWriting(FromUtf8(args[0]), &err);
+  if (!file) return Fail("cannot create " + err);
   bool written = file->Write(table.data(), table.size()) == table.size();
-  if (!file->Close() || !written) return Fail("cannot write " + args[0]);
+  if (!file->Close() || !written)
+    return Fail("cannot write " + args[0] + ": " + file->FailureReason());
   return 0;
 }
 

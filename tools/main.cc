@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ void PrintUsage(FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace lirako::tool;
+  // A file-size limit fails a write instead of killing the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     PrintUsage(args.empty() ? stderr : stdout);

@@ -7,6 +7,8 @@
 #include "engine/code_table.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
+#include "store/resent_files_format.h"
+#include "store/set_param_format.h"
 #include "store/settings_file.h"
 
 namespace lirako {
@@ -19,6 +21,10 @@ constexpr char16_t kCodePageQuestion[] =
     u"완성형 한글 변환을 지원하지 않는 장치입니다. Table 변환 기능을 쓰시겠습니까?";
 constexpr char16_t kCautionCaption[] = u"주의";
 constexpr char16_t kCodeTableFile[] = u"hantable.dat";
+constexpr char16_t kReadOnlyNotice[] = u"읽기 전용이라 저장하지 않습니다: ";
+constexpr char16_t kUnreadableNotice[] = u"읽을 수 없어 덮어쓰지 않습니다: ";
+constexpr char16_t kFolderNotice[] = u"데이터 폴더에 쓸 수 없어 저장하지 않습니다: ";
+constexpr char16_t kSaveFailedNotice[] = u"저장하지 못했습니다: ";
 // Until the first layout the engine gets 2 pixels on every side and 2 shared lines.
 constexpr int kProvisionalMargin = 2;
 constexpr int kProvisionalSharedLines = 2;
@@ -41,28 +47,38 @@ CTirasolView::~CTirasolView() {
   UnregisterHotKeys();
   if (!initialized_) return;
   StoreCurrentPosition();
-  recentFiles_.Save(platform_, dataFolder_);
-  SaveSettings(platform_, dataFolder_, settings_);
+  SaveRecentFiles();
+  SaveSettingsFile();
   SaveReaderStore();
   ReleaseCodeTable();
 }
 
 void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   dataFolder_ = FindDataFolder(platform_);
+  // An installed copy saves in the user's folder but still reads what earlier runs left
+  // beside the program until the user's folder has its own.
+  std::u16string fallback = FindFallbackFolder(platform_);
+  auto readFolder = [&](std::u16string_view name) {
+    return FolderHolding(platform_, dataFolder_, fallback, name);
+  };
   initialized_ = true;
-  LoadSettings(platform_, dataFolder_, settings_);
+  RemoveStaleTemporaries(platform_, dataFolder_);
+  LoadSettings(platform_, readFolder(set_param::kFileName), settings_);
   ApplyBarMargins(0);
   AskCodePageQuestion();
   if (settings_.tableConversion)
-    LoadCodeTable(platform_, DataFilePath(dataFolder_, kCodeTableFile));
+    LoadCodeTable(platform_, DataFilePath(readFolder(kCodeTableFile), kCodeTableFile));
   CreateScrollBar();
   RegisterHotKeys();
-  recentFiles_.Load(platform_, dataFolder_);
+  recentFiles_.Load(platform_, readFolder(resent_files::kFileName));
   std::string err;
-  if (!readerStore_.Load(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err))
+  if (!readerStore_.Load(platform_,
+                         DataFilePath(readFolder(ReaderStore::kFileName), ReaderStore::kFileName),
+                         &err))
     std::fprintf(stderr, "lirako: %s not read: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
                  err.c_str());
   engine_->SetTypography(typography());
+  CheckDataFilesWritable();
   UpdateLayout();
   DisableDocumentMenus();
   BuildRecentMenu();
@@ -75,11 +91,60 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   }
 }
 
-void CTirasolView::SaveReaderStore() {
+bool CTirasolView::SaveRecentFiles() {
   std::string err;
-  if (!readerStore_.Save(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err))
-    std::fprintf(stderr, "lirako: %s not saved: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
-                 err.c_str());
+  bool saved = recentFiles_.Save(platform_, dataFolder_, &err);
+  // The merge may have brought in entries another window saved.
+  if (saved) BuildRecentMenu();
+  return ReportSave(saved, err);
+}
+
+bool CTirasolView::SaveSettingsFile() {
+  std::string err;
+  return ReportSave(SaveSettings(platform_, dataFolder_, settings_, &err), err);
+}
+
+bool CTirasolView::ReportSave(bool saved, const std::string& err) {
+  if (saved) return true;
+  std::fprintf(stderr, "lirako: not saved: %s\n", err.c_str());
+  NoteSaveProblem(kSaveFailedNotice + FromUtf8(err));
+  return false;
+}
+
+void CTirasolView::CheckDataFilesWritable() {
+  for (std::u16string_view name :
+       {std::u16string_view(set_param::kFileName), std::u16string_view(resent_files::kFileName)}) {
+    std::u16string path = DataFilePath(dataFolder_, name);
+    switch (platform_.CheckWriteAccess(path)) {
+      case WriteAccess::kWritable:
+        break;
+      case WriteAccess::kReadOnlyFile:
+        NoteSaveProblem(kReadOnlyNotice + path);
+        break;
+      case WriteAccess::kUnreadableFile:
+        NoteSaveProblem(kUnreadableNotice + path);
+        break;
+      case WriteAccess::kReadOnlyFolder:
+        NoteSaveProblem(kFolderNotice + dataFolder_);
+        break;
+      case WriteAccess::kNotAFile:
+        NoteSaveProblem(kSaveFailedNotice + path);
+        break;
+    }
+  }
+}
+
+bool CTirasolView::SaveReaderStore() {
+  std::string err;
+  return ReportSave(
+      readerStore_.Save(platform_, DataFilePath(dataFolder_, ReaderStore::kFileName), &err), err);
+}
+
+void CTirasolView::NoteSaveProblem(std::u16string notice) {
+  if (saveNoticeGiven_) return;
+  saveNoticeGiven_ = true;
+  saveNotice_ = std::move(notice);
+  host_.Invalidate();
 }
 
 void CTirasolView::AskCodePageQuestion() {

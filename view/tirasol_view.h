@@ -67,6 +67,13 @@ class CTirasolView {
   void CloseDocument();
   // The window title: the open file's name, or "리라코".
   void UpdateTitle();
+  // Save the recent-file list (merged with what other windows saved) and the settings. A
+  // failure is written to standard error and, the first time, noted on the page.
+  bool SaveRecentFiles();
+  bool SaveSettingsFile();
+  // What the page says about saves that cannot be made, until the next page turn; empty
+  // when there is nothing to say. Given at most once a run.
+  const std::u16string& saveNotice() const { return saveNotice_; }
 
   // The paint: font, offscreen surface, layout, pending step, lines, bar, block copy.
   void PaintPage(Surface& screen);
@@ -159,8 +166,8 @@ class CTirasolView {
   RecentFileList& recentFiles() { return recentFiles_; }
   // What the reader remembers beyond the two record files; saved with them at the end.
   ReaderStore& readerStore() { return readerStore_; }
-  // Writes lirako.ini in the data folder; a failure is reported on standard error.
-  void SaveReaderStore();
+  // Writes lirako.ini in the data folder; a failure is reported as the other saves' are.
+  bool SaveReaderStore();
   // The typesetting options kept in the store: line-start rules on, the others off, unless
   // stored otherwise.
   Typography typography() const;
@@ -187,6 +194,12 @@ class CTirasolView {
   void RunModal(Modal modal);
   void AskCodePageQuestion();
   void CreateScrollBar();
+  // Notes on the page, once, when the data files of this run cannot be saved.
+  void CheckDataFilesWritable();
+  void NoteSaveProblem(std::u16string notice);
+  bool ReportSave(bool saved, const std::string& err);
+  // Draws the save notice across the foot of the page (the right edge when rotated).
+  void DrawSaveNotice(Surface& screen, const Rect& client, bool rotated);
 
   Platform& platform_;
   ViewHost& host_;
@@ -199,6 +212,9 @@ class CTirasolView {
   RecentFileList recentFiles_;
   ReaderStore readerStore_;
   std::u16string dataFolder_;
+  std::u16string saveNotice_;
+  bool saveNoticeGiven_ = false;
+  bool saveNoticeDrawn_ = false;
   bool initialized_ = false;
   std::array<bool, kAppButtonCount> hotKeyRegistered_ = {};
   std::vector<std::u16string> findHistory_;

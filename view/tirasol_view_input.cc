@@ -254,7 +254,7 @@ int32_t CTirasolView::FindNext(const std::u16string& text, int options, int32_t*
 void CTirasolView::AddBookmark(int32_t position, const std::u16string& name) {
   currentEntry_.AddBookmark(position, name);
   BuildBookmarkMenu();
-  recentFiles_.Save(platform_, dataFolder_);
+  SaveRecentFiles();
 }
 
 void CTirasolView::SetModalHandler(Modal modal, ModalHandler handler) {

@@ -64,6 +64,8 @@ void CTirasolView::PaintPage(Surface& screen) {
                       settings_.clearType != 0, settings_.fontBold != 0, rotated);
   engine_->BeginOffscreen(screen, client, settings_.textColor, settings_.backColor);
   UpdateLayout();
+  // The save notice stays on the page until the first page turn after it was seen.
+  if (saveNoticeDrawn_ && pendingStep_ != kStepNone) saveNotice_.clear();
   switch (pendingStep_) {
     case kStepPageForward:
       engine_->PageForward();
@@ -84,8 +86,26 @@ void CTirasolView::PaintPage(Surface& screen) {
   engine_->Render(rotated ? kRenderRotated : 0);
   if (settings_.barMode == BarMode::kPositionBar) engine_->DrawPositionBar(client, rotated);
   engine_->EndOffscreen();
+  if (!saveNotice_.empty()) DrawSaveNotice(screen, client, rotated);
   engine_->EndPaint(screen);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
+}
+
+void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {
+  int height = screen.MeasureText(saveNotice_).height;
+  screen.SetTextColor(settings_.textColor);
+  screen.SetBackColor(settings_.backColor);
+  if (rotated) {
+    // Rotated text runs from the bottom upward; the foot of the page is the right edge.
+    screen.FillSolid(Rect{client.right - height, client.top, client.right, client.bottom},
+                     settings_.backColor);
+    screen.DrawText(client.right - height, client.bottom - 1, saveNotice_);
+  } else {
+    screen.FillSolid(Rect{client.left, client.bottom - height, client.right, client.bottom},
+                     settings_.backColor);
+    screen.DrawText(client.left, client.bottom - height, saveNotice_);
+  }
+  saveNoticeDrawn_ = true;
 }
 
 void CTirasolView::UpdateScrollBar() {

@@ -53,7 +53,7 @@ std::unique_ptr<File> MemoryPlatform::OpenForReading(const std::u16string& path)
   return std::make_unique<MemoryFile>(it->second, nullptr);
 }
 
-std::unique_ptr<File> MemoryPlatform::CreateForWriting(const std::u16string& path) {
+std::unique_ptr<File> MemoryPlatform::CreateForWriting(const std::u16string& path, std::string*) {
   return std::make_unique<MemoryFile>(std::string(), &files[path]);
 }
 

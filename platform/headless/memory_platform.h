@@ -18,7 +18,7 @@ class MemoryPlatform : public HeadlessPlatform {
   // The file at `path` from `files`, or null when there is none.
   std::unique_ptr<File> OpenForReading(const std::u16string& path) override;
   // An empty file that becomes `files[path]` when it is closed.
-  std::unique_ptr<File> CreateForWriting(const std::u16string& path) override;
+  std::unique_ptr<File> CreateForWriting(const std::u16string& path, std::string* err) override;
 };
 
 }  // namespace lirako

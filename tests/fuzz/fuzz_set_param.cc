@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!WriteSettingsFile(platform, u"/out", settings)) std::abort();
   ReaderSettings again;
-  if (!ReadSettingsFile(platform, u"/out", again).used || !(again == settings)) std::abort();
+  SettingsFileStatus written = ReadSettingsFile(platform, u"/out", again);
+  if (written.state != LoadState::kClean || !(again == settings)) std::abort();
   return 0;
 }

@@ -46,7 +46,7 @@ TEST(File, WritesReplaceTheTargetOnlyWhenClosed) {
   TempDir dir;
   HeadlessPlatform platform;
   std::string path = dir.Write("s.dat", "old contents that are long");
-  auto file = platform.CreateForWriting(FromUtf8(path));
+  auto file = platform.CreateForWriting(FromUtf8(path), nullptr);
   ASSERT_TRUE(file);
   EXPECT_EQ(file->Write("new", 3), 3u);
   EXPECT_EQ(ReadFileBytes(path), "old contents that are long");
@@ -56,7 +56,7 @@ TEST(File, WritesReplaceTheTargetOnlyWhenClosed) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             1);
-  EXPECT_EQ(platform.CreateForWriting(FromUtf8(dir.File("no/such/folder/x"))), nullptr);
+  EXPECT_EQ(platform.CreateForWriting(FromUtf8(dir.File("no/such/folder/x")), nullptr), nullptr);
 }
 
 TEST(Cp949, ConvertsOneUnitPerCharacter) {
@@ -64,10 +64,10 @@ TEST(Cp949, ConvertsOneUnitPerCharacter) {
   ASSERT_TRUE(cp.available());
   EXPECT_EQ(cp.Convert("\xC7\xD1\xB1\xDB"), u"한글");
   EXPECT_EQ(cp.Convert("A\xB0\xA1"), u"A가");
-  EXPECT_EQ(cp.Convert("\x81\x41"), u"갂");          // extended region
-  EXPECT_EQ(cp.Convert("\xC6\x41").size(), 1u);      // the 18 extra syllables are pairs
-  EXPECT_EQ(cp.Convert("\xB0"), u"\uFFFD");          // lone lead at the end
-  EXPECT_EQ(cp.Convert("\xA1\x20"), u"\uFFFD ");     // lead without a trail
+  EXPECT_EQ(cp.Convert("\x81\x41"), u"갂");       // extended region
+  EXPECT_EQ(cp.Convert("\xC6\x41").size(), 1u);   // the 18 extra syllables are pairs
+  EXPECT_EQ(cp.Convert("\xB0"), u"\uFFFD");       // lone lead at the end
+  EXPECT_EQ(cp.Convert("\xA1\x20"), u"\uFFFD ");  // lead without a trail
   HeadlessPlatform platform;
   platform.SetCodePage949(false);
   EXPECT_FALSE(platform.HasCodePage949());
@@ -139,7 +139,8 @@ TEST(RegistryStore, KeepsTypedValuesAndSurvivesARoundTrip) {
   ASSERT_TRUE(store.QueryValue(RegistryRoot::kClassesRoot, u"lirakofile", u"EditFlags", &v));
   EXPECT_EQ(v.type, kRegNumber);
   EXPECT_EQ(v.number, 65536u);
-  ASSERT_TRUE(store.QueryValue(RegistryRoot::kCurrentUser, u"Software\\Lirako", u"Default Path", &v));
+  ASSERT_TRUE(
+      store.QueryValue(RegistryRoot::kCurrentUser, u"Software\\Lirako", u"Default Path", &v));
   EXPECT_EQ(v.type, kRegExpandString);
   EXPECT_TRUE(store.DeleteValue(RegistryRoot::kClassesRoot, u"lirakofile", u"EditFlags"));
   EXPECT_FALSE(store.DeleteValue(RegistryRoot::kClassesRoot, u"lirakofile", u"EditFlags"));
@@ -151,7 +152,9 @@ TEST(RegistryStore, KeepsTypedValuesAndSurvivesARoundTrip) {
 TEST(RegistryStore, DamagedFileReadsAsEmpty) {
   TempDir dir;
   const char* damaged[] = {
-      "", "garbage\n", "lirako-registry 1\nkey HKEY_NOWHERE \"a\"\n",
+      "",
+      "garbage\n",
+      "lirako-registry 1\nkey HKEY_NOWHERE \"a\"\n",
       "lirako-registry 1\nkey HKEY_CLASSES_ROOT \"a\"\nvalue \"v\" number 99999999999\n",
       "lirako-registry 1\nkey HKEY_CLASSES_ROOT \"a\nvalue \"v\" string \"x\"\n",
       "lirako-registry 1\nvalue \"v\" string \"x\"\n",

@@ -140,41 +140,53 @@ TEST(RecentFileList, TheFileKeepsTenEntriesWithTenBookmarksEach) {
   EXPECT_EQ(loaded.size(), 0u);
   ASSERT_TRUE(loaded.Load(platform, U16(dir.path())));
   std::string path = dir.Write("other.dat", Header(1) + Le32(1) + Str16(u"x") + Le32(0) + Le32(0));
-  EXPECT_FALSE(loaded.LoadFile(platform, U16(path)));
+  EXPECT_EQ(loaded.LoadFile(platform, U16(path)), LoadState::kDamaged);
   EXPECT_EQ(loaded.size(), 0u);
 }
 
-TEST(RecentFileList, RefusesMalformedFilesAndKeepsWholeEntriesOfATruncatedOne) {
+TEST(RecentFileList, KeepsTheEntriesBeforeDamageWithTheirBookmarks) {
   TempDir dir;
   HeadlessPlatform platform;
   std::string good = Str16(u"/a") + Le32(1) + Le32(1) + Str16(u"m") + Le32(2);
-  const std::string refused[] = {
-      Le32(2) + good + Le32(0),  // path length 0
-      Le32(1) + Le32(261) + std::string(522, 'a') + Le32(0) + Le32(0),
-      Le32(1) + Le32(2) + std::string("/\0a\0", 4) + Le32(0) + Le32(0),  // no NUL
-      Le32(0x7FFFFFFF) + good,                                           // count beyond the file
-      Le32(1) + Str16(u"/b") + Le32(0) + Le32(0xFFFFFFFF),               // negative bookmark count
-      Le32(2) + good + Str16(u"/b") + Le32(0) + Le32(1) + Le32(0x80000000) + Le32(0),
+  const std::vector<Bookmark> goodMarks = {{u"m", 2}};
+  struct Damaged {
+    std::string body;
+    size_t intact;  // entries before the damage
   };
-  for (const std::string& body : refused) {
+  const Damaged damaged[] = {
+      {Le32(2) + good + Le32(0), 1},  // path length 0
+      {Le32(1) + Le32(261) + std::string(522, 'a') + Le32(0) + Le32(0), 0},
+      {Le32(1) + Le32(2) + std::string("/\0a\0", 4) + Le32(0) + Le32(0), 0},  // no NUL
+      {Le32(0x7FFFFFFF) + good, 0},                              // count beyond the file
+      {Le32(1) + Str16(u"/b") + Le32(0) + Le32(0xFFFFFFFF), 0},  // negative bookmark count
+      {Le32(2) + good + Str16(u"/b") + Le32(0) + Le32(1) + Le32(0x80000000) + Le32(0), 1},
+      {Le32(1) + good + "x", 1},  // bytes after the last entry
+  };
+  for (const Damaged& d : damaged) {
     RecentFileList list;
     list.StoreFirst(Entry(u"before"));
     std::string err;
-    EXPECT_FALSE(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + body)), &err));
-    EXPECT_EQ(list.size(), 0u);
-    EXPECT_EQ(err, "an entry holds a count or a string outside the format");
+    EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + d.body)), &err),
+              LoadState::kDamaged);
+    ASSERT_EQ(list.size(), d.intact);
+    if (d.intact) {
+      EXPECT_EQ(list.entries()[0].bookmarks, goodMarks);
+    }
+    EXPECT_FALSE(err.empty());
   }
 
   // Ending inside the second entry keeps the first.
   std::string cut = Le32(2) + good + Str16(u"/b") + Le32(5) + Le32(1) + Str16(u"n");
   RecentFileList list;
-  EXPECT_TRUE(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + cut))));
+  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + cut))), LoadState::kDamaged);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list.entries()[0].path, u"/a");
-  EXPECT_EQ(list.entries()[0].bookmarks, (std::vector<Bookmark>{{u"m", 2}}));
+  EXPECT_EQ(list.entries()[0].bookmarks, goodMarks);
   // An empty file reads as version 0 without entries.
-  EXPECT_TRUE(list.LoadFile(platform, U16(dir.Write("e.dat", ""))));
+  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("e.dat", ""))), LoadState::kDamaged);
   EXPECT_EQ(list.size(), 0u);
+  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("c.dat", Header(0) + Le32(1) + good))),
+            LoadState::kClean);
 }
 
 TEST(RecentFileList, SavesOnlyWhatLoadsBackAndKeepsTheOldFileOnFailure) {
@@ -205,9 +217,9 @@ TEST(RecentFileList, SaysWhyAFileWasNotUsed) {
   platform.files[u"/version1.dat"] = Header(1);
   RecentFileList list;
   std::string err;
-  EXPECT_FALSE(list.LoadFile(platform, u"/missing.dat", &err));
+  EXPECT_EQ(list.LoadFile(platform, u"/missing.dat", &err), LoadState::kMissing);
   EXPECT_EQ(err, "the file is missing or cannot be opened");
-  EXPECT_FALSE(list.LoadFile(platform, u"/version1.dat", &err));
+  EXPECT_EQ(list.LoadFile(platform, u"/version1.dat", &err), LoadState::kDamaged);
   EXPECT_EQ(err, "version 1, not 0");
 }
 

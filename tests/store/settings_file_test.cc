@@ -183,7 +183,7 @@ TEST(SettingsFile, ATruncatedFileKeepsDefaultsForWhatItLacks) {
   EXPECT_TRUE(t.savedFileClasses.empty());
 }
 
-TEST(SettingsFile, RefusesMalformedListsWhole) {
+TEST(SettingsFile, ADamagedListKeepsTheFieldsAndListsBeforeIt) {
   TempDir dir;
   HeadlessPlatform platform;
   std::string fields = DefaultFixedFields();
@@ -203,15 +203,23 @@ TEST(SettingsFile, RefusesMalformedListsWhole) {
   for (const std::string& lists : refused) {
     std::string path = dir.Write("SetParam.Dat", Header(538) + fields + lists);
     ReaderSettings s;
-    EXPECT_FALSE(ReadSettingsFile(platform, U16(path), s).used);
-    EXPECT_EQ(s, ReaderSettings());
+    SettingsFileStatus status = ReadSettingsFile(platform, U16(path), s);
+    EXPECT_EQ(status.state, LoadState::kDamaged);
+    EXPECT_EQ(s.marginX, 17);
   }
+  // The damage in the last list keeps the two before it.
+  std::string path = dir.Write("SetParam.Dat", Header(538) + fields + Le32(1) + Str16(u".a") +
+                                                   Le32(1) + Str16(u".b") + Le32(1) + Le32(0));
+  ReaderSettings kept;
+  EXPECT_EQ(ReadSettingsFile(platform, U16(path), kept).state, LoadState::kDamaged);
+  EXPECT_EQ(kept.unlinkedExtensions, std::vector<std::u16string>{u".a"});
+  EXPECT_EQ(kept.linkedExtensions, std::vector<std::u16string>{u".b"});
+  EXPECT_TRUE(kept.savedFileClasses.empty());
   // The longest string the format holds is accepted; text after an inner NUL is dropped.
   std::string inner = Le32(4) + std::string(".\0\0\0a\0\0\0", 8);
-  std::string path =
-      dir.Write("SetParam.Dat", Header(538) + fields + Le32(2) + longest + inner + tail);
+  path = dir.Write("SetParam.Dat", Header(538) + fields + Le32(2) + longest + inner + tail);
   ReaderSettings s;
-  ASSERT_TRUE(ReadSettingsFile(platform, U16(path), s).used);
+  ASSERT_EQ(ReadSettingsFile(platform, U16(path), s).state, LoadState::kClean);
   EXPECT_EQ(s.marginX, 17);
   ASSERT_EQ(s.unlinkedExtensions.size(), 2u);
   EXPECT_EQ(s.unlinkedExtensions[0].size(), 259u);
