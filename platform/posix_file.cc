@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -190,15 +192,38 @@ std::string AccessRefusal(WriteAccess access) {
   return {};
 }
 
+// True when the six characters mkstemp chose are all lower-case letters, as in a word a
+// person might have chosen ("backup").
+bool IsWordSuffix(std::string_view suffix) {
+  return std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// A name CreateAtomicFile made from `name`: six letters and digits after a dot, not all of
+// them lower-case letters (such a file is a person's, and is left alone).
 bool IsTemporaryOf(const std::string& entry, const std::string& name) {
   if (entry.size() != name.size() + 1 + kTemporaryRandom) return false;
   if (entry.compare(0, name.size(), name) != 0 || entry[name.size()] != '.') return false;
-  for (size_t i = name.size() + 1; i < entry.size(); ++i) {
-    char c = entry[i];
-    bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!alnum) return false;
+  std::string_view suffix = std::string_view(entry).substr(name.size() + 1);
+  bool alnum = std::all_of(suffix.begin(), suffix.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  });
+  return alnum && !IsWordSuffix(suffix);
+}
+
+// mkstemp beside `target`, again while the name comes out as a word, so that removing
+// stale temporaries never mistakes a person's file for one of ours or one of ours for theirs.
+int MakeTemporary(const std::string& target, std::string* name) {
+  for (;;) {
+    std::string pattern = target + kTemporarySuffix;
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    int fd = ::mkstemp(buffer.data());
+    if (fd < 0) return fd;
+    *name = buffer.data();
+    if (!IsWordSuffix(std::string_view(*name).substr(name->size() - kTemporaryRandom))) return fd;
+    ::close(fd);
+    ::unlink(name->c_str());
   }
-  return true;
 }
 
 }  // namespace
@@ -266,18 +291,16 @@ std::unique_ptr<File> CreateAtomicFile(const std::string& path, std::string* err
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  std::string pattern = target + kTemporarySuffix;
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
+  std::string name;
+  int fd = MakeTemporary(target, &name);
   if (fd < 0) return refuse(SystemError("mkstemp"));
   if (ActiveSaveCalls().fchmod(fd, mode) != 0) {
     std::string reason = SystemError("fchmod");
     ::close(fd);
-    ::unlink(name.data());
+    ::unlink(name.c_str());
     return refuse(reason);
   }
-  return std::make_unique<AtomicFile>(fd, std::string(name.data()), target);
+  return std::make_unique<AtomicFile>(fd, name, target);
 }
 
 void RemoveAtomicTemporaries(const std::string& path) {
