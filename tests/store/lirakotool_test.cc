@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/headless/headless_platform.h"
@@ -80,6 +81,19 @@ TEST(Lirakotool, PrintsAndWritesTheRecordFiles) {
   EXPECT_NE(Tool("settings " + dir.File("missing")).status, 0);
   EXPECT_NE(Tool("settings").status, 0);
   EXPECT_NE(Tool("settings --write-defaults " + dir.File("no/such/x")).status, 0);
+}
+
+TEST(Lirakotool, AFileSizeLimitFailsTheWriteInsteadOfKillingTheTool) {
+  if (!std::filesystem::exists(kTool)) GTEST_SKIP() << "lirakotool is not built";
+  TempDir dir;
+  std::string out = dir.File("a.dat");
+  // The shell's exit status is 128 + the signal's number when the tool is killed.
+  int status = std::system(
+      ("(ulimit -f 0; exec " + kTool + " settings --write-defaults " + out + ") 2>/dev/null")
+          .c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);  // a failure reported
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace

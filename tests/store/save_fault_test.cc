@@ -140,7 +140,7 @@ TEST(SaveFaults, EveryFailedOrKilledSaveLeavesOldOrNewFilesAndTheNextStartWorks)
     for (Fault fault : {Fault::kFail, Fault::kKillBefore, Fault::kKillAfter}) {
       for (int nth = 1;; ++nth) {
         SCOPED_TRACE(::testing::Message() << "call " << static_cast<int>(call) << " fault "
-                                        << static_cast<int>(fault) << " nth " << nth);
+                                          << static_cast<int>(fault) << " nth " << nth);
         TempDir dir;
         dir.Write("SetParam.Dat", old.settings);
         dir.Write("ResentFiles.Dat", old.recent);

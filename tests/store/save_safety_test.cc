@@ -129,9 +129,8 @@ class FailingCall {
  public:
   template <typename Call>
   FailingCall(Call SaveCalls::*member, Call failing)
-      : restore_([member, saved = ActiveSaveCalls().*member] {
-          ActiveSaveCalls().*member = saved;
-        }) {
+      : restore_(
+            [member, saved = ActiveSaveCalls().*member] { ActiveSaveCalls().*member = saved; }) {
     ActiveSaveCalls().*member = failing;
   }
   ~FailingCall() { restore_(); }
@@ -148,20 +147,22 @@ TEST(SaveSafety, AFailingCloseOrFchmodFailsTheSaveWithItsReason) {
   std::string before = ReadFileBytes(dir.File(kSettingsName));
   s.marginX = 2;
   {
-    FailingCall close(&SaveCalls::close, +[](int fd) {
-      ::close(fd);
-      errno = EIO;
-      return -1;
-    });
+    FailingCall close(
+        &SaveCalls::close, +[](int fd) {
+          ::close(fd);
+          errno = EIO;
+          return -1;
+        });
     std::string err;
     EXPECT_FALSE(SaveSettings(platform, U16(dir.path()), s, &err));
     EXPECT_NE(err.find("close"), std::string::npos) << err;
   }
   {
-    FailingCall fchmod(&SaveCalls::fchmod, +[](int, mode_t) {
-      errno = EPERM;
-      return -1;
-    });
+    FailingCall fchmod(
+        &SaveCalls::fchmod, +[](int, mode_t) {
+          errno = EPERM;
+          return -1;
+        });
     std::string err;
     EXPECT_FALSE(SaveSettings(platform, U16(dir.path()), s, &err));
     EXPECT_NE(err.find("fchmod"), std::string::npos) << err;

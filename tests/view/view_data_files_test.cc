@@ -1,0 +1,121 @@
+// The view's data files: shared by two windows, read-only, left over by a killed save.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/utf.h"
+#include "store/recent_file_list.h"
+#include "store/settings_file.h"
+#include "tests/view/view_fixture.h"
+#include "view/main_menu.h"
+
+namespace lirako {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::ViewFixture;
+
+constexpr int kClientWidth = 240;
+constexpr int kClientHeight = 320;
+
+// One reader window in its own process on the data folder `folder`: it opens `book`, turns a
+// page and sets a bookmark, says so on `ready`, and quits when `go` says so.
+pid_t StartWindow(const std::string& folder, const std::u16string& book, int ready, int go) {
+  pid_t child = ::fork();
+  if (child != 0) return child;
+  {
+    HeadlessPlatform platform;
+    platform.SetProgramPath(FromUtf8(folder + "/lirako"));
+    HeadlessViewHost host(kClientWidth, kClientHeight, MainMenuItems());
+    CTirasolView view(platform, host);
+    view.OnInitialUpdate(book);
+    auto screen = platform.CreateScreen(kClientWidth, kClientHeight);
+    view.PaintPage(*screen);
+    view.RequestStep(kStepPageForward);
+    view.PaintPage(*screen);
+    view.currentEntry().AddBookmark(view.engine().GetPosition(), u"여기");
+    char byte = 1;
+    if (::write(ready, &byte, 1) != 1 || ::read(go, &byte, 1) != 1) ::_exit(2);
+  }  // the view's destruction saves
+  ::_exit(0);
+}
+
+TEST(ViewDataFiles, TwoWindowsQuittingInTurnKeepBothBooks) {
+  ViewFixture f;
+  std::u16string first = f.NumberedBook("first.txt", 200);
+  std::u16string second = f.NumberedBook("second.txt", 200);
+  int ready[2];
+  int go[2][2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(go[0]), 0);
+  ASSERT_EQ(::pipe(go[1]), 0);
+  pid_t windows[2] = {StartWindow(f.dir.path(), first, ready[1], go[0][0]),
+                      StartWindow(f.dir.path(), second, ready[1], go[1][0])};
+  char byte = 0;
+  // Both have read the files before either saves.
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(::write(go[i][1], &byte, 1), 1);
+    int status = 0;
+    ::waitpid(windows[i], &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+
+  RecentFileList saved;
+  ASSERT_TRUE(saved.Load(f.platform, FromUtf8(f.dir.path())));
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved.entries()[0].path, second);  // the window that quit last is first
+  const RecentFileEntry& kept = saved.entries()[1];
+  EXPECT_EQ(kept.path, first);
+  EXPECT_GT(kept.position, 0);
+  ASSERT_EQ(kept.bookmarks.size(), 1u);
+  EXPECT_EQ(kept.bookmarks[0].position, kept.position);
+}
+
+TEST(ViewDataFiles, AReadOnlySettingsFileIsKeptAndThePageSaysSoOnce) {
+  ViewFixture f;
+  ReaderSettings settings;
+  settings.marginX = 4;
+  ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
+  std::string path = f.dir.File("SetParam.Dat");
+  std::string before = ReadFileBytes(path);
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+
+  CTirasolView& view = f.Start(f.NumberedBook("book.txt", 200));
+  ASSERT_NE(view.saveNotice().find(u"읽기 전용"), std::u16string::npos);
+  std::u16string notice = view.saveNotice();
+  auto shown = [&](const RecordingSurface& screen) {
+    for (const SurfaceOp& op : screen.TextOps()) {
+      if (op.text == notice) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(shown(*f.Paint()));
+  view.RequestStep(kStepPageForward);
+  EXPECT_FALSE(shown(*f.Paint()));
+  EXPECT_TRUE(view.saveNotice().empty());
+
+  view.settings().marginX = 12;
+  EXPECT_FALSE(view.SaveSettingsFile());
+  EXPECT_TRUE(view.saveNotice().empty());  // said once
+  f.Stop();
+  EXPECT_EQ(ReadFileBytes(path), before);
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
+TEST(ViewDataFiles, StartRemovesWhatAKilledSaveLeft) {
+  ViewFixture f;
+  std::string stale = f.dir.Write("ResentFiles.Dat.k1LLed", "half a save");
+  f.Start();
+  EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
+}  // namespace
+}  // namespace lirako
