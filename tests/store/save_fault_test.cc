@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/save_calls.h"
 #include "store/data_folder.h"
 #include "store/recent_file_list.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/save_calls.h"
 #include "store/damaged_copy.h"
 #include "store/data_folder.h"
