@@ -48,6 +48,8 @@ class ReaderStore {
   void SetBookValue(const std::u16string& book, std::string_view key, std::string_view value);
   void RemoveBookValue(const std::u16string& book, std::string_view key);
   size_t bookCount() const { return books_.size(); }
+  // The paths of the books, most recently used first.
+  std::vector<std::u16string> Books() const;
 
   // Replaces the store by the file at `path`. A file that cannot be opened gives an empty
   // store (true); one that is too large or fails while being read gives an empty store and

@@ -61,6 +61,11 @@ void RecentFileList::StoreFirst(const RecentFileEntry& entry) {
   entries_.insert(entries_.begin(), std::move(copy));
 }
 
+void RecentFileList::Insert(size_t index, RecentFileEntry entry) {
+  index = std::min(index, entries_.size());
+  entries_.insert(entries_.begin() + static_cast<ptrdiff_t>(index), std::move(entry));
+}
+
 bool RecentFileList::Remove(const std::u16string& path) {
   auto it = std::find_if(entries_.begin(), entries_.end(),
                          [&](const RecentFileEntry& e) { return e.path == path; });
@@ -110,7 +115,9 @@ bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder, 
 void RecentFileList::MergeOnto(const RecentFileList& disk) {
   std::vector<RecentFileEntry> merged;
   for (const RecentFileEntry& e : entries_) {
-    if (stored_.contains(e.path)) merged.push_back(e);
+    if (stored_.contains(e.path) || !FitsRecordString(e.path, kMaxStringUnits)) {
+      merged.push_back(e);
+    }
   }
   for (const RecentFileEntry& e : disk.entries_) {
     if (!stored_.contains(e.path) && !removed_.contains(e.path)) merged.push_back(e);

@@ -22,6 +22,9 @@ class RecentFileList {
   bool CopyEntry(const std::u16string& path, RecentFileEntry* out) const;
   // Removes every entry with the entry's path, then puts a copy of it first.
   void StoreFirst(const RecentFileEntry& entry);
+  // Puts `entry` at `index` (at the end when the list is shorter) as loaded, not as a change;
+  // the caller makes sure its path is not in the list yet.
+  void Insert(size_t index, RecentFileEntry entry);
   // Removes the first entry with `path`; false when there is none.
   bool Remove(const std::u16string& path);
   void RemoveAll();
@@ -51,8 +54,8 @@ class RecentFileList {
   bool SaveFile(Platform& platform, const std::u16string& path, std::string* err = nullptr) const;
 
   // Makes this list `disk` with this list's changes since it was loaded put over it: the
-  // entries this list stored, in this list's order, then the entries of `disk` this list
-  // neither stored nor removed, in their order.
+  // entries this list stored or that the file cannot hold (a path too long), in this list's
+  // order, then the entries of `disk` this list neither stored nor removed, in their order.
   void MergeOnto(const RecentFileList& disk);
 
  private:

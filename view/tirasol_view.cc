@@ -7,6 +7,7 @@
 #include "engine/code_table.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
+#include "store/long_path_entries.h"
 #include "store/resent_files_format.h"
 #include "store/set_param_format.h"
 #include "store/settings_file.h"
@@ -49,7 +50,6 @@ CTirasolView::~CTirasolView() {
   StoreCurrentPosition();
   SaveRecentFiles();
   SaveSettingsFile();
-  SaveReaderStore();
   ReleaseCodeTable();
 }
 
@@ -78,6 +78,7 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
     std::fprintf(stderr, "lirako: %s not read: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
                  err.c_str());
   engine_->SetTypography(typography());
+  RestoreLongPathEntries(readerStore_, recentFiles_);
   CheckDataFilesWritable();
   UpdateLayout();
   DisableDocumentMenus();
@@ -96,7 +97,10 @@ bool CTirasolView::SaveRecentFiles() {
   bool saved = recentFiles_.Save(platform_, dataFolder_, &err);
   // The merge may have brought in entries another window saved.
   if (saved) BuildRecentMenu();
-  return ReportSave(saved, err);
+  // Entries whose path the record file cannot hold live in the store file.
+  KeepLongPathEntries(recentFiles_, readerStore_);
+  bool reported = ReportSave(saved, err);
+  return SaveReaderStore() && reported;
 }
 
 bool CTirasolView::SaveSettingsFile() {

@@ -67,7 +67,8 @@ class CTirasolView {
   void CloseDocument();
   // The window title: the open file's name, or "리라코".
   void UpdateTitle();
-  // Save the recent-file list (merged with what other windows saved) and the settings. A
+  // Save the recent-file list (merged with what other windows saved; entries whose path is
+  // too long for its file go to the store file, which is saved with it) and the settings. A
   // failure is written to standard error and, the first time, noted on the page.
   bool SaveRecentFiles();
   bool SaveSettingsFile();

@@ -117,5 +117,32 @@ TEST(ViewDataFiles, StartRemovesWhatAKilledSaveLeft) {
   EXPECT_FALSE(std::filesystem::exists(stale));
 }
 
+TEST(ViewDataFiles, ABookWithAPathTooLongForTheRecordKeepsItsPlaceAndBookmarks) {
+  ViewFixture f;
+  // Two folders of 150 units: the path is beyond the 260 a record string holds.
+  const std::string longFolder = std::string(150, 'd') + "/" + std::string(150, 'e');
+  std::filesystem::create_directories(f.dir.File(longFolder));
+  std::u16string longBook = f.NumberedBook(longFolder + "/long.txt", 200);
+  std::u16string shortBook = f.NumberedBook("short.txt", 200);
+  CTirasolView& view = f.Start(shortBook);
+  ASSERT_TRUE(view.OpenDocument(longBook));
+  f.Paint();
+  view.RequestStep(kStepPageForward);
+  f.Paint();
+  int32_t position = view.engine().GetPosition();
+  ASSERT_GT(position, 0);
+  view.currentEntry().AddBookmark(position, u"긴 경로");
+  f.Stop();
+
+  CTirasolView& again = f.Start();
+  ASSERT_TRUE(again.HasDocument());
+  EXPECT_EQ(again.engine().filePath, longBook);
+  EXPECT_EQ(again.currentEntry().position, position);
+  ASSERT_EQ(again.currentEntry().bookmarks.size(), 1u);
+  EXPECT_EQ(again.currentEntry().bookmarks[0].name, u"긴 경로");
+  ASSERT_EQ(again.recentFiles().size(), 2u);
+  EXPECT_EQ(again.recentFiles().entries()[1].path, shortBook);
+}
+
 }  // namespace
 }  // namespace lirako
