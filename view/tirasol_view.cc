@@ -116,6 +116,11 @@ bool CTirasolView::ReportSave(bool saved, const std::string& err) {
 }
 
 void CTirasolView::CheckDataFilesWritable() {
+  // An installed copy whose user folder cannot be made or written either keeps nothing.
+  if (!platform_.IsWritableFolder(dataFolder_)) {
+    NoteSaveProblem(kFolderNotice + dataFolder_);
+    return;
+  }
   for (std::u16string_view name :
        {std::u16string_view(set_param::kFileName), std::u16string_view(resent_files::kFileName)}) {
     std::u16string path = DataFilePath(dataFolder_, name);

@@ -144,5 +144,56 @@ TEST(ViewDataFiles, ABookWithAPathTooLongForTheRecordKeepsItsPlaceAndBookmarks) 
   EXPECT_EQ(again.recentFiles().entries()[1].path, shortBook);
 }
 
+// An installed copy: the program's folder refuses new files; the user's folder may too.
+class InstalledPlatform : public HeadlessPlatform {
+ public:
+  std::u16string programFolder;
+  std::u16string userFolder;
+  bool userFolderWritable = true;
+  bool IsWritableFolder(const std::u16string& folder) override {
+    if (folder == programFolder) return false;
+    if (folder == userFolder) return userFolderWritable;
+    return HeadlessPlatform::IsWritableFolder(folder);
+  }
+  std::u16string UserDataFolder() override { return userFolder; }
+};
+
+TEST(ViewDataFiles, AnInstalledCopyReadsItsFilesBesideTheProgramAndSavesInTheUserFolder) {
+  TempDir program;
+  TempDir user;
+  ViewFixture books;
+  std::u16string book = books.NumberedBook("book.txt", 200);
+  RecentFileList earlier;
+  RecentFileEntry entry;
+  entry.path = book;
+  entry.position = 27;
+  earlier.StoreFirst(entry);
+  ASSERT_TRUE(earlier.Save(books.platform, FromUtf8(program.path())));
+  std::string programFile = ReadFileBytes(program.File("ResentFiles.Dat"));
+
+  InstalledPlatform platform;
+  platform.programFolder = FromUtf8(program.path());
+  platform.userFolder = FromUtf8(user.path());
+  platform.SetProgramPath(FromUtf8(program.File("lirako")));
+  HeadlessViewHost host(kClientWidth, kClientHeight, MainMenuItems());
+  {
+    CTirasolView view(platform, host);
+    view.OnInitialUpdate(u"");
+    ASSERT_TRUE(view.HasDocument());
+    EXPECT_EQ(view.currentEntry().position, 27);
+    EXPECT_TRUE(view.saveNotice().empty());
+  }
+  RecentFileList saved;
+  ASSERT_TRUE(saved.Load(platform, FromUtf8(user.path())));
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_EQ(saved.entries()[0].path, book);
+  EXPECT_EQ(ReadFileBytes(program.File("ResentFiles.Dat")), programFile);
+
+  platform.userFolderWritable = false;
+  CTirasolView view(platform, host);
+  view.OnInitialUpdate(u"");
+  EXPECT_NE(view.saveNotice().find(u"데이터 폴더"), std::u16string::npos);
+}
+
 }  // namespace
 }  // namespace lirako
