@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -270,11 +272,15 @@ void RegistryStore::Persist() {
       if (::stat(part.c_str(), &st) != 0) ::mkdir(part.c_str(), 0755);
     }
   }
-  std::unique_ptr<File> file = CreateAtomicFile(backingPath_, nullptr);
-  if (!file) return;
-  std::string text = Serialize();
-  file->Write(text.data(), text.size());
-  file->Close();
+  std::string err;
+  std::unique_ptr<File> file = CreateAtomicFile(backingPath_, &err);
+  if (file) {
+    std::string text = Serialize();
+    bool written = file->Write(text.data(), text.size()) == text.size();
+    if (file->Close() && written) return;
+    err = backingPath_ + ": " + file->FailureReason();
+  }
+  std::fprintf(stderr, "lirako: not saved: %s\n", err.c_str());
 }
 
 }  // namespace lirako
