@@ -73,8 +73,11 @@ TEST(SettingsFile, SaysWhyAFileWasNotUsed) {
   EXPECT_FALSE(LoadSettings(platform, u"/data", settings, &err));
   EXPECT_EQ(err, "version 537, not 538");
   platform.files[u"/data/SetParam.Dat"] = Header(538) + DefaultFixedFields() + Le32(0x7FFFFFFF);
-  EXPECT_FALSE(LoadSettings(platform, u"/data", settings, &err));
-  EXPECT_EQ(err, "a list holds a count or a string outside the format");
+  // The fields before a damaged list are used; the reason is still given.
+  SettingsFileStatus status = ReadSettingsFile(platform, u"/data/SetParam.Dat", settings);
+  EXPECT_TRUE(status.used);
+  EXPECT_EQ(status.state, LoadState::kDamaged);
+  EXPECT_EQ(status.error, "a list holds a count or a string outside the format");
   EXPECT_EQ(settings, ReaderSettings());
 }
 
