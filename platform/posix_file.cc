@@ -81,9 +81,10 @@ class PosixFile : public File {
     while (done < size) {
       ssize_t n = ActiveSaveCalls().write(fd_, in + done, size - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) Fail(SystemError("write"));
-      if (n == 0) Fail("write: nothing written");
-      if (n <= 0) break;
+      if (n <= 0) {
+        Fail(n < 0 ? SystemError("write") : std::string("write: nothing written"));
+        break;
+      }
       done += static_cast<size_t>(n);
     }
     return done;

@@ -48,7 +48,7 @@ CTirasolView::~CTirasolView() {
   UnregisterHotKeys();
   if (!initialized_) return;
   StoreCurrentPosition();
-  SaveRecentFiles();
+  WriteRecentFiles();
   SaveSettingsFile();
   ReleaseCodeTable();
 }
@@ -93,10 +93,16 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
 }
 
 bool CTirasolView::SaveRecentFiles() {
+  bool saved = WriteRecentFiles();
+  // The merge may have brought in entries another window saved; the menu's items must name
+  // the entries they open.
+  BuildRecentMenu();
+  return saved;
+}
+
+bool CTirasolView::WriteRecentFiles() {
   std::string err;
   bool saved = recentFiles_.Save(platform_, dataFolder_, &err);
-  // The merge may have brought in entries another window saved.
-  if (saved) BuildRecentMenu();
   // Entries whose path the record file cannot hold live in the store file.
   KeepLongPathEntries(recentFiles_, readerStore_);
   bool reported = ReportSave(saved, err);

@@ -199,6 +199,8 @@ class CTirasolView {
   void CheckDataFilesWritable();
   void NoteSaveProblem(std::u16string notice);
   bool ReportSave(bool saved, const std::string& err);
+  // SaveRecentFiles without rebuilding the menu (at the end, when the menu is going).
+  bool WriteRecentFiles();
   // Draws the save notice across the foot of the page (the right edge when rotated).
   void DrawSaveNotice(Surface& screen, const Rect& client, bool rotated);
 

@@ -101,7 +101,10 @@ TEST(ViewDataFiles, AReadOnlySettingsFileIsKeptAndThePageSaysSoOnce) {
   EXPECT_TRUE(view.saveNotice().empty());
 
   view.settings().marginX = 12;
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(view.SaveSettingsFile());
+  std::string log = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("not saved: " + path + ": the file is read-only"), std::string::npos) << log;
   EXPECT_TRUE(view.saveNotice().empty());  // said once
   f.Stop();
   EXPECT_EQ(ReadFileBytes(path), before);
