@@ -122,6 +122,7 @@ struct Layout {
   int gap = 0;
   int shared = 0;
   bool justify = false;
+  Typography typography;
 
   void Read(Input& in) {
     uint8_t size = in.Byte();
@@ -134,9 +135,12 @@ struct Layout {
     gap = kGaps[rest & 3];
     shared = (rest >> 2) & 3;
     justify = (rest & 16) != 0;
+    typography = Typography{
+        .kinsoku = (rest & 32) != 0, .keepAll = (rest & 64) != 0, .joinLines = (rest & 128) != 0};
   }
   void Apply(CTextEngine& engine) const {
     engine.SetLayout(margins, gap, shared, justify);
+    engine.SetTypography(typography);
     engine.SetPageRect(0, 0, width, height);
   }
   int Available() const { return width - margins.left - margins.right; }
@@ -392,7 +396,9 @@ class Harness {
       std::u16string text = line->Text();
       for (char16_t u : text)
         Check(u != 10 && u != 13, "a line holds a line break");
-      int available = std::max(layout_.Available(), 0);
+      Check(line->hang >= 0 && line->hang <= line->width, "a hanging mark wider than its line");
+      // A closing mark may hang past the available width.
+      int available = std::max(layout_.Available(), 0) + line->hang;
       Check(line->width >= 0, "a negative line width");
       if (line->width > available) {
         Check(text.size() <= 1, "a line wider than the page holds more than one character");
