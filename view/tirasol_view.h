@@ -115,7 +115,7 @@ class CTirasolView {
   // line position with the offset within that line in `index`, or -1.
   int32_t FindNext(const std::u16string& text, int options, int32_t* index);
   // Bookmarks `position` of the open book as `name`, rebuilds the "책갈피" menu and saves the
-  // recent files.
+  // recent files with the open book's entry stored first.
   void AddBookmark(int32_t position, const std::u16string& name);
   // The modal bars and the settings sheet: each stops the auto-refresh, then runs its
   // handler when one is set.

@@ -254,6 +254,9 @@ int32_t CTirasolView::FindNext(const std::u16string& text, int options, int32_t*
 void CTirasolView::AddBookmark(int32_t position, const std::u16string& name) {
   currentEntry_.AddBookmark(position, name);
   BuildBookmarkMenu();
+  // The open book's entry goes into the list before the save, so that the new bookmark is
+  // on disk at once and survives a crash or a kill.
+  StoreCurrentPosition();
   SaveRecentFiles();
 }
 

@@ -34,6 +34,17 @@ TEST(BookmarkName, ProposesTopLineAndPercent) {
   EXPECT_EQ(CBookmarkNameDlg::ProposedName(u"끝", 8, 8), u"끝 [100.0%]");
 }
 
+TEST_F(BookmarkTest, NewBookmarkIsOnDiskAtOnce) {
+  OpenScripted(8, 1, u"/books/sea.txt");
+  runner.Script({TypeStep(kName, u"바다"), OkStep()});
+  SetBookmark();
+  // Read back as after a kill right now: the list on disk holds the new bookmark.
+  RecentFileList saved;
+  ASSERT_TRUE(saved.Load(platform, view->dataFolder()));
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_EQ(saved.entries()[0].bookmarks, (std::vector<Bookmark>{{u"바다", 1}}));
+}
+
 TEST_F(BookmarkTest, AddsEditedNameSavesAndRefusesSamePlace) {
   ScriptedEngine& engine = OpenScripted(8, 1, u"/books/sea.txt");
   engine.topLine.emplace(u"제1장 바다로 가는 길");
