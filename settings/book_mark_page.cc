@@ -90,6 +90,7 @@ void CBookMarkPage::OnCommand(Controls& controls, int id, int notification) {
     default:
       return;
   }
+  changedLists_ = true;
   Refill(controls);
   ResetEditState(controls);
 }

@@ -29,6 +29,10 @@ class CBookMarkPage : public DialogBase {
   void OnInitDialog(Controls& controls) override;
   void OnCommand(Controls& controls, int id, int notification) override;
 
+  // True once a button of the page has acted on the bookmark or recent-file lists; the
+  // menus that go by list index are then stale, whichever way the sheet closes.
+  bool changedLists() const { return changedLists_; }
+
  private:
   void ResetEditState(Controls& controls);
   void Refill(Controls& controls);
@@ -40,6 +44,7 @@ class CBookMarkPage : public DialogBase {
   CTirasolView& view_;
   int selectedBookmark_ = -1;
   int selectedRecent_ = -1;
+  bool changedLists_ = false;
 };
 
 }  // namespace lirako

@@ -79,6 +79,12 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   font.faces = OfferedFaces(runner.FontFamilies());
 
   if (runner.RunPropertySheet(u"", {&screen, &font, &buttons, &bookmarks, &system}) != kIdOk) {
+    // The bookmark page's deletions stand after Cancel; the menus, which open entries by
+    // their index, must show the lists as they now are.
+    if (bookmarks.changedLists()) {
+      view.BuildRecentMenu();
+      view.BuildBookmarkMenu();
+    }
     return;
   }
 

@@ -124,6 +124,39 @@ TEST(SettingsSheet, TypesettingOptionsAreStoredAndReachTheEngine) {
   EXPECT_EQ(saved.Value("typography.kinsoku"), "1");
 }
 
+// The command ids of the items of the menu at `position` that lie in [first, last].
+std::vector<int> MenuItems(SettingsFixture& f, int position, int first, int last) {
+  std::vector<int> ids;
+  for (int id : f.host.menu().PopupAt(position)->CommandIds()) {
+    if (id >= first && id <= last) ids.push_back(id);
+  }
+  return ids;
+}
+
+TEST(SettingsSheet, CancelAfterTheBookmarkPageActedRebuildsTheMenus) {
+  SettingsFixture f;
+  CTirasolView& view = f.Start(f.Book("a.txt"));
+  view.OpenDocument(f.Book("b.txt"));  // recent files: b.txt, a.txt
+  view.currentEntry().AddBookmark(0, u"처음");
+  view.BuildBookmarkMenu();
+  constexpr int kOlderBook = 1;
+  f.runner.ScriptSheet(SheetScript{{{kBookmark, SelectStep(CBookMarkPage::kRecentList, kOlderBook)},
+                                    {kBookmark, ClickStep(CBookMarkPage::kDeleteRecent)},
+                                    {kBookmark, ClickStep(CBookMarkPage::kClearBookmarks)}},
+                                   false});
+  RunSettingsSheet(view, f.runner);
+  // The menus show the lists as they stand: one recent file, no bookmark.
+  EXPECT_EQ(MenuItems(f, kMenuPosRecent, kCmdRecentFirst, kCmdRecentLast),
+            std::vector<int>{kCmdRecentFirst});
+  EXPECT_TRUE(MenuItems(f, kMenuPosBookmark, kCmdBookmarkFirst, kCmdBookmarkLast).empty());
+
+  // A sheet cancelled without any action on the lists leaves the menus alone.
+  f.host.menu().PopupAt(kMenuPosRecent)->DeleteItem(kCmdRecentFirst);
+  f.runner.ScriptSheet(SheetScript{{{kBookmark, {}}}, false});
+  RunSettingsSheet(view, f.runner);
+  EXPECT_TRUE(MenuItems(f, kMenuPosRecent, kCmdRecentFirst, kCmdRecentLast).empty());
+}
+
 TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
   SheetFixture s;
   CTirasolView& view = s.view();
@@ -168,7 +201,8 @@ TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
   EXPECT_EQ(value.text, u"lirakofile");
   s.ExpectAutoRefreshOff();
   EXPECT_EQ(s.f.host.hotKeys().size(), hotKeys.size());
-  EXPECT_FALSE(s.RecentMenuHas(57616));
+  // The bookmark page deleted a bookmark: the menus were rebuilt from the lists.
+  EXPECT_TRUE(s.RecentMenuHas(57616));
   ReaderSettings saved;
   EXPECT_FALSE(s.Saved(&saved));
   EXPECT_EQ(view.engine().metricsReady, 1);
