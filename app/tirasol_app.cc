@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/main_frame.h"
+#include "app/program_icon.h"
 #include "app/tirasol_doc.h"
 #include "app/view_forwarder.h"
 #include "platform/qt/qt_dialog_runner.h"
@@ -25,6 +26,7 @@ CTirasolApp::CTirasolApp(int& argc, char** argv) : QApplication(argc, argv) {
   // The toolkit's own profile name; the reader keeps its settings in SetParam.Dat.
   setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   setApplicationName(QStringLiteral("리라코"));
+  setWindowIcon(ProgramIcon());
 }
 
 CTirasolApp::~CTirasolApp() {

@@ -20,16 +20,19 @@ enum class ControlKind {
   kComboBox,     // editable drop-down combo box
   kDropList,     // drop-down list without edit
   kListBox,
-  kSlider,  // horizontal track bar
-  kUpDown,  // spin arrows attached to a buddy edit: an arrow steps the buddy's number
-            // (read with "," between digits skipped, so "1,400" is 1400) within the
-            // range, writes it into the buddy (kEditChanged on the buddy) and notifies
-            // OnScroll
-  kGroupBox,
+  kSlider,      // horizontal track bar
+  kUpDown,      // spin arrows attached to a buddy edit: an arrow steps the buddy's number
+                // (read with "," between digits skipped, so "1,400" is 1400) within the
+                // range, writes it into the buddy (kEditChanged on the buddy) and notifies
+                // OnScroll
+  kGroupBox,    // framed group with its text as title around the controls in its cells
+  kNameButton,  // static showing a name that reports clicks; looks like a flat button
+  kIcon,        // the program's icon
 };
 
 // One control of a dialog template. Pixel layout is the toolkit's; `row` and `column`
-// only order the controls for it.
+// only place the controls in a grid for it. A group box frames every other control whose
+// cell lies within its rows and columns.
 struct ControlSpec {
   int id = 0;
   ControlKind kind = ControlKind::kStatic;
@@ -41,7 +44,10 @@ struct ControlSpec {
   bool bordered = false;
   int row = 0;
   int column = 0;
-  int columnSpan = 1;  // columns the control takes from `column` on
+  int columnSpan = 1;     // columns the control takes from `column` on
+  int rowSpan = 1;        // rows the control takes from `row` on
+  bool centred = false;   // kEdit: text centred
+  bool textLeft = false;  // kCheckBox: text left of the box
 };
 
 // A dialog or property-page template: its id, caption and controls.
@@ -150,6 +156,9 @@ class DialogRunner {
                                const std::vector<DialogLogic*>& pages) = 0;
   // The font families the toolkit offers, in its order (the settings sheet's face list).
   virtual std::vector<std::u16string> FontFamilies() { return {}; }
+  // The family the toolkit draws when asked for `face`: `face` when it is installed, else
+  // the one it falls back to.
+  virtual std::u16string FaceInUse(const std::u16string& face) { return face; }
 };
 
 }  // namespace lirako

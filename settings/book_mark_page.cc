@@ -21,13 +21,13 @@ DialogSpec MakeSpec() {
   add(Item(kNoId, ControlKind::kStatic, u"책갈피", 0));
   add(Item(P::kClearBookmarks, ControlKind::kPushButton, u"모두 지우기", 0, 1));
   add(Item(P::kDeleteBookmark, ControlKind::kPushButton, u"지우기", 0, 2));
-  add(Item(P::kNameEdit, ControlKind::kEdit, u"", 1));
+  add(Spanning(Item(P::kNameEdit, ControlKind::kEdit, u"", 1), 2));
   add(Item(P::kRename, ControlKind::kPushButton, u"바꾸기", 1, 2));
-  add(Item(P::kBookmarkList, ControlKind::kListBox, u"", 2));
+  add(Spanning(Item(P::kBookmarkList, ControlKind::kListBox, u"", 2), 3));
   add(Item(kNoId, ControlKind::kStatic, u"열어본 파일 목록", 3));
   add(Item(P::kClearRecent, ControlKind::kPushButton, u"모두 지우기", 3, 1));
   add(Item(P::kDeleteRecent, ControlKind::kPushButton, u"지우기", 3, 2));
-  add(Item(P::kRecentList, ControlKind::kListBox, u"", 4));
+  add(Spanning(Item(P::kRecentList, ControlKind::kListBox, u"", 4), 3));
   return dialogSpec;
 }
 

@@ -23,13 +23,13 @@ DialogSpec MakeSpec() {
     dialogSpec.controls.push_back(std::move(control));
   };
   add(Item(CButtonPage::kHardwareCheck, ControlKind::kCheckBox, u"하드웨어 버튼 사용", 0));
-  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"버튼 기능", 1), 2));
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"버튼 기능", 1), 2, CButtonPage::kRows));
   const char16_t* captions[] = {u"Button 1", u"Button 2", u"Button 3", u"Button 4", u"Button 5"};
   for (int i = 0; i < CButtonPage::kRows; ++i) {
-    add(Item(kNoId, ControlKind::kStatic, captions[i], i + 2));
+    add(Item(kNoId, ControlKind::kStatic, captions[i], i + 1));
     // The name and its list share one place; only one of them is shown at a time.
-    add(Item(CButtonPage::kNameIds[i], ControlKind::kSwatch, u"<없음>", i + 2, 1));
-    add(Item(CButtonPage::kComboIds[i], ControlKind::kDropList, u"", i + 2, 1));
+    add(Item(CButtonPage::kNameIds[i], ControlKind::kNameButton, u"<없음>", i + 1, 1));
+    add(Item(CButtonPage::kComboIds[i], ControlKind::kDropList, u"", i + 1, 1));
   }
   return dialogSpec;
 }

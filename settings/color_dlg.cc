@@ -24,7 +24,7 @@ DialogSpec MakeSpec() {
   for (int n = 0; n < CColorDlg::kPresetCount; ++n) {
     add(Bordered(Item(CColorDlg::kFirstPreset + n, ControlKind::kSwatch, u"C", n / 4, n % 4)));
   }
-  add(Bordered(Item(CColorDlg::kPreview, ControlKind::kSwatch, u"", 0, 4)));
+  add(Spanning(Bordered(Item(CColorDlg::kPreview, ControlKind::kSwatch, u"", 0, 4)), 2));
   const int edits[] = {CColorDlg::kRedEdit, CColorDlg::kGreenEdit, CColorDlg::kBlueEdit};
   const int spins[] = {CColorDlg::kRedSpin, CColorDlg::kGreenSpin, CColorDlg::kBlueSpin};
   for (int i = 0; i < 3; ++i) {

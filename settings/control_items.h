@@ -23,9 +23,16 @@ inline ControlSpec Bordered(ControlSpec controlSpec) {
   return controlSpec;
 }
 
-// `controlSpec` taking `columns` columns of its row.
-inline ControlSpec Spanning(ControlSpec controlSpec, int columns) {
+// `controlSpec` taking `columns` columns and `rows` rows from its cell on.
+inline ControlSpec Spanning(ControlSpec controlSpec, int columns, int rows = 1) {
   controlSpec.columnSpan = columns;
+  controlSpec.rowSpan = rows;
+  return controlSpec;
+}
+
+// A check box with its text left of the box.
+inline ControlSpec TextLeft(ControlSpec controlSpec) {
+  controlSpec.textLeft = true;
   return controlSpec;
 }
 

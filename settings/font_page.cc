@@ -14,20 +14,24 @@ DialogSpec MakeSpec() {
   auto add = [&dialogSpec](ControlSpec control) {
     dialogSpec.controls.push_back(std::move(control));
   };
-  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0), 4));
-  add(Item(kNoId, ControlKind::kStatic, u"종류", 1));
-  add(Item(CFontPage::kFaceCombo, ControlKind::kDropList, u"", 1, 1));
-  add(Item(kNoId, ControlKind::kStatic, u"크기", 2));
-  add(Item(CFontPage::kSizeCombo, ControlKind::kDropList, u"", 2, 1));
-  add(Item(CFontPage::kBoldCheck, ControlKind::kCheckBox, u" Bold", 3));
-  add(Item(CFontPage::kClearTypeCheck, ControlKind::kCheckBox, u"Clear Type", 3, 1));
-  add(Item(kNoId, ControlKind::kStatic, u"글자색", 4));
-  add(Bordered(Item(CFontPage::kTextSwatch, ControlKind::kSwatch, u"C", 4, 1)));
-  add(Item(kNoId, ControlKind::kStatic, u"배경색", 4, 2));
-  add(Bordered(Item(CFontPage::kBackSwatch, ControlKind::kSwatch, u"C", 4, 3)));
-  add(Spanning(Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
-                             u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", 5)),
-               4));
+  // Face, size and weight in the framed "폰트"; the colours and the preview below it.
+  constexpr int kGroupRows = 3;
+  constexpr int kColumns = 4;
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"폰트", 0), kColumns, kGroupRows));
+  add(Item(kNoId, ControlKind::kStatic, u"종류", 0));
+  add(Spanning(Item(CFontPage::kFaceCombo, ControlKind::kDropList, u"", 0, 1), kColumns - 1));
+  add(Item(kNoId, ControlKind::kStatic, u"크기", 1));
+  add(Item(CFontPage::kSizeCombo, ControlKind::kDropList, u"", 1, 1));
+  add(TextLeft(Item(CFontPage::kBoldCheck, ControlKind::kCheckBox, u" Bold", 2)));
+  add(TextLeft(Item(CFontPage::kClearTypeCheck, ControlKind::kCheckBox, u"Clear Type", 2, 1)));
+  add(Item(kNoId, ControlKind::kStatic, u"글자색", kGroupRows));
+  add(Bordered(Item(CFontPage::kTextSwatch, ControlKind::kSwatch, u"C", kGroupRows, 1)));
+  add(Item(kNoId, ControlKind::kStatic, u"배경색", kGroupRows, 2));
+  add(Bordered(Item(CFontPage::kBackSwatch, ControlKind::kSwatch, u"C", kGroupRows, 3)));
+  add(Spanning(
+      Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
+                    u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", kGroupRows + 1)),
+      kColumns));
   return dialogSpec;
 }
 
@@ -60,11 +64,13 @@ void CFontPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kClearTypeCheck, clearType != 0);
   controls.ResetContent(kFaceCombo);
   selected = -1;
+  int inUse = -1;
   for (const std::u16string& face : faces) {
     int index = controls.AddString(kFaceCombo, face);
     if (face == fontFace) selected = index;  // the last copy of a repeated name wins
+    if (face == faceInUse) inUse = index;
   }
-  controls.SetCurSel(kFaceCombo, selected);
+  controls.SetCurSel(kFaceCombo, selected >= 0 ? selected : inUse);
   textSwatch_.Attach(controls, kTextSwatch);
   textSwatch_.SetTextColor(textColor);
   textSwatch_.SetBackColor(textColor);

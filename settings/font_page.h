@@ -41,6 +41,10 @@ class CFontPage : public DialogBase {
   uint32_t backColor = 0;
   // Face names offered, in enumeration order; filled before the page is shown.
   std::vector<std::u16string> faces;
+  // The face the reader draws with for `fontFace` (another one when `fontFace` is not
+  // installed); selected when `fontFace` is not offered, so the face list never shows
+  // empty. `fontFace` itself changes only when the user picks a face.
+  std::u16string faceInUse;
 
  private:
   void UpdatePreviewFont();

@@ -37,15 +37,21 @@ DialogSpec MakeSpec() {
   auto add = [&dialogSpec](ControlSpec control) {
     dialogSpec.controls.push_back(std::move(control));
   };
-  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"여백", 0), 3));
-  int row = 1;
+  // The four margins stand two by two in the framed "여백"; the period below it.
+  constexpr int kGroupRows = 2;
+  constexpr int kGroupColumns = 6;
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"여백", 0), kGroupColumns, kGroupRows));
+  int index = 0;
   for (const SpinRow& r : kRows) {
-    if (r.edit == CScreenPage::kPeriodEdit) ++row;  // the period stands below the group
-    add(Item(kNoId, ControlKind::kStatic, r.label, row));
-    add(Item(r.edit, ControlKind::kEdit, u"", row, 1));
-    add(UpDown(r.spin, r.edit, row, 2));
-    ++row;
+    const bool period = r.edit == CScreenPage::kPeriodEdit;
+    const int row = period ? kGroupRows : index / 2;
+    const int column = period ? 0 : (index % 2) * 3;
+    add(Item(kNoId, ControlKind::kStatic, r.label, row, column));
+    add(Item(r.edit, ControlKind::kEdit, u"", row, column + 1));
+    add(UpDown(r.spin, r.edit, row, column + 2));
+    ++index;
   }
+  int row = kGroupRows + 1;
   add(Item(CScreenPage::kSmoothCheck, ControlKind::kCheckBox, u"부드러운 갱신", row++));
   add(Item(CScreenPage::kLandscapeCheck, ControlKind::kCheckBox, u"가로보기", row));
   add(Item(CScreenPage::kJustifyCheck, ControlKind::kCheckBox, u" 좌우 정렬", row++, 1));

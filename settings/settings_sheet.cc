@@ -77,6 +77,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   screen.typography = view.typography();
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
+  font.faceInUse = runner.FaceInUse(font.fontFace);
 
   if (runner.RunPropertySheet(u"", {&screen, &font, &buttons, &bookmarks, &system}) != kIdOk) {
     // The bookmark page's deletions stand after Cancel; the menus, which open entries by

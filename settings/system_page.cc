@@ -21,18 +21,27 @@ DialogSpec MakeSpec() {
   auto add = [&dialogSpec](ControlSpec control) {
     dialogSpec.controls.push_back(std::move(control));
   };
-  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0), 3));
-  add(Item(kNoId, ControlKind::kStatic, u"연결된", 1));
-  add(Item(kNoId, ControlKind::kStatic, u"연결안된", 1, 2));
-  add(Item(P::kLinkedList, ControlKind::kListBox, u"", 2));
-  add(Item(P::kLinkButton, ControlKind::kPushButton, u"◀", 2, 1));
-  add(Item(P::kUnlinkButton, ControlKind::kPushButton, u"▷", 3, 1));
-  add(Item(P::kUnlinkedList, ControlKind::kListBox, u"", 2, 2));
-  add(Item(kNoId, ControlKind::kStatic, u".", 4));
-  add(Item(P::kExtensionEdit, ControlKind::kEdit, u"", 4, 1));
-  add(Item(P::kRegisterButton, ControlKind::kPushButton, u"등록", 4, 2));
-  add(Item(P::kTableCheck, ControlKind::kCheckBox, u"Table로  완성형 한글 변환 ", 5));
-  add(Item(P::kDialCheck, ControlKind::kCheckBox, u"상하 다이얼 버튼 장치", 6));
+  // Columns of the framed group: the linked list, the arrows at its top, the not-linked list;
+  // under the not-linked list, where a new extension goes, its dot, its edit and "등록".
+  constexpr int kListRows = 3;
+  constexpr int kGroupRows = kListRows + 2;
+  constexpr int kUnlinked = 2;
+  constexpr int kUnlinkedColumns = 3;
+  add(Spanning(Item(kNoId, ControlKind::kGroupBox, u"연결 프로그램으로 지정", 0),
+               kUnlinked + kUnlinkedColumns, kGroupRows));
+  add(Item(kNoId, ControlKind::kStatic, u"연결된", 0));
+  add(Spanning(Item(kNoId, ControlKind::kStatic, u"연결안된", 0, kUnlinked), kUnlinkedColumns));
+  add(Spanning(Item(P::kLinkedList, ControlKind::kListBox, u"", 1), 1, kListRows));
+  add(Item(P::kLinkButton, ControlKind::kPushButton, u"◀", 1, 1));
+  add(Item(P::kUnlinkButton, ControlKind::kPushButton, u"▷", 2, 1));
+  add(Spanning(Item(P::kUnlinkedList, ControlKind::kListBox, u"", 1, kUnlinked), kUnlinkedColumns,
+               kListRows));
+  constexpr int kNewRow = kListRows + 1;
+  add(Item(kNoId, ControlKind::kStatic, u".", kNewRow, kUnlinked));
+  add(Item(P::kExtensionEdit, ControlKind::kEdit, u"", kNewRow, kUnlinked + 1));
+  add(Item(P::kRegisterButton, ControlKind::kPushButton, u"등록", kNewRow, kUnlinked + 2));
+  add(Item(P::kTableCheck, ControlKind::kCheckBox, u"Table로  완성형 한글 변환 ", kGroupRows));
+  add(Item(P::kDialCheck, ControlKind::kCheckBox, u"상하 다이얼 버튼 장치", kGroupRows + 1));
   return dialogSpec;
 }
 

@@ -51,9 +51,9 @@ const DialogSpec& CBookmarkNameDlg::dialogSpec() const {
       kDialogId,
       u"책갈피",
       {
-          {kNameEdit, ControlKind::kEdit, u"", 0, 0, 0, false, true, 0, 0},
-          {kIdOk, ControlKind::kDefaultButton, u"확인", 0, 0, 0, false, false, 1, 0},
-          {kIdCancel, ControlKind::kPushButton, u"취소", 0, 0, 0, false, false, 1, 1},
+          {kNameEdit, ControlKind::kEdit, u"", 0, 0, 0, false, true, 0, 0, 3},
+          {kIdOk, ControlKind::kDefaultButton, u"확인", 0, 0, 0, false, false, 1, 1},
+          {kIdCancel, ControlKind::kPushButton, u"취소", 0, 0, 0, false, false, 1, 2},
       }};
   return dialogSpec;
 }

@@ -39,8 +39,8 @@ const DialogSpec& CFindDlg::dialogSpec() const {
       kDialogId,
       u"",
       {
-          {kTextCombo, ControlKind::kComboBox, u"", 0, 0, 0, false, false, 0, 0},
-          {kFindNextButton, ControlKind::kPushButton, u"다음 찾기", 0, 0, 0, false, false, 0, 1},
+          {kTextCombo, ControlKind::kComboBox, u"", 0, 0, 0, false, false, 0, 0, 2},
+          {kFindNextButton, ControlKind::kPushButton, u"다음 찾기", 0, 0, 0, false, false, 0, 2},
           {kMatchCaseCheck, ControlKind::kCheckBox, u"대소문자 구분", 0, 0, 0, false, false, 1, 0},
           {kPositionLabel, ControlKind::kStatic, u"위치 : 00.00%", 0, 0, 0, false, false, 1, 1},
           {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 1, 2},

@@ -68,9 +68,10 @@ const DialogSpec& CJumpDlg::dialogSpec() const {
       {
           {kSlider, ControlKind::kSlider, u"", 0, 0, 100, false, false, 0, 0, 4},
           {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 0, 4},
-          {kPercentEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 0},
+          // The two number fields are centred.
+          {kPercentEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 0, 1, 1, true},
           {kPercentSpin, ControlKind::kUpDown, u"Spin1", kPercentEdit, 0, 100, false, false, 1, 1},
-          {kHundredthsEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 2},
+          {kHundredthsEdit, ControlKind::kEdit, u"", 0, 0, 0, false, false, 1, 2, 1, 1, true},
           {kHundredthsSpin, ControlKind::kUpDown, u"Spin2", kHundredthsEdit, 0, 99, false, false, 1,
            3},
           {kGoButton, ControlKind::kPushButton, u"이동", 0, 0, 0, false, false, 1, 4},

@@ -236,6 +236,7 @@ void HeadlessControls::Click(DialogLogic& logic, int id) {
       break;
     }
     case ControlKind::kSwatch:
+    case ControlKind::kNameButton:
       break;
     default:
       return;

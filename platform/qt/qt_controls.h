@@ -13,10 +13,12 @@ class QWidget;
 namespace lirako {
 
 // The controls of one dialog or property page on Qt widgets: builds a widget for every
-// control of the DialogSpec into `page` (a grid ordered by row and column), forwards the
-// user's actions to the DialogLogic and carries out the Controls operations without
-// notifying. Each widget is named "control<id>". `dialog` is the dialog window (buttons 1 and 2
-// accept and reject it); `owner` is the widget it lies over.
+// control of the DialogSpec into `page`, laid out in a grid by row and column (a group box
+// is a framed group with its own grid for the controls in its cells; up-down arrows stand
+// at the right of their edit), forwards the user's actions to the DialogLogic and carries
+// out the Controls operations without notifying. Each widget is named "control<id>".
+// `dialog` is the dialog window (buttons 1 and 2 accept and reject it); `owner` is the
+// widget it lies over.
 class QtControls : public Controls {
  public:
   QtControls(DialogLogic& logic, QWidget* page, QDialog* dialog, QWidget* owner);
@@ -66,6 +68,8 @@ class QtControls : public Controls {
   };
   void Build(QGridLayout* grid);
   QWidget* Make(const ControlSpec& controlSpec, QWidget* parent);
+  // Sizes `widget` of `controlSpec` for its place in the grid.
+  void Size(const ControlSpec& controlSpec, QWidget* widget);
   Entry* Find(int id);
 
   DialogLogic& logic_;

@@ -14,11 +14,15 @@
 
 #include "platform/input_codes.h"
 #include "platform/qt/qt_controls.h"
+#include "platform/qt/qt_font.h"
 #include "platform/view_host.h"
 
 namespace lirako {
 
 namespace {
+
+// The settings sheet's size when its pages need less.
+constexpr QSize kSheetSize(500, 400);
 
 QString ToQt(const std::u16string& text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -45,10 +49,16 @@ class QtDialogWindow : public QDialog {
   }
 
  protected:
-  // Return without a default button is OK, as in a dialog box of the device.
+  // Return presses the push button that has the focus, else the default button; without
+  // either it is OK, as in a dialog box of the device.
   void keyPressEvent(QKeyEvent* event) override {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers() == Qt::NoModifier) {
+      if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+          focused != nullptr && focused->isVisible()) {
+        if (focused->isEnabled()) focused->click();
+        return;
+      }
       for (QPushButton* button : findChildren<QPushButton*>()) {
         if (button->isDefault() && button->isVisible()) {
           if (button->isEnabled()) button->click();
@@ -92,7 +102,9 @@ int QtDialogRunner::RunModal(DialogLogic& dialog) {
     controls.KillAllTimers();
   });
 
-  window.adjustSize();
+  // The size its controls ask for (adjustSize would make a window that can grow at least
+  // 200 × 100 pixels, too tall for a bar).
+  window.resize(window.sizeHint());
   if (owner_ != nullptr) {
     // Centred over the owner until the dialog places itself.
     const QRect area(owner_->mapToGlobal(QPoint(0, 0)), owner_->size());
@@ -167,11 +179,18 @@ int QtDialogRunner::RunPropertySheet(const std::u16string& caption,
   });
   show(0);
   if (ended) return window.result();
-  window.adjustSize();
+  // Resizable, never smaller than its pages need, and roomy from the start.
+  window.setSizeGripEnabled(true);
+  window.setMinimumSize(window.minimumSizeHint());
+  window.resize(window.sizeHint().expandedTo(kSheetSize));
   const int result = window.exec();
   QObject::disconnect(tabs, nullptr, &window, nullptr);
   ReactivateOwner();
   return result;
+}
+
+std::u16string QtDialogRunner::FaceInUse(const std::u16string& face) {
+  return InstalledFace(ToQt(face)).toStdU16String();
 }
 
 std::vector<std::u16string> QtDialogRunner::FontFamilies() {

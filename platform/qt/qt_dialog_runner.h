@@ -22,6 +22,8 @@ class QtDialogRunner : public DialogRunner {
                        const std::vector<DialogLogic*>& pages) override;
   // QFontDatabase's families, in its order.
   std::vector<std::u16string> FontFamilies() override;
+  // InstalledFace of `face`.
+  std::u16string FaceInUse(const std::u16string& face) override;
 
  private:
   // Gives the keyboard back to the owner's window once a dialog has closed.

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,6 +19,11 @@ namespace {
 QColor FromColorRef(uint32_t color) {
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
+
+// The smallest swatch, and the room around its text.
+constexpr int kSwatchWidth = 40;
+constexpr int kSwatchHeight = 24;
+constexpr int kSwatchPadding = 4;
 
 }  // namespace
 
@@ -58,9 +65,10 @@ void QtSwatch::SetSwatchFont(const QFont& font) {
 }
 
 QSize QtSwatch::sizeHint() const {
-  QFontMetrics metrics(font_);
-  return QSize(std::max(48, metrics.horizontalAdvance(text_) + 8),
-               std::max(20, metrics.height() + 4));
+  const QFontMetrics metrics(font_);
+  const QSize text = metrics.boundingRect(QRect(), Qt::AlignCenter, text_).size();
+  return QSize(std::max(kSwatchWidth, text.width() + 2 * kSwatchPadding),
+               std::max(kSwatchHeight, text.height() + 2 * kSwatchPadding));
 }
 
 void QtSwatch::paintEvent(QPaintEvent*) {
@@ -69,7 +77,8 @@ void QtSwatch::paintEvent(QPaintEvent*) {
   painter.setPen(palette().color(QPalette::Mid));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.setFont(font_);
-  painter.setPen(FromColorRef(textColor_));
+  painter.setPen(isEnabled() ? FromColorRef(textColor_)
+                             : palette().color(QPalette::Disabled, QPalette::WindowText));
   painter.drawText(rect(), Qt::AlignCenter, text_);
 }
 
@@ -78,6 +87,22 @@ void QtSwatch::mouseReleaseEvent(QMouseEvent* event) {
       isEnabled() && onClick_) {
     onClick_();
   }
+}
+
+void QtNameButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+  const QRect inner = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  const int arrowSide = std::min(inner.height(), fontMetrics().height());
+  QStyleOption arrow = option;
+  arrow.rect =
+      QRect(inner.right() - arrowSide, inner.center().y() - arrowSide / 2, arrowSide, arrowSide);
+  style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+  style()->drawItemText(&painter, inner.adjusted(0, 0, -arrowSide, 0),
+                        Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), text(),
+                        QPalette::ButtonText);
 }
 
 QtUpDown::QtUpDown(QWidget* parent) : QWidget(parent) {
@@ -94,6 +119,7 @@ QtUpDown::QtUpDown(QWidget* parent) : QWidget(parent) {
     button->setFixedSize(18, 12);
     layout->addWidget(button);
   }
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connect(up, &QToolButton::clicked, this, [this] { Step(1); });
   connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
 }

@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QListWidget>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -25,7 +27,9 @@ class QtSwatch : public QWidget {
   void SetSwatchFont(const QFont& font);
   void SetClickHandler(std::function<void()> handler) { onClick_ = std::move(handler); }
 
+  // Room for every line of the text in the swatch's font.
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,6 +41,23 @@ class QtSwatch : public QWidget {
   uint32_t backColor_ = 0x00FFFFFF;
   QFont font_;
   std::function<void()> onClick_;
+};
+
+// A name that opens a list when pressed: a button with its text at the left and a down
+// arrow at the right, greyed while disabled.
+class QtNameButton : public QPushButton {
+ public:
+  QtNameButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// A list box that asks for no more than its minimum size; it takes the room the dialog has.
+class QtListBox : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+  QSize sizeHint() const override { return minimumSize(); }
 };
 
 // Spin arrows attached to a buddy edit: an arrow (or the Up and Down keys in the buddy)

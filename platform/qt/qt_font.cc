@@ -4,7 +4,10 @@
 #include <climits>
 #include <cstdlib>
 
+#include <QFontDatabase>
 #include <QString>
+
+#include <fontconfig/fontconfig.h>
 
 namespace lirako {
 namespace {
@@ -15,13 +18,41 @@ constexpr int kDefaultPixelSize = 12;
 // of millions of pixels would exhaust memory.
 constexpr int kMaxPixelSize = 2048;
 
+// fontconfig's best family for Korean text; empty when it offers none.
+QString KoreanFace() {
+  QString family;
+  FcPattern* pattern = FcPatternCreate();
+  if (pattern == nullptr) return family;
+  FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ko"));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+    FcChar8* name = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+      family = QString::fromUtf8(reinterpret_cast<const char*>(name));
+    }
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
+  return family;
+}
+
 }  // namespace
+
+QString InstalledFace(const QString& face) {
+  if (!face.isEmpty() && QFontDatabase::hasFamily(face)) return face;
+  // Asked once: the fonts installed do not change under a running reader often enough to
+  // ask fontconfig at every paint.
+  static const QString korean = KoreanFace();
+  return korean.isEmpty() ? face : korean;
+}
 
 QtFont::QtFont(FontSpec fontSpec)
     : spec_(std::move(fontSpec)), font_(MakeFont(spec_)), metrics_(font_) {}
 
 QFont QtFont::MakeFont(const FontSpec& fontSpec) {
-  QFont font(QString::fromStdU16String(fontSpec.face));
+  QFont font(InstalledFace(QString::fromStdU16String(fontSpec.face)));
   int pixels = fontSpec.height == INT_MIN ? kMaxPixelSize
                                           : std::min(std::abs(fontSpec.height), kMaxPixelSize);
   font.setPixelSize(pixels > 0 ? pixels : kDefaultPixelSize);

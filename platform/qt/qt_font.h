@@ -2,14 +2,21 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QString>
 
 #include "platform/surface.h"
 
 namespace lirako {
 
-// A font made from a FontSpec: the face (fontconfig substitutes missing faces and merges in
-// Hangul glyphs), `height` as the pixel size, weight 400 or 700, antialiasing preferred for
-// ClearType quality. The rotation of escapement 900 is applied by the surface that draws.
+// The installed family drawn for `face`: the face itself when installed, else fontconfig's
+// choice for Korean text (a Hangul face such as NanumGothic), so that a face missing here
+// (the default "Tahoma", or one named in a copied settings file) still draws Hangul well.
+QString InstalledFace(const QString& face);
+
+// A font made from a FontSpec: the installed face for its face (InstalledFace; fontconfig
+// merges in glyphs the face lacks), `height` as the pixel size, weight 400 or 700, antialiasing
+// preferred for ClearType quality. The rotation of escapement 900 is applied by the surface that
+// draws.
 class QtFont : public Font {
  public:
   explicit QtFont(FontSpec fontSpec);

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QShortcut>
 #include <QString>
 #include <QWidget>
@@ -118,9 +119,14 @@ int QtViewHost::MessageBox(const std::u16string& text, const std::u16string& cap
   box.setWindowTitle(QString::fromStdU16String(caption));
   box.setText(QString::fromStdU16String(text));
   box.setIcon((flags & kMbIconInformation) ? QMessageBox::Information : QMessageBox::NoIcon);
-  box.setStandardButtons((flags & kMbOkCancel) ? QMessageBox::Ok | QMessageBox::Cancel
-                                               : QMessageBox::Ok);
-  return box.exec() == QMessageBox::Ok ? kIdOk : kIdCancel;
+  // The buttons speak the interface's language: "확인" and "취소".
+  QPushButton* ok = box.addButton(QStringLiteral("확인"), QMessageBox::AcceptRole);
+  if (flags & kMbOkCancel) {
+    box.setEscapeButton(box.addButton(QStringLiteral("취소"), QMessageBox::RejectRole));
+  }
+  box.setDefaultButton(ok);
+  box.exec();
+  return box.clickedButton() == ok ? kIdOk : kIdCancel;
 }
 
 std::u16string QtViewHost::QtFileFilter(const std::u16string& filter) {

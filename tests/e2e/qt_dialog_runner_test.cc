@@ -175,6 +175,45 @@ TEST(QtDialogRunner, OkCancelAndEndDialog) {
   EXPECT_EQ(dialog.events, (std::vector<std::string>{"cancel", "cancel"}));
 }
 
+TEST(QtDialogRunner, ReturnPressesTheFocusedPushButton) {
+  QWidget owner;
+  QtDialogRunner runner(&owner);
+  Recorder dialog(MakeDialogSpec(9, u""));
+  bool stillOpen = false;
+  WhileOpen(owner, "dialog9", [&](QDialog* d) {
+    // Tab to "다음 찾기", then Return: it searches, and the bar stays open.
+    auto* findNext = Control<QPushButton>(d, 60);
+    findNext->setFocus();
+    Key(findNext, Qt::Key_Return);
+    stillOpen = d->isVisible();
+    auto* cancel = Control<QPushButton>(d, 2);
+    cancel->setFocus();
+    Key(cancel, Qt::Key_Return);  // the focused "취소", not the default "확인"
+  });
+  EXPECT_EQ(runner.RunModal(dialog), kIdCancel);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(dialog.events, (std::vector<std::string>{"cmd 60/0", "cancel"}));
+}
+
+TEST(QtDialogRunner, ReturnOnAFocusedPageButtonKeepsTheSheetOpen) {
+  QWidget owner;
+  QtDialogRunner runner(&owner);
+  Recorder page(MakeDialogSpec(4, u"책갈피"));
+  bool stillOpen = false;
+  QTimer::singleShot(0, &owner, [&] {
+    auto* sheet = owner.findChild<QDialog*>("propertySheet");
+    ASSERT_NE(sheet, nullptr);
+    auto* button = Control<QPushButton>(sheet, 60);
+    button->setFocus();
+    Key(button, Qt::Key_Return);
+    stillOpen = sheet->isVisible();
+    sheet->reject();
+  });
+  EXPECT_EQ(runner.RunPropertySheet(u"", {&page}), kIdCancel);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(page.events, (std::vector<std::string>{"cmd 60/0", "cancel"}));
+}
+
 TEST(QtDialogRunner, InitialisesSheetPagesWhenTheirTabIsShown) {
   QWidget owner;
   QtDialogRunner runner(&owner);

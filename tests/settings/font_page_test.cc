@@ -12,8 +12,10 @@ namespace {
 using P = CFontPage;
 
 struct FontPageFixture {
-  explicit FontPageFixture(int32_t size = 15, std::u16string face = u"NanumGothic") {
+  explicit FontPageFixture(int32_t size = 15, std::u16string face = u"NanumGothic",
+                           std::u16string inUse = u"") {
     page.fontFace = std::move(face);
+    page.faceInUse = std::move(inUse);
     page.fontSize = size;
     page.textColor = 0x00FFFFFF;
     page.faces = {u"DejaVu Sans", u"NanumGothic", u"Noto Serif", u"NanumGothic"};
@@ -47,6 +49,14 @@ TEST(CFontPage, InitialisationSelectsExactSizeAndFaceAndShowsThePreview) {
   odd.c.Select(odd.page, P::kSizeCombo, 0);
   odd.c.Click(odd.page, P::kClearTypeCheck);
   EXPECT_EQ(odd.c.control(P::kPreview).font, (FontSpec{u"Noto Serif", 8, 700, 0, true}));
+}
+
+TEST(CFontPage, AFaceNotInstalledShowsTheFaceDrawnInItsPlace) {
+  constexpr int kNanumGothic = 3;
+  FontPageFixture f(15, u"Tahoma", u"NanumGothic");
+  EXPECT_EQ(f.c.GetCurSel(P::kFaceCombo), kNanumGothic);
+  // The stored face goes back unchanged unless the user picks one.
+  EXPECT_EQ(f.page.fontFace, u"Tahoma");
 }
 
 TEST(CFontPage, SwatchesApplyThePickedColourOnlyAfterOk) {

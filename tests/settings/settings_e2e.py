@@ -133,10 +133,10 @@ def main():
 
         # OK: typed and arrowed values are saved at once.
         x, y, w, h = open_sheet(reader.pid, main_window, env)
-        type_into(env, x + 240, y + h - 296, "9")     # "좌우", edit 1000
-        type_into(env, x + 240, y + h - 184, "1399")  # the period, edit 1004
-        click(env, x + w - 28, y + h - 189)           # its up arrow, twice
-        click(env, x + w - 28, y + h - 189)
+        type_into(env, x + 92, y + 87, "9")      # "좌우", edit 1000
+        type_into(env, x + 168, y + 158, "1399")  # the period, edit 1004
+        click(env, x + 208, y + 153)              # its up arrow, twice
+        click(env, x + 208, y + 153)
         run(["import", "-window", "root", os.path.join(args.out, "settings_ok.png")], env)
         click(env, x + w - 137, y + h - 23)           # "확인"
         wait_for(lambda: len(windows(reader.pid, env)) == 1, "the sheet to close")
@@ -146,7 +146,7 @@ def main():
 
         # Cancel: nothing is saved.
         x, y, w, h = open_sheet(reader.pid, main_window, env)
-        type_into(env, x + 240, y + h - 296, "12")
+        type_into(env, x + 92, y + 87, "12")
         run(["import", "-window", "root", os.path.join(args.out, "settings_cancel.png")], env)
         click(env, x + w - 52, y + h - 23)            # "취소"
         wait_for(lambda: len(windows(reader.pid, env)) == 1, "the sheet to close")

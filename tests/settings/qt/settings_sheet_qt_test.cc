@@ -2,6 +2,7 @@
 // reaches the reader's settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -100,6 +101,17 @@ void RunSheet(CTirasolView& view, std::function<void(QDialog*, QTabWidget*)> scr
   RunSettingsSheet(view, runner);
 }
 
+// The darkest grey level (0 black .. 255 white) drawn by `widget`.
+int DarkestGrey(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int darkest = 255;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  }
+  return darkest;
+}
+
 QPushButton* SheetButton(QDialog* sheet, const QString& text) {
   for (QPushButton* b : sheet->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>()) {
     if (b->text() == text) return b;
@@ -185,6 +197,37 @@ TEST(SettingsSheetQt, ButtonRowListOpensOnATapAndGivesWayWhenClosed) {
     SheetButton(sheet, QString::fromUtf8("취소"))->click();
   });
   EXPECT_EQ(view.settings().buttonFunctions[2], 0);  // Cancel keeps the old function
+}
+
+TEST(SettingsSheetQt, FunctionNamesAreGreyedWhileTheButtonsAreOff) {
+  SettingsFixture f;
+  CTirasolView& view = f.Start();
+  view.settings().hardwareButtons = 1;
+  int enabledInk = 0, disabledInk = 0;
+  RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
+    QWidget* name = On<QWidget>(tabs, 2, CButtonPage::kNameIds[0]);
+    enabledInk = DarkestGrey(name);
+    On<QCheckBox>(tabs, 2, CButtonPage::kHardwareCheck)->click();
+    disabledInk = DarkestGrey(name);
+    SheetButton(sheet, QString::fromUtf8("취소"))->click();
+  });
+  EXPECT_GT(disabledInk, enabledInk);
+}
+
+TEST(SettingsSheetQt, FaceListShowsTheFaceDrawnWhenTheStoredOneIsMissing) {
+  SettingsFixture f;
+  CTirasolView& view = f.Start();
+  const std::u16string stored = u"Lirako Absent Face";
+  view.settings().SetFontFaceName(stored);
+  QString shown;
+  RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
+    shown = On<QComboBox>(tabs, 1, CFontPage::kFaceCombo)->currentText();
+    SheetButton(sheet, QString::fromUtf8("확인"))->click();
+  });
+  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_TRUE(QFontDatabase::hasFamily(shown));
+  // The stored face is kept: the reader draws the shown one only while it is missing.
+  EXPECT_EQ(view.settings().FontFaceName(), stored);
 }
 
 }  // namespace
