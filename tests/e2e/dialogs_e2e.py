@@ -76,6 +76,20 @@ def key(env, wid, name):
     time.sleep(0.5)
 
 
+def capture(wid, png, env, timeout=10):
+    """Takes the picture of window `wid` once it stays the same between two looks."""
+    previous = None
+    deadline = time.time() + timeout
+    while True:
+        run(["import", "-window", wid, png], env)
+        with open(png, "rb") as f:
+            current = f.read()
+        if current == previous or time.time() > deadline:
+            return
+        previous = current
+        time.sleep(0.4)
+
+
 def read_rgb(png, env):
     width, height = map(int, run(["identify", "-format", "%w %h", png], env).split())
     data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], env=env,
@@ -128,8 +142,7 @@ class Reader:
         key(self.env, self.main, "F1")
         sheet = new_window(self.proc.pid, {self.main}, self.env, "the settings sheet")
         key(self.env, sheet, "ctrl+Tab")
-        time.sleep(0.5)
-        run(["import", "-window", sheet, png], self.env)
+        capture(sheet, png, self.env)
         key(self.env, sheet, "Escape")
 
     def about_box(self, png):
@@ -141,7 +154,7 @@ class Reader:
             run(["xdotool", "key", name], self.env)
             time.sleep(0.3)
         about = new_window(self.proc.pid, {self.main}, self.env, "the About box")
-        run(["import", "-window", about, png], self.env)
+        capture(about, png, self.env)
         key(self.env, about, "Escape")
 
     def quit(self):
