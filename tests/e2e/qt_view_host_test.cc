@@ -5,8 +5,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QShortcut>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/qt/frame_host.h"
@@ -49,6 +53,35 @@ TEST(QtViewHostTest, ClientRectTitleAndFullScreenGoToWidgetAndFrame) {
   EXPECT_TRUE(widget.TimerActive(101));
   host.KillTimer(101);
   EXPECT_FALSE(widget.TimerActive(101));
+}
+
+// Once the message box over `frame` runs: writes down its button texts and presses the one
+// saying `press`.
+void AnswerMessageBox(FakeFrame& frame, const QString& press, QStringList* texts) {
+  QTimer::singleShot(0, &frame.window, [&frame, press, texts] {
+    auto* box = frame.window.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* button : box->buttons())
+      texts->push_back(button->text());
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == press) button->click();
+    }
+    if (box->isVisible()) box->reject();  // no such button
+  });
+}
+
+TEST(QtViewHostTest, MessageBoxButtonsSpeakKorean) {
+  FakeFrame frame;
+  ReaderWidget widget(&frame.window);
+  QtViewHost host(widget, frame);
+  QStringList okCancel, okOnly;
+  AnswerMessageBox(frame, QStringLiteral("취소"), &okCancel);
+  EXPECT_EQ(host.MessageBox(u"지우겠습니까?", u"주의", kMbOkCancel), kIdCancel);
+  AnswerMessageBox(frame, QStringLiteral("확인"), &okOnly);
+  EXPECT_EQ(host.MessageBox(u"이미 지정된 지점.", u"에러", kMbOk), kIdOk);
+  okCancel.sort();
+  EXPECT_EQ(okCancel, (QStringList{QStringLiteral("취소"), QStringLiteral("확인")}));
+  EXPECT_EQ(okOnly, QStringList{QStringLiteral("확인")});
 }
 
 TEST(QtViewHostTest, OnlyApplicationButtonsBecomeHotKeys) {
