@@ -44,13 +44,12 @@ void CBookMarkPage::OnInitDialog(Controls& controls) {
 }
 
 void CBookMarkPage::OnCommand(Controls& controls, int id, int notification) {
-  RecentFileEntry& entry = view_.currentEntry();
   if (notification == kSelChanged && id == kBookmarkList) {
     selectedBookmark_ = controls.GetCurSel(kBookmarkList);
     if (selectedBookmark_ < 0) return;
     auto position = static_cast<int32_t>(controls.GetItemData(kBookmarkList, selectedBookmark_));
     std::u16string name;
-    entry.GetBookmarkName(position, &name);
+    view_.currentEntry().GetBookmarkName(position, &name);
     controls.Enable(kNameEdit, true);
     controls.SetText(kNameEdit, name);
     controls.Enable(kDeleteBookmark, true);
@@ -65,17 +64,17 @@ void CBookMarkPage::OnCommand(Controls& controls, int id, int notification) {
   if (notification != kClicked) return;
   switch (id) {
     case kClearBookmarks:
-      entry.ClearBookmarks();
+      view_.ClearBookmarks();
       break;
     case kDeleteBookmark:
       if (selectedBookmark_ < 0) return;
-      entry.RemoveBookmark(
+      view_.RemoveBookmark(
           static_cast<int32_t>(controls.GetItemData(kBookmarkList, selectedBookmark_)));
       break;
     case kRename: {
       std::u16string name = controls.GetText(kNameEdit);
       if (!name.empty() && selectedBookmark_ >= 0) {
-        entry.RenameBookmark(
+        view_.RenameBookmark(
             static_cast<int32_t>(controls.GetItemData(kBookmarkList, selectedBookmark_)), name);
       }
       break;
@@ -129,27 +128,25 @@ bool CBookMarkPage::ConfirmCloseOpenBook() {
 
 void CBookMarkPage::DeleteRecent(Controls& controls) {
   std::u16string path = controls.GetItemText(kRecentList, selectedRecent_);
-  RecentFileList& recent = view_.recentFiles();
   if (!view_.HasDocument() || view_.currentEntry().path != path) {
-    recent.Remove(path);
+    view_.RemoveRecentFile(path);
     return;
   }
   if (!ConfirmCloseOpenBook()) return;
   // Closing stores the book first in the list; the entry is removed afterwards.
   view_.CloseDocument();
-  recent.Remove(path);
+  view_.RemoveRecentFile(path);
 }
 
 void CBookMarkPage::ClearRecent() {
-  RecentFileList& recent = view_.recentFiles();
-  recent.RemoveAll();
+  view_.RemoveAllRecentFiles();
   if (!view_.HasDocument()) return;
   if (ConfirmCloseOpenBook()) {
     view_.CloseDocument();
-    recent.Remove(view_.currentEntry().path);
+    view_.RemoveRecentFile(view_.currentEntry().path);
   } else {
     // The open book stays listed, with the position its entry last stored.
-    recent.StoreFirst(view_.currentEntry());
+    view_.ListOpenBookFirst();
   }
 }
 

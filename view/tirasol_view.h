@@ -117,6 +117,19 @@ class CTirasolView {
   // Bookmarks `position` of the open book as `name`, rebuilds the "책갈피" menu and saves the
   // recent files with the open book's entry stored first.
   void AddBookmark(int32_t position, const std::u16string& name);
+  // Renames the open book's bookmark at `position`; nothing when it has none there.
+  void RenameBookmark(int32_t position, const std::u16string& name);
+  // Removes the open book's bookmark at `position`; nothing when it has none there.
+  void RemoveBookmark(int32_t position);
+  // Removes every bookmark of the open book.
+  void ClearBookmarks();
+  // Removes `path`'s entry from the recent files; nothing when it is not listed.
+  void RemoveRecentFile(const std::u16string& path);
+  // Empties the recent files.
+  void RemoveAllRecentFiles();
+  // Lists the open book's entry first among the recent files, with the position it last
+  // stored.
+  void ListOpenBookFirst();
   // The modal bars and the settings sheet: each stops the auto-refresh, then runs its
   // handler when one is set.
   void OnFind() { RunModal(Modal::kFind); }
@@ -163,8 +176,9 @@ class CTirasolView {
   unsigned runState() const { return runState_; }
   // Sets (`on`) or clears the runState `bits`.
   void SetRunStateBits(unsigned bits, bool on);
-  RecentFileEntry& currentEntry() { return currentEntry_; }
-  RecentFileList& recentFiles() { return recentFiles_; }
+  // The open book's entry: its path, stored position and bookmarks.
+  const RecentFileEntry& currentEntry() const { return currentEntry_; }
+  const RecentFileList& recentFiles() const { return recentFiles_; }
   // What the reader remembers beyond the two record files; saved with them at the end.
   ReaderStore& readerStore() { return readerStore_; }
   // Writes lirako.ini in the data folder; a failure is reported as the other saves' are.

@@ -260,6 +260,30 @@ void CTirasolView::AddBookmark(int32_t position, const std::u16string& name) {
   SaveRecentFiles();
 }
 
+void CTirasolView::RenameBookmark(int32_t position, const std::u16string& name) {
+  currentEntry_.RenameBookmark(position, name);
+}
+
+void CTirasolView::RemoveBookmark(int32_t position) {
+  currentEntry_.RemoveBookmark(position);
+}
+
+void CTirasolView::ClearBookmarks() {
+  currentEntry_.ClearBookmarks();
+}
+
+void CTirasolView::RemoveRecentFile(const std::u16string& path) {
+  recentFiles_.Remove(path);
+}
+
+void CTirasolView::RemoveAllRecentFiles() {
+  recentFiles_.RemoveAll();
+}
+
+void CTirasolView::ListOpenBookFirst() {
+  recentFiles_.StoreFirst(currentEntry_);
+}
+
 void CTirasolView::SetModalHandler(Modal modal, ModalHandler handler) {
   modalHandlers_[static_cast<size_t>(modal)] = std::move(handler);
 }

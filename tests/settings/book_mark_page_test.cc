@@ -10,17 +10,18 @@ namespace {
 using P = CBookMarkPage;
 using testing::SettingsFixture;
 
-// Book a.txt open with bookmarks "first" (10) and "second" (40); recent files a, b.
+// A position past the first line of a book made by SettingsFixture::Book.
+constexpr int32_t kLaterPosition = 400;
+
+// Book a.txt open, after b.txt, with bookmarks "first" (10) and "second" (40); recent files
+// a, b.
 struct OpenBook {
   OpenBook() { page.OnInitDialog(c); }
   CTirasolView& Setup() {
-    CTirasolView& v = f.Start(book);
-    v.currentEntry().AddBookmark(40, u"second");
-    v.currentEntry().AddBookmark(10, u"first");
-    RecentFileEntry entry;
-    entry.path = other;
-    v.recentFiles().StoreFirst(entry);
-    v.recentFiles().StoreFirst(v.currentEntry());
+    CTirasolView& v = f.Start(other);
+    v.OpenDocument(book);
+    v.AddBookmark(40, u"second");
+    v.AddBookmark(10, u"first");
     return v;
   }
   size_t Recent() { return view.recentFiles().size(); }
@@ -43,7 +44,7 @@ struct OpenBook {
 
 TEST(CBookMarkPage, RenamesAndDeletesBookmarksAtOnce) {
   OpenBook o;
-  RecentFileEntry& entry = o.view.currentEntry();
+  const RecentFileEntry& entry = o.view.currentEntry();
   EXPECT_EQ(o.c.control(P::kBookmarkList).itemData, (std::vector<int64_t>{10, 40}));
   EXPECT_EQ(o.c.control(P::kRecentList).items, (std::vector<std::u16string>{o.book, o.other}));
   o.ExpectReset();
@@ -96,8 +97,9 @@ TEST(CBookMarkPage, DeletingTheOpenBooksEntryAsksAndClosesOnOk) {
 
 TEST(CBookMarkPage, ClearingRecentFilesKeepsTheOpenBookOnCancel) {
   OpenBook kept;
-  kept.view.currentEntry().position = 77;
   RecentFileEntry before = kept.view.currentEntry();
+  kept.view.GoToPosition(kLaterPosition);
+  ASSERT_NE(kept.view.engine().GetPosition(), before.position);
   kept.f.host.QueueMessageBoxAnswer(kIdCancel);
   kept.c.Click(kept.page, P::kClearRecent);
   ASSERT_EQ(kept.Recent(), 1u);

@@ -31,7 +31,7 @@ constexpr int kSystem = 4;
 struct SheetFixture {
   SheetFixture() {
     CTirasolView& view = f.Start(f.Book("a.txt"));
-    view.currentEntry().AddBookmark(0, u"start");
+    view.AddBookmark(0, u"start");
     f.Paint();
     for (int i = 0; i < 2; ++i) {
       view.RequestStep(kStepPageForward);

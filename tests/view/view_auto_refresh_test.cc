@@ -139,7 +139,7 @@ TEST(ViewAutoRefresh, NeedsMetricsAndStopsAtTheEnd) {
 TEST(ViewAutoRefresh, OpeningStopsItButBookmarksDoNot) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.currentEntry().AddBookmark(30, u"mark");
+  view.AddBookmark(30, u"mark");
   view.ToggleAutoRefresh();
   view.OnCommand(kCmdBookmarkFirst);
   EXPECT_TRUE(f.host.TimerRunning(kAutoRefreshTimerId));

@@ -246,7 +246,7 @@ TEST(ViewClose, StoresThePositionAndGreysTheMenus) {
   ViewFixture f;
   std::u16string a = f.NumberedBook("a.txt", 200);
   CTirasolView& view = f.Start(a);
-  view.currentEntry().AddBookmark(9, u"둘째 줄");
+  view.AddBookmark(9, u"둘째 줄");
   view.BuildBookmarkMenu();
   f.Paint();
   view.OnKeyDown(kVkDown);

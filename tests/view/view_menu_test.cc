@@ -108,7 +108,7 @@ TEST(ViewMenus, RecentFilesShowTenMostRecentFirst) {
   EXPECT_EQ(recent->items()[0].text, u"book9.txt");
   EXPECT_EQ(recent->items()[1].text, u"book11.txt");
   // An index past the list does nothing.
-  view.recentFiles().RemoveAll();
+  view.RemoveAllRecentFiles();
   view.OnCommand(kCmdRecentLast);
   EXPECT_EQ(view.engine().filePath, paths[9]);
 
@@ -127,7 +127,7 @@ TEST(ViewMenus, BookmarksOfTheOpenFileUpToTen) {
   EXPECT_EQ(bookmarks->CommandIds(), (std::vector<int>{kCmdSetBookmark}));
   EXPECT_EQ(bookmarks->ItemCount(), 2);
   for (int i = 0; i < 12; ++i) {
-    view.currentEntry().AddBookmark(9 * i, FromUtf8("mark " + std::to_string(i)));
+    view.AddBookmark(9 * i, FromUtf8("mark " + std::to_string(i)));
   }
   view.BuildBookmarkMenu();
   view.BuildBookmarkMenu();
@@ -145,12 +145,12 @@ TEST(ViewMenus, BookmarksOfTheOpenFileUpToTen) {
   f.Paint();
   EXPECT_EQ(view.engine().GetPosition(), 90);
   // A bookmark index the entry lacks does nothing.
-  view.currentEntry().ClearBookmarks();
+  view.ClearBookmarks();
   view.OnCommand(kCmdBookmarkFirst + 1);
   EXPECT_EQ(view.pendingStep(), kStepNone);
 
   // A file's bookmarks appear as soon as it is opened again.
-  view.currentEntry().AddBookmark(18, u"다시");
+  view.AddBookmark(18, u"다시");
   std::u16string a = view.engine().filePath;
   view.OpenDocument(f.Book("b.txt", "b\n"));
   EXPECT_EQ(bookmarks->ItemCount(), 2);
