@@ -19,6 +19,10 @@
 
 namespace lirako {
 
+namespace testing {
+class ViewInternals;
+}  // namespace testing
+
 // Navigation step carried out by the next paint.
 enum PendingStep : int {
   kStepNone = 0,
@@ -199,6 +203,9 @@ class CTirasolView {
   void SetEngineFactory(EngineFactory factory) { engineFactory_ = std::move(factory); }
 
  private:
+  // Tests set up their situations on the open book's entry directly.
+  friend class testing::ViewInternals;
+
   // The margins of the settings with the room of the chosen bar added.
   Rect BarMargins(int left, int top, int right, int bottom) const;
   // Line pitch of the engine's current metrics.
