@@ -137,8 +137,7 @@ TEST(SettingsSheet, CancelAfterTheBookmarkPageActedRebuildsTheMenus) {
   SettingsFixture f;
   CTirasolView& view = f.Start(f.Book("a.txt"));
   view.OpenDocument(f.Book("b.txt"));  // recent files: b.txt, a.txt
-  view.currentEntry().AddBookmark(0, u"처음");
-  view.BuildBookmarkMenu();
+  view.AddBookmark(0, u"처음");
   constexpr int kOlderBook = 1;
   f.runner.ScriptSheet(SheetScript{{{kBookmark, SelectStep(CBookMarkPage::kRecentList, kOlderBook)},
                                     {kBookmark, ClickStep(CBookMarkPage::kDeleteRecent)},
