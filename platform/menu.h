@@ -34,6 +34,8 @@ class Menu {
   virtual void AppendItem(int id, const std::u16string& text) = 0;
   // Enables or greys the item at `position`.
   virtual void EnableItemAt(int position, bool enabled) = 0;
+  // Sets or clears the check mark of the item with command `id`, here or in a pop-up.
+  virtual void CheckItem(int id, bool checked) = 0;
   // Number of items, separators included.
   virtual int ItemCount() = 0;
 };

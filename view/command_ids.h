@@ -27,6 +27,12 @@ constexpr int kCmdSetBookmark = 32791;
 // "책갈피" ▸ bookmark 1..10.
 constexpr int kCmdBookmarkFirst = 32792;
 constexpr int kCmdBookmarkLast = 32801;
+// "인코딩" ▸ "자동 감지", then code page 949, UTF-8, UTF-16 LE and UTF-16 BE.
+constexpr int kCmdEncodingAuto = 32810;
+constexpr int kCmdEncodingCp949 = 32811;
+constexpr int kCmdEncodingUtf8 = 32812;
+constexpr int kCmdEncodingUtf16Le = 32813;
+constexpr int kCmdEncodingUtf16Be = 32814;
 
 // How many recent files and bookmarks the menus show.
 constexpr int kMenuListLimit = 10;
@@ -35,6 +41,7 @@ constexpr int kMenuListLimit = 10;
 constexpr int kMenuPosRecent = 1;
 constexpr int kMenuPosMove = 3;
 constexpr int kMenuPosBookmark = 4;
+constexpr int kMenuPosEncoding = 5;
 
 // Hot keys of the application buttons: id kHotKeyIdFirst + button, with kModWin.
 constexpr int kHotKeyIdFirst = 30581;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/code_table.h"
+#include "engine/encoding_detection.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
 #include "store/long_path_entries.h"
@@ -32,11 +33,8 @@ constexpr int kProvisionalSharedLines = 2;
 
 }  // namespace
 
-CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
-    : platform_(platform), host_(host), engineFactory_([](Platform& p, const std::u16string& path) {
-        return CreateTextEngine(p, path);
-      }) {
-  engine_ = engineFactory_(platform_, std::u16string());
+CTirasolView::CTirasolView(Platform& platform, ViewHost& host) : platform_(platform), host_(host) {
+  engine_ = CreateTextEngine(platform_, TextEncoding::kCp949);
   engine_->SetLayout(
       Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
       kProvisionalSharedLines, false);
@@ -183,7 +181,16 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StopAutoRefresh();
   StoreCurrentPosition();
   engine_.reset();
-  engine_ = engineFactory_(platform_, path);
+  EncodingGuess guess;
+  std::optional<TextEncoding> chosen = BookEncoding(path);
+  if (chosen) {
+    openEncoding_ = *chosen;
+  } else {
+    openEncoding_ = DetectTextEncoding(platform_, path, &guess, nullptr) ? guess.encoding
+                                                                         : TextEncoding::kCp949;
+  }
+  engine_ =
+      engineFactory_ ? engineFactory_(platform_, path) : CreateTextEngine(platform_, openEncoding_);
   engine_->SetTypography(typography());
   ApplyBarMargins(0);
   if (!engine_->Load(path, err)) {
@@ -205,6 +212,7 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   EnableDocumentMenus();
   BuildRecentMenu();
   BuildBookmarkMenu();
+  UpdateEncodingMenu();
   return true;
 }
 

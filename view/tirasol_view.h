@@ -3,9 +3,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/text_encoding.h"
 #include "engine/text_engine.h"
 #include "engine/typography.h"
 #include "platform/platform.h"
@@ -48,7 +50,7 @@ class CTirasolView {
   // bookmark-name dialog and the settings sheet.
   enum class Modal { kFind, kJump, kSetBookmark, kSettings };
   using ModalHandler = std::function<void(CTirasolView&)>;
-  // Makes the engine for a path (the probe decides which kind).
+  // Makes the engine for a path in place of the view's own choice.
   using EngineFactory =
       std::function<std::unique_ptr<CTextEngine>(Platform&, const std::u16string& path)>;
 
@@ -199,8 +201,17 @@ class CTirasolView {
   const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }
   int smoothOffset() const { return smoothOffset_; }
   int smoothStep() const { return smoothStep_; }
-  // Replaces the engine factory used from now on (the default is CreateTextEngine).
+  // Replaces the engine factory used from now on (by default the view creates the engine of
+  // the book's chosen or detected encoding).
   void SetEngineFactory(EngineFactory factory) { engineFactory_ = std::move(factory); }
+
+  // The encoding chosen for `book` (its "encoding" value in the reader store), or none: detect.
+  std::optional<TextEncoding> BookEncoding(const std::u16string& book) const;
+  // The encoding the open book is read in (the last one opened).
+  TextEncoding openEncoding() const { return openEncoding_; }
+  // Remembers `encoding` (none: detect) for the open book and reopens it at the same byte of
+  // the file, moved back to a character start; bookmarks move to the new units too.
+  void ChooseEncoding(std::optional<TextEncoding> encoding);
 
  private:
   // Tests set up their situations on the open book's entry directly.
@@ -224,11 +235,14 @@ class CTirasolView {
   bool WriteRecentFiles();
   // Draws the save notice across the foot of the page (the right edge when rotated).
   void DrawSaveNotice(Surface& screen, const Rect& client, bool rotated);
+  // Checks the item of the open book's encoding choice in the "인코딩" menu.
+  void UpdateEncodingMenu();
 
   Platform& platform_;
   ViewHost& host_;
   EngineFactory engineFactory_;
   std::unique_ptr<CTextEngine> engine_;
+  TextEncoding openEncoding_ = TextEncoding::kCp949;
   ReaderSettings settings_;
   int pendingStep_ = kStepNone;
   unsigned runState_ = 0;

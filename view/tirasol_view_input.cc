@@ -62,6 +62,21 @@ void CTirasolView::OnCommand(int id) {
     case kCmdExit:
       host_.CloseMainWindow();
       break;
+    case kCmdEncodingAuto:
+      ChooseEncoding(std::nullopt);
+      break;
+    case kCmdEncodingCp949:
+      ChooseEncoding(TextEncoding::kCp949);
+      break;
+    case kCmdEncodingUtf8:
+      ChooseEncoding(TextEncoding::kUtf8);
+      break;
+    case kCmdEncodingUtf16Le:
+      ChooseEncoding(TextEncoding::kUtf16Le);
+      break;
+    case kCmdEncodingUtf16Be:
+      ChooseEncoding(TextEncoding::kUtf16Be);
+      break;
     default:
       break;
   }

@@ -1,4 +1,5 @@
-// The reader view's dynamic menus: recent files, bookmarks, and the document sub-menus.
+// The reader view's dynamic menus: recent files, bookmarks, the encoding and the document
+// sub-menus.
 #include <algorithm>
 
 #include "store/data_folder.h"
@@ -41,6 +42,7 @@ void CTirasolView::SetDocumentMenusEnabled(bool enabled) {
   if (!top) return;
   top->EnableItemAt(kMenuPosMove, enabled);
   top->EnableItemAt(kMenuPosBookmark, enabled);
+  top->EnableItemAt(kMenuPosEncoding, enabled);
 }
 
 }  // namespace lirako

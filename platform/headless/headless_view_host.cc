@@ -43,6 +43,16 @@ void HeadlessMenu::EnableItemAt(int position, bool enabled) {
   if (position >= 0 && position < ItemCount()) items_[position].enabled = enabled;
 }
 
+void HeadlessMenu::CheckItem(int id, bool checked) {
+  for (Item& item : items_) {
+    if (item.popup) {
+      item.popup->CheckItem(id, checked);
+    } else if (!item.separator && item.id == id) {
+      item.checked = checked;
+    }
+  }
+}
+
 std::vector<int> HeadlessMenu::CommandIds() const {
   std::vector<int> ids;
   for (const Item& item : items_) {

@@ -20,6 +20,7 @@ class HeadlessMenu : public Menu {
     std::u16string text;
     bool separator = false;
     bool enabled = true;
+    bool checked = false;
     std::unique_ptr<HeadlessMenu> popup;
   };
 
@@ -31,6 +32,7 @@ class HeadlessMenu : public Menu {
   bool DeleteItem(int id) override;
   void AppendItem(int id, const std::u16string& text) override;
   void EnableItemAt(int position, bool enabled) override;
+  void CheckItem(int id, bool checked) override;
   int ItemCount() override { return static_cast<int>(items_.size()); }
 
   const std::vector<Item>& items() const { return items_; }

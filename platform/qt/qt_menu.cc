@@ -61,6 +61,18 @@ void QtMenu::EnableItemAt(int position, bool enabled) {
   actions[position]->setEnabled(enabled);
 }
 
+void QtMenu::CheckItem(int id, bool checked) {
+  const QList<QAction*> actions = menu_->actions();
+  for (int i = 0; i < actions.size(); ++i) {
+    if (CommandOf(actions[i]) == id) {
+      actions[i]->setCheckable(true);
+      actions[i]->setChecked(checked);
+      return;
+    }
+    if (actions[i]->menu()) SubMenu(i)->CheckItem(id, checked);
+  }
+}
+
 int QtMenu::ItemCount() {
   return static_cast<int>(menu_->actions().size());
 }

@@ -22,6 +22,7 @@ class QtMenu : public Menu {
   bool DeleteItem(int id) override;
   void AppendItem(int id, const std::u16string& text) override;
   void EnableItemAt(int position, bool enabled) override;
+  void CheckItem(int id, bool checked) override;
   int ItemCount() override;
 
   QMenu* menu() const { return menu_; }

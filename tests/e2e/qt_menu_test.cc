@@ -55,6 +55,16 @@ TEST_F(QtMenuTest, AppendedItemsCarryTheirTextAndHandTheirIdOnWhenTriggered) {
   EXPECT_EQ(commands_, (std::vector<int>{57617, 1}));
 }
 
+TEST_F(QtMenuTest, ChecksItemsByCommandAlsoInsidePopups) {
+  menu_->CheckItem(57616, true);
+  menu_->CheckItem(2, false);
+  const QAction* inPopup = top_.actions()[1]->menu()->actions().front();
+  EXPECT_TRUE(inPopup->isChecked());
+  EXPECT_FALSE(top_.actions()[3]->isChecked());
+  menu_->CheckItem(57616, false);
+  EXPECT_FALSE(inPopup->isChecked());
+}
+
 TEST_F(QtMenuTest, EnablesAndGreysByPosition) {
   menu_->EnableItemAt(1, false);
   EXPECT_FALSE(top_.actions()[1]->isEnabled());

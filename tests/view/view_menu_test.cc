@@ -14,7 +14,7 @@ using testing::ViewFixture;
 TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(MainMenuTitle(), u"메뉴");
   HeadlessMenu menu(MainMenuItems());
-  ASSERT_EQ(menu.ItemCount(), 9);
+  ASSERT_EQ(menu.ItemCount(), 10);
   const auto& items = menu.items();
   EXPECT_EQ(items[0].id, kCmdFileOpen);
   EXPECT_EQ(items[0].text, u"열기");
@@ -22,7 +22,8 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_TRUE(items[2].separator);
   EXPECT_EQ(items[kMenuPosMove].text, u"이동");
   EXPECT_EQ(items[kMenuPosBookmark].text, u"책갈피");
-  EXPECT_TRUE(items[5].separator);
+  EXPECT_EQ(items[kMenuPosEncoding].text, u"인코딩");
+  EXPECT_TRUE(items[6].separator);
   EXPECT_EQ(menu.CommandIds(), (std::vector<int>{kCmdFileOpen, 32787, 57664, 57665}));
   EXPECT_EQ(menu.CommandTexts(),
             (std::vector<std::u16string>{u"열기", u"설정", u"이놈은", u"끝내기"}));
@@ -50,6 +51,12 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(bookmarks->items()[2].text, u"지점 1");
   EXPECT_EQ(bookmarks->items()[11].id, 32801);
   EXPECT_EQ(menu.PopupAt(0), nullptr);
+
+  HeadlessMenu* encodings = menu.PopupAt(kMenuPosEncoding);
+  EXPECT_EQ(encodings->CommandIds(), (std::vector<int>{32810, 32811, 32812, 32813, 32814}));
+  EXPECT_EQ(encodings->CommandTexts(),
+            (std::vector<std::u16string>{u"자동 감지", u"한국어 (CP949)", u"유니코드 (UTF-8)",
+                                         u"유니코드 (UTF-16 LE)", u"유니코드 (UTF-16 BE)"}));
 
   EXPECT_EQ(ToolBarCommands(), (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, 0, 32787}));
   std::vector<std::pair<char16_t, int>> accelerators;
