@@ -23,11 +23,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "bench/support/book_generator.h"
+#include "engine/encoding_detection.h"
 #include "engine/text_engine.h"
 #include "engine/typography.h"
 #include "platform/headless/headless_platform.h"
@@ -89,6 +91,7 @@ struct Figures {
   double readMBs = -1;
   double searchMBs = -1, searchFoldMBs = -1, grepMBs = -1;
   double peakRssMB = -1;
+  double detectionKiB = -1;
 };
 
 int failures = 0;
@@ -390,6 +393,10 @@ Figures MeasureBook(HeadlessPlatform& platform, RecordingSurface& screen, const 
   Figures f;
   WarmPageCache(book.path);
   MeasureOpen(platform, screen, book, s, f);
+  EncodingGuess guess;
+  if (DetectTextEncoding(platform, FromUtf8(book.path), &guess, nullptr)) {
+    f.detectionKiB = static_cast<double>(guess.examined) / 1024.0;
+  }
   Session session(platform, screen, book.path);
   if (!session.ok()) return f;
   MeasureSteps(session, s, f);
@@ -463,6 +470,7 @@ void PrintTable(const std::vector<BookSpec>& books, const std::vector<Figures>& 
     ratios.push_back(Ratio(f.searchMBs, f.grepMBs));
   PrintRow("search / grep -F", ratios, ">= 0.33");
   PrintRow("peak RSS after book (MB)", Cells(all, &Figures::peakRssMB, "%.1f"), "1 GB adds < 2 MB");
+  PrintRow("open: detection reads (KiB)", Cells(all, &Figures::detectionKiB, "%.0f"), "bounded");
 }
 
 // The 1 GB figures against the 10 MB ones of the same encoding (books come in pairs).
@@ -503,14 +511,22 @@ int Run(Settings s) {
   std::filesystem::create_directories(s.folder);
   // The 10 MB books come first, so that the peak after them does not include the 1 GB ones.
   std::vector<BookSpec> order;
+  struct Kind {
+    BookEncoding encoding;
+    const char* file;
+    const char* label;
+  };
+  constexpr Kind kKinds[] = {{BookEncoding::kCp949, "cp949-", "CP949 "},
+                             {BookEncoding::kUtf16Le, "utf16-", "UTF-16 "},
+                             {BookEncoding::kUtf8, "utf8-", "UTF-8 "}};
+  constexpr size_t kKindCount = std::size(kKinds);
   for (int64_t size : sizes) {
-    for (BookEncoding enc : {BookEncoding::kCp949, BookEncoding::kUtf16Le}) {
-      bool cp949 = enc == BookEncoding::kCp949;
+    for (const Kind& kind : kKinds) {
       const bool unbroken = s.shape == BookShape::kUnbroken;
-      std::string name = std::string(cp949 ? "cp949-" : "utf16-") + (unbroken ? "unbroken-" : "") +
-                         std::to_string(size) + ".txt";
-      order.push_back({enc, s.shape, size, s.folder + "/" + name,
-                       std::string(cp949 ? "CP949 " : "UTF-16 ") + SizeLabel(size)});
+      std::string name =
+          std::string(kind.file) + (unbroken ? "unbroken-" : "") + std::to_string(size) + ".txt";
+      order.push_back({kind.encoding, s.shape, size, s.folder + "/" + name,
+                       std::string(kind.label) + SizeLabel(size)});
     }
   }
   if (!EnsureBooks(order)) {
@@ -526,9 +542,15 @@ int Run(Settings s) {
     measured.push_back(MeasureBook(platform, *screen, book, s, book.size == sizes.front()));
   }
 
-  // Shown by encoding: CP949 small, CP949 large, UTF-16 small, UTF-16 large.
-  std::vector<BookSpec> books = {order[0], order[2], order[1], order[3]};
-  std::vector<Figures> figures = {measured[0], measured[2], measured[1], measured[3]};
+  // Shown by encoding: each encoding's small book, then its large one.
+  std::vector<BookSpec> books;
+  std::vector<Figures> figures;
+  for (size_t k = 0; k < kKindCount; ++k) {
+    for (size_t at : {k, kKindCount + k}) {
+      books.push_back(order[at]);
+      figures.push_back(measured[at]);
+    }
+  }
   double load[3] = {};
   getloadavg(load, 3);
   std::printf(

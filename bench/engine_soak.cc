@@ -15,7 +15,7 @@
 // --split-span sets the length of those pieces, so that small ones cut the long paragraphs of
 // an ordinary book too.
 //
-//   engine_soak [--seconds N] [--encoding cp949|utf16|both] [--books DIR] [--seed S]
+//   engine_soak [--seconds N] [--encoding cp949|utf16|utf-8|all] [--books DIR] [--seed S]
 //               [--size MB] [--unbroken 0|1] [--split-span UNITS]
 
 #include <fcntl.h>
@@ -33,10 +33,12 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "bench/support/book_generator.h"
 #include "engine/basic_text_engine.h"
+#include "engine/char_classes.h"
 #include "engine/text_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
@@ -344,7 +346,9 @@ class Soak {
   }
 
   static int32_t CharLength(const std::vector<Unit>& text, int32_t p) {
-    if constexpr (sizeof(Unit) == 1) {
+    if constexpr (std::is_same_v<Unit, char8_t>) {
+      return Utf8CharLength(text.data(), static_cast<int32_t>(text.size()), p);
+    } else if constexpr (sizeof(Unit) == 1) {
       if (p + 1 < static_cast<int32_t>(text.size()) && text[p] >= 0x81 && text[p] <= 0xFE) {
         uint8_t t = text[p + 1];
         if ((t >= 0xA1 && t <= 0xFE) || (text[p] <= 0xC5 && t >= 0x41 && t <= 0xA0)) return 2;
@@ -507,28 +511,33 @@ struct Options {
 
 int RunOne(const Options& options, BookEncoding encoding) {
   const bool cp949 = encoding == BookEncoding::kCp949;
+  const bool utf8 = encoding == BookEncoding::kUtf8;
+  const char* name = cp949 ? "CP949" : utf8 ? "UTF-8" : "UTF-16";
   const bool unbroken = options.shape == BookShape::kUnbroken;
   const int64_t size = options.size;
   const uint64_t seed = options.seed;
-  std::string path = options.folder + "/" + (cp949 ? "cp949-" : "utf16-") +
+  std::string path = options.folder + "/" +
+                     (cp949  ? "cp949-"
+                      : utf8 ? "utf8-"
+                             : "utf16-") +
                      (unbroken ? "unbroken-" : "") + std::to_string(size) + ".txt";
-  if (!EnsureBook(path, size, encoding, cp949 ? 101 : 102, options.shape)) {
+  if (!EnsureBook(path, size, encoding, cp949 ? 101 : utf8 ? 103 : 102, options.shape)) {
     std::fprintf(stderr, "engine_soak: cannot write %s\n", path.c_str());
     return 1;
   }
   auto start = std::chrono::steady_clock::now();
   const int32_t span = options.splitSpan;
   const double seconds = options.seconds;
-  int64_t steps = cp949 ? Soak<uint8_t>(path, seed, span).Run(seconds)
-                        : Soak<char16_t>(path, seed, span).Run(seconds);
+  int64_t steps = cp949  ? Soak<uint8_t>(path, seed, span).Run(seconds)
+                  : utf8 ? Soak<char8_t>(path, seed, span).Run(seconds)
+                         : Soak<char16_t>(path, seed, span).Run(seconds);
   double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (steps < 0) {
-    std::printf("%s: FAILED (seed %llu)\n", cp949 ? "CP949" : "UTF-16",
-                static_cast<unsigned long long>(seed));
+    std::printf("%s: FAILED (seed %llu)\n", name, static_cast<unsigned long long>(seed));
     return 1;
   }
   std::printf("%s %lld MB%s: %lld steps in %.0f s, %.0f steps/s, peak RSS %.1f MB, no violation\n",
-              cp949 ? "CP949" : "UTF-16", static_cast<long long>(size / kMegabyte),
+              name, static_cast<long long>(size / kMegabyte),
               unbroken ? " without line breaks" : "", static_cast<long long>(steps), elapsed,
               static_cast<double>(steps) / elapsed, PeakRssMB());
   std::fflush(stdout);
@@ -541,7 +550,7 @@ int RunOne(const Options& options, BookEncoding encoding) {
 int main(int argc, char** argv) {
   using namespace lirako::bench;
   Options options;
-  std::string encoding = "both";
+  std::string encoding = "all";
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--seconds") == 0) {
       options.seconds = std::atof(argv[i + 1]);
@@ -561,16 +570,18 @@ int main(int argc, char** argv) {
       argc = 0;
     }
   }
-  if (argc % 2 == 0 || (encoding != "both" && encoding != "cp949" && encoding != "utf16")) {
+  if (argc % 2 == 0 ||
+      (encoding != "all" && encoding != "cp949" && encoding != "utf16" && encoding != "utf-8")) {
     std::fprintf(stderr,
-                 "usage: engine_soak [--seconds N] [--encoding cp949|utf16|both] [--books DIR]"
+                 "usage: engine_soak [--seconds N] [--encoding cp949|utf16|utf-8|all] [--books DIR]"
                  " [--seed S] [--size MB] [--unbroken 0|1] [--split-span UNITS]\n");
     return 2;
   }
   signal(SIGALRM, OnAlarm);
   std::filesystem::create_directories(options.folder);
   int failed = 0;
-  if (encoding != "utf16") failed |= RunOne(options, BookEncoding::kCp949);
-  if (encoding != "cp949") failed |= RunOne(options, BookEncoding::kUtf16Le);
+  if (encoding == "all" || encoding == "cp949") failed |= RunOne(options, BookEncoding::kCp949);
+  if (encoding == "all" || encoding == "utf16") failed |= RunOne(options, BookEncoding::kUtf16Le);
+  if (encoding == "all" || encoding == "utf-8") failed |= RunOne(options, BookEncoding::kUtf8);
   return failed;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/cp949_converter.h"
+#include "platform/utf.h"
 
 namespace lirako::bench {
 namespace {
@@ -57,7 +58,7 @@ class BookWriter {
   bool Full() const { return written_ + static_cast<int64_t>(buffer_.size()) >= limit_; }
 
   void Ascii(char c) {
-    if (encoding_ == BookEncoding::kCp949) {
+    if (encoding_ != BookEncoding::kUtf16Le) {
       buffer_.push_back(c);
     } else {
       Unit(static_cast<char16_t>(static_cast<unsigned char>(c)));
@@ -69,6 +70,9 @@ class BookWriter {
     if (encoding_ == BookEncoding::kCp949) {
       buffer_.push_back(static_cast<char>(lead));
       buffer_.push_back(static_cast<char>(trail));
+    } else if (encoding_ == BookEncoding::kUtf8) {
+      const char16_t unit = Cp949Converter::Instance().PairUnit(lead, trail);
+      buffer_ += ToUtf8(std::u16string_view(&unit, 1));
     } else {
       Unit(Cp949Converter::Instance().PairUnit(lead, trail));
     }
@@ -111,7 +115,7 @@ class BookWriter {
 };
 
 void Syllable(BookWriter& out, Random& random, BookEncoding encoding) {
-  if (encoding == BookEncoding::kCp949 && random.Below(200) == 0) {
+  if (encoding != BookEncoding::kUtf16Le && random.Below(200) == 0) {
     out.Pair(static_cast<unsigned char>(0x81 + random.Below(kExtendedLeads)),
              static_cast<unsigned char>(0x41 + random.Below(kExtendedTrails)));
     return;
@@ -257,6 +261,7 @@ std::string AbsentTextBytes(BookEncoding encoding) {
     }
     return bytes;
   }
+  if (encoding == BookEncoding::kUtf8) return ToUtf8(AbsentText());
   for (char16_t u : AbsentText()) {
     bytes.push_back(static_cast<char>(u & 0xFF));
     bytes.push_back(static_cast<char>(u >> 8));

@@ -22,9 +22,11 @@
 #include <vector>
 
 #include "engine/basic_text_engine.h"
+#include "engine/encoding_detection.h"
 #include "engine/text_engine.h"
 #include "engine/text_line.h"
 #include "platform/headless/memory_platform.h"
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -33,6 +35,7 @@ constexpr int kWideWidth = 12;
 constexpr int kLineHeight = 16;
 constexpr int kScreenSize = 64;
 constexpr unsigned kSecondsPerOperation = 5;
+constexpr char16_t kBookPath[] = u"/book.txt";
 
 const char* currentOperation = "none";
 
@@ -167,6 +170,9 @@ std::vector<const CTextLine*> PageLines(CTextEngine& engine) {
   if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(&engine)) {
     for (const auto& line : bytes->pageLines())
       lines.push_back(&line);
+  } else if (auto* utf8 = dynamic_cast<BasicTextEngine<char8_t>*>(&engine)) {
+    for (const auto& line : utf8->pageLines())
+      lines.push_back(&line);
   } else if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(&engine)) {
     for (const auto& line : units->pageLines())
       lines.push_back(&line);
@@ -184,21 +190,27 @@ std::vector<LineCopy> Snapshot(CTextEngine& engine) {
 
 class Harness {
  public:
-  Harness(CountingPlatform& platform, RecordingSurface& screen, const std::string& book, bool wide,
-          int32_t units)
-      : platform_(platform), screen_(screen), wide_(wide), units_(units) {
+  Harness(CountingPlatform& platform, RecordingSurface& screen, const std::string& book,
+          TextEncoding encoding)
+      : platform_(platform),
+        screen_(screen),
+        encoding_(encoding),
+        wide_(EncodingUnitSize(encoding) == 2),
+        units_(static_cast<int32_t>(book.size() / EncodingUnitSize(encoding))) {
     platform_.files[path_] = book;
   }
 
   void Open(const Layout& layout, int32_t splitSpan) {
     layout_ = layout;
     Budget();
-    engine_ = CreateTextEngine(platform_, path_);
+    engine_ = CreateTextEngine(platform_, path_, encoding_);
     Check(engine_->Load(path_), "the book does not load");
     // Small split spans cut the runs of text of a small book into pieces.
     if (splitSpan > 0) {
       if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
         bytes->reader().SetSplitSpan(splitSpan);
+      } else if (auto* utf8 = dynamic_cast<BasicTextEngine<char8_t>*>(engine_.get())) {
+        utf8->reader().SetSplitSpan(splitSpan);
       } else if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
         units->reader().SetSplitSpan(splitSpan);
       }
@@ -359,6 +371,8 @@ class Harness {
           text.push_back(static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
                                                (static_cast<uint8_t>(bytes[i + 1]) << 8)));
         }
+      } else if (encoding_ == TextEncoding::kUtf8) {
+        text = FromUtf8(bytes);
       } else {
         text = platform_.Cp949ToUtf16(bytes);
       }
@@ -408,7 +422,8 @@ class Harness {
 
   CountingPlatform& platform_;
   RecordingSurface& screen_;
-  const std::u16string path_ = u"/book.txt";
+  const std::u16string path_ = kBookPath;
+  TextEncoding encoding_;
   bool wide_;
   int32_t units_;
   Layout layout_;
@@ -439,11 +454,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   layout.Read(in);
   std::string book = in.Bytes(in.Word() % 4096);
   if (kind & 1) book.insert(0, (kind & 2) ? "\xFE\xFF" : "\xFF\xFE");
-  // The book's own first bytes choose the engine, as when the reader opens a file.
-  bool wide = book.size() >= 2 && ((book[0] == '\xFF' && book[1] == '\xFE') ||
-                                   (book[0] == '\xFE' && book[1] == '\xFF'));
-  auto units = static_cast<int32_t>(wide ? book.size() / 2 : book.size());
-  Harness harness(platform, *screen, book, wide, units);
+  // The book's own bytes choose the engine, as when the reader opens a file: a byte-order
+  // mark, else the samples (code page 949, UTF-8, or UTF-16 without a mark).
+  platform.files[kBookPath] = book;
+  EncodingGuess guess;
+  currentOperation = "detection";
+  Check(DetectTextEncoding(platform, kBookPath, &guess, nullptr), "detection fails");
+  Harness harness(platform, *screen, book, guess.encoding);
   currentOperation = "open";
   harness.Open(layout, (kind >> 2) == 0 ? 0 : 12 + 4 * (kind >> 2));
   harness.Run(in);
