@@ -29,8 +29,8 @@ TEST(MainFrameTest, MenuBarHoldsTheOneMenu) {
   ASSERT_EQ(top.size(), 1);
   EXPECT_EQ(top[0]->text(), QStringLiteral("메뉴"));
   QMenu* menu = top[0]->menu();
-  EXPECT_EQ(Texts(menu), (QStringList{"열기", "열어본", "-", "이동", "책갈피", "-", "설정",
-                                      "이놈은", "끝내기"}));
+  EXPECT_EQ(Texts(menu), (QStringList{"열기", "열어본", "-", "이동", "책갈피", "인코딩", "-",
+                                      "설정", "이놈은", "끝내기"}));
   EXPECT_EQ(Texts(menu->actions()[3]->menu()),
             (QStringList{"시작", "점프", "끝", "-", "찾기", "-", "자동갱신"}));
   EXPECT_EQ(frame.windowTitle(), QStringLiteral("리라코"));
@@ -48,7 +48,7 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
   QMenu* menu = frame.menuBar()->actions()[0]->menu();
   menu->actions()[0]->trigger();                        // 열기
   menu->actions()[3]->menu()->actions()[6]->trigger();  // 자동갱신
-  menu->actions()[8]->trigger();                        // 끝내기
+  menu->actions()[9]->trigger();                        // 끝내기
   std::vector<int> toolIds;
   for (QAction* a : frame.toolBar()->actions()) {
     toolIds.push_back(a->isSeparator() ? 0 : a->data().toInt());
