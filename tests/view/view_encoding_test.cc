@@ -3,6 +3,7 @@
 #include <string>
 
 #include "store/reader_store.h"
+#include "tests/support/view_internals.h"
 #include "tests/view/view_fixture.h"
 #include "view/command_ids.h"
 
@@ -41,7 +42,7 @@ TEST(ViewEncoding, ChoosingReopensAtTheSameByteAndChecksTheChoice) {
   EXPECT_EQ(CheckedEncodings(f), std::vector<int>{kCmdEncodingAuto});
   constexpr int32_t kLine20 = 20 * kLineBytes;
   view.engine().SetPosition(kLine20);
-  view.currentEntry().bookmarks.push_back({u"mark", kLine20});
+  testing::ViewInternals::CurrentEntry(view).AddBookmark(kLine20, u"mark");
 
   view.OnCommand(kCmdEncodingCp949);
   EXPECT_EQ(view.openEncoding(), TextEncoding::kCp949);
