@@ -11,7 +11,7 @@ namespace lirako {
 // Kinds of dialog controls.
 enum class ControlKind {
   kPushButton,
-  kDefaultButton,  // the push button that Return presses
+  kDefaultButton,  // the push button that Return presses unless another one has the focus
   kCheckBox,
   kRadioButton,  // adjacent radio buttons in the control list form one group
   kEdit,         // single-line edit; `number` style accepts digits only
