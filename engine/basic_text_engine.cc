@@ -7,6 +7,7 @@
 #include "engine/char_classes.h"
 #include "engine/code_table.h"
 #include "engine/line_rules.h"
+#include "platform/open_reasons.h"
 #include "platform/utf.h"
 
 namespace lirako {
@@ -33,20 +34,14 @@ BasicTextEngine<Unit>::~BasicTextEngine() {
 template <typename Unit>
 bool BasicTextEngine<Unit>::Load(const std::u16string& path, std::string* err) {
   if (isOpen) Close();
+  std::unique_ptr<File> file = platform_.OpenForReading(path, err);
+  if (!file) return false;
   if (!PrepareLoad(path, err)) return false;
-  std::unique_ptr<File> file = platform_.OpenForReading(path);
-  if (!file) {
-    if (err) *err = "the file cannot be opened for reading";
-    return false;
-  }
   int64_t units = file->Size() / static_cast<int64_t>(sizeof(Unit));
   // Positions are signed 32-bit: a longer file cannot be addressed.
   if (units < 0 || units > std::numeric_limits<int32_t>::max()) {
     file->Close();
-    if (err) {
-      *err = units < 0 ? "the size of the file cannot be read"
-                       : "the file is too large: it holds more than 2147483647 units";
-    }
+    if (err) *err = units < 0 ? kReasonSizeUnknown : kReasonTooLarge;
     return false;
   }
   reader_->Open(std::move(file), static_cast<int32_t>(units));

@@ -1,5 +1,7 @@
 #include "engine/unicode_text_engine.h"
 
+#include "platform/open_reasons.h"
+
 namespace lirako {
 namespace {
 
@@ -23,7 +25,7 @@ bool CUnicodeTextEngine::PrepareLoad(const std::u16string& path, std::string* er
   const bool marked = ProbeTextKind(platform_, path, &order);
   if (givenOrder_ < 0) {
     if (!marked) {
-      if (err) *err = "the file cannot be read or does not start with a UTF-16 byte-order mark";
+      if (err) *err = kReasonNoByteOrderMark;
       return false;
     }
   } else if (!marked || order != givenOrder_) {

@@ -17,7 +17,8 @@ const Cp949Converter& Cp949Converter::Instance() {
 }
 
 Cp949Converter::Cp949Converter() {
-  for (char16_t& u : pairs_) u = 0xFFFD;
+  for (char16_t& u : pairs_)
+    u = 0xFFFD;
   iconv_t cd = iconv_open("UTF-16LE", "CP949");
   if (cd == reinterpret_cast<iconv_t>(-1)) return;
   available_ = true;

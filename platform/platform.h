@@ -18,8 +18,11 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // Opens an existing file for reading, shared with readers; null when it cannot be opened.
-  virtual std::unique_ptr<File> OpenForReading(const std::u16string& path) = 0;
+  // Opens an existing regular file for reading, shared with readers, without waiting; null
+  // when it cannot be opened (a FIFO, socket, device or folder neither), with the reason in
+  // `err` when given.
+  virtual std::unique_ptr<File> OpenForReading(const std::u16string& path,
+                                               std::string* err = nullptr) = 0;
   // Creates a file for writing; the old file is replaced only when the new one is closed
   // after complete writes (FailureReason says why a Close failed). A symbolic link is
   // followed and its target replaced, keeping its mode. Null, with the reason in `err`, when

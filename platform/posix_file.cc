@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/open_reasons.h"
 #include "platform/save_calls.h"
 
 namespace lirako {
@@ -227,16 +228,56 @@ int MakeTemporary(const std::string& target, std::string* name) {
   }
 }
 
+std::string OpenErrorReason(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return kReasonNotFound;
+    case EACCES:
+    case EPERM:
+      return kReasonNoPermission;
+    case EISDIR:
+      return kReasonFolder;
+    case ENXIO:  // a socket, or a device without its driver
+    case ENODEV:
+      return kReasonNotRegularFile;
+    case EFBIG:
+    case EOVERFLOW:
+      return kReasonTooLarge;
+    default:
+      return std::strerror(error);
+  }
+}
+
+// The reason a file of this status is not read, or null for a regular file.
+const char* RefusedKind(const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return nullptr;
+  return S_ISDIR(st.st_mode) ? kReasonFolder : kReasonNotRegularFile;
+}
+
+std::unique_ptr<File> Refuse(std::string reason, std::string* err) {
+  if (err) *err = std::move(reason);
+  return nullptr;
+}
+
 }  // namespace
 
-std::unique_ptr<File> OpenPosixFileForReading(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+std::unique_ptr<File> OpenPosixFileForReading(const std::string& path, std::string* err) {
+  // The kind is checked before opening, so that no device is ever opened, and again on the
+  // open file, which O_NONBLOCK keeps from waiting for a writer should a FIFO take the
+  // file's place in between.
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::stat(path.c_str(), &st) != 0) return Refuse(OpenErrorReason(errno), err);
+  if (const char* kind = RefusedKind(st)) return Refuse(kind, err);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return Refuse(OpenErrorReason(errno), err);
+  const char* kind = ::fstat(fd, &st) != 0 ? kReasonNotRegularFile : RefusedKind(st);
+  if (kind) {
     ::close(fd);
-    return nullptr;
+    return Refuse(kind, err);
   }
+  // Reads of a regular file never wait; the flag goes all the same.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   // Linux cannot refuse writers; an advisory shared lock tells cooperating writers.
   ::flock(fd, LOCK_SH | LOCK_NB);
   return std::make_unique<PosixFile>(fd);

@@ -9,8 +9,10 @@
 
 namespace lirako {
 
-// Opens an existing file for reading (with a shared advisory lock); null on failure.
-std::unique_ptr<File> OpenPosixFileForReading(const std::string& path);
+// Opens an existing regular file for reading (with a shared advisory lock) without ever
+// waiting; null on failure, with the reason in `err` (when given). FIFOs, sockets, devices
+// and folders are refused.
+std::unique_ptr<File> OpenPosixFileForReading(const std::string& path, std::string* err = nullptr);
 
 // The file that `path` names after following symbolic links (relative targets count from the
 // link's folder); the target need not exist. Empty when the links go round in a loop.

@@ -30,8 +30,8 @@ class Registry {
   // Creates the key (and its parents) or opens it when it exists.
   virtual bool CreateKey(RegistryRoot root, const std::u16string& key) = 0;
   // Fails when the key or the value does not exist.
-  virtual bool QueryValue(RegistryRoot root, const std::u16string& key,
-                          const std::u16string& name, RegistryValue* value) = 0;
+  virtual bool QueryValue(RegistryRoot root, const std::u16string& key, const std::u16string& name,
+                          RegistryValue* value) = 0;
   // Fails when the key does not exist.
   virtual bool SetString(RegistryRoot root, const std::u16string& key, const std::u16string& name,
                          const std::u16string& text, uint32_t type = kRegString) = 0;

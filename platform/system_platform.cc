@@ -43,8 +43,8 @@ std::string SystemPlatform::DefaultRegistryPath() {
   return HomeRelative("XDG_CONFIG_HOME", "/.config") + "/lirako/registry";
 }
 
-std::unique_ptr<File> SystemPlatform::OpenForReading(const std::u16string& path) {
-  return OpenPosixFileForReading(ToUtf8(path));
+std::unique_ptr<File> SystemPlatform::OpenForReading(const std::u16string& path, std::string* err) {
+  return OpenPosixFileForReading(ToUtf8(path), err);
 }
 
 std::unique_ptr<File> SystemPlatform::CreateForWriting(const std::u16string& path,

@@ -17,7 +17,8 @@ class SystemPlatform : public Platform {
   // A platform over the given registry store.
   explicit SystemPlatform(std::unique_ptr<Registry> registry);
 
-  std::unique_ptr<File> OpenForReading(const std::u16string& path) override;
+  std::unique_ptr<File> OpenForReading(const std::u16string& path,
+                                       std::string* err = nullptr) override;
   std::unique_ptr<File> CreateForWriting(const std::u16string& path, std::string* err) override;
   WriteAccess CheckWriteAccess(const std::u16string& path) override;
   bool Exists(const std::u16string& path) override;

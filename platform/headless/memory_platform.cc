@@ -1,5 +1,7 @@
 #include "platform/headless/memory_platform.h"
 
+#include "platform/open_reasons.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -47,9 +49,12 @@ class MemoryFile : public File {
 
 }  // namespace
 
-std::unique_ptr<File> MemoryPlatform::OpenForReading(const std::u16string& path) {
+std::unique_ptr<File> MemoryPlatform::OpenForReading(const std::u16string& path, std::string* err) {
   auto it = files.find(path);
-  if (it == files.end()) return nullptr;
+  if (it == files.end()) {
+    if (err) *err = kReasonNotFound;
+    return nullptr;
+  }
   return std::make_unique<MemoryFile>(it->second, nullptr);
 }
 

@@ -15,8 +15,9 @@ class MemoryPlatform : public HeadlessPlatform {
   // The files by path, with their bytes.
   std::map<std::u16string, std::string> files;
 
-  // The file at `path` from `files`, or null when there is none.
-  std::unique_ptr<File> OpenForReading(const std::u16string& path) override;
+  // The file at `path` from `files`, or null (reason kReasonNotFound) when there is none.
+  std::unique_ptr<File> OpenForReading(const std::u16string& path,
+                                       std::string* err = nullptr) override;
   // An empty file that becomes `files[path]` when it is closed.
   std::unique_ptr<File> CreateForWriting(const std::u16string& path, std::string* err) override;
 };

@@ -5,6 +5,7 @@
 #include "engine/mbcs_text_engine.h"
 #include "engine/unicode_text_engine.h"
 #include "platform/headless/memory_platform.h"
+#include "platform/open_reasons.h"
 #include "tests/engine/engine_test_util.h"
 #include "tests/support/temp_dir.h"
 
@@ -84,10 +85,10 @@ TEST(TextEngine, LoadSaysWhyABookCannotBeOpened) {
   std::string err;
   CMbcsTextEngine bytes(platform);
   EXPECT_FALSE(bytes.Load(u"/missing.txt", &err));
-  EXPECT_EQ(err, "the file cannot be opened for reading");
+  EXPECT_EQ(err, kReasonNotFound);
   CUnicodeTextEngine wide(platform);
   EXPECT_FALSE(wide.Load(u"/plain.txt", &err));
-  EXPECT_EQ(err, "the file cannot be read or does not start with a UTF-16 byte-order mark");
+  EXPECT_EQ(err, kReasonNoByteOrderMark);
 }
 
 TEST(TextEngine, EmptyFileLoadsAndShowsNothing) {
@@ -121,7 +122,7 @@ TEST(TextEngine, RefusesFilesLongerThanAPositionCanAddress) {
   CMbcsTextEngine bytes(platform);
   std::string err;
   EXPECT_FALSE(bytes.Load(FromUtf8(big), &err));
-  EXPECT_EQ(err, "the file is too large: it holds more than 2147483647 units");
+  EXPECT_EQ(err, kReasonTooLarge);
   EXPECT_EQ(bytes.isOpen, 0);
   std::string wide = dir.Write("wide.txt", "\xFF\xFE");
   std::filesystem::resize_file(wide, int64_t{1} << 31);

@@ -82,8 +82,8 @@ class CountedFile : public File {
 
 class CountingPlatform : public MemoryPlatform {
  public:
-  std::unique_ptr<File> OpenForReading(const std::u16string& path) override {
-    std::unique_ptr<File> file = MemoryPlatform::OpenForReading(path);
+  std::unique_ptr<File> OpenForReading(const std::u16string& path, std::string* err) override {
+    std::unique_ptr<File> file = MemoryPlatform::OpenForReading(path, err);
     if (!file) return file;
     return std::make_unique<CountedFile>(std::move(file), &budget, &reads);
   }

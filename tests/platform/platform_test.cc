@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "platform/cp949_converter.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/open_reasons.h"
 #include "platform/posix_file.h"
 #include "platform/registry_store.h"
 #include "platform/utf.h"
+#include "tests/support/fifo_watchdog.h"
 #include "tests/support/temp_dir.h"
 
 namespace lirako {
 namespace {
 
+using testing::FifoWatchdog;
 using testing::ReadFileBytes;
 using testing::TempDir;
 
@@ -40,6 +46,34 @@ TEST(File, ReadsSeeksAndReportsShortTransfers) {
   EXPECT_EQ(file->ReadItems(buf, 4, 3), 2u);  // 9 bytes left: two whole items
   EXPECT_EQ(platform.OpenForReading(FromUtf8(dir.File("missing"))), nullptr);
   EXPECT_EQ(platform.OpenForReading(FromUtf8(dir.path())), nullptr);
+}
+
+// A book that is not a regular file is refused at once with the reason the page shows.
+TEST(File, RefusesWhatIsNotARegularFileWithoutWaiting) {
+  TempDir dir;
+  HeadlessPlatform platform;
+  FifoWatchdog fifo(dir.File("book.fifo"));
+  std::string reason;
+  EXPECT_EQ(platform.OpenForReading(FromUtf8(fifo.path()), &reason), nullptr);
+  EXPECT_FALSE(fifo.fired()) << "opening a FIFO waited for a writer";
+  EXPECT_EQ(reason, kReasonNotRegularFile);
+
+  EXPECT_EQ(platform.OpenForReading(FromUtf8(dir.File("missing")), &reason), nullptr);
+  EXPECT_EQ(reason, kReasonNotFound);
+  EXPECT_EQ(platform.OpenForReading(FromUtf8(dir.path()), &reason), nullptr);
+  EXPECT_EQ(reason, kReasonFolder);
+  EXPECT_EQ(platform.OpenForReading(u"/dev/null", &reason), nullptr);
+  EXPECT_EQ(reason, kReasonNotRegularFile);
+  // Files that report size 0 but yield bytes open as empty ones.
+  auto status = platform.OpenForReading(u"/proc/self/status", &reason);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(status->Size(), 0);
+
+  if (::geteuid() == 0) return;  // the superuser reads every file
+  std::string locked = dir.Write("locked.txt", "text");
+  ::chmod(locked.c_str(), 0);
+  EXPECT_EQ(platform.OpenForReading(FromUtf8(locked), &reason), nullptr);
+  EXPECT_EQ(reason, kReasonNoPermission);
 }
 
 TEST(File, WritesReplaceTheTargetOnlyWhenClosed) {

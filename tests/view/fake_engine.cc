@@ -1,5 +1,7 @@
 #include "tests/view/fake_engine.h"
 
+#include "platform/open_reasons.h"
+
 namespace lirako::testing {
 
 int FakeEngineLog::Count(const std::string& name) const {
@@ -23,7 +25,7 @@ void FakeEngine::Render(int flags) {
 bool FakeEngine::Load(const std::u16string& path, std::string* err) {
   Record("Load");
   if (path.empty() || path.find(u"missing") != std::u16string::npos) {
-    if (err) *err = "missing";
+    if (err) *err = kReasonNotFound;
     return false;
   }
   isOpen = true;

@@ -22,7 +22,7 @@ struct FakeEngineLog {
 };
 
 // A text engine that records the navigation calls it gets and loads every path except those
-// containing "missing". Its position moves only through SetPosition.
+// containing "missing" (those report kReasonNotFound). Its position moves only through SetPosition.
 class FakeEngine : public CTextEngine {
  public:
   FakeEngine(Platform& platform, FakeEngineLog* log);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/open_reasons.h"
 #include "platform/utf.h"
 #include "store/settings_file.h"
 #include "tests/view/view_fixture.h"
@@ -69,7 +70,7 @@ TEST(ViewOpen, AFailedOpenLeavesNoDocument) {
   EXPECT_TRUE(MenuEnabledAt(f, kMenuPosBookmark));
   std::string err;
   EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.File("missing.txt")), &err));
-  EXPECT_EQ(err, "the file cannot be opened for reading");
+  EXPECT_EQ(err, kReasonNotFound);
   EXPECT_FALSE(view.HasDocument());
   EXPECT_EQ(f.host.title(), u"리라코");
   EXPECT_FALSE(MenuEnabledAt(f, kMenuPosMove));
