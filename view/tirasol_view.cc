@@ -83,7 +83,9 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   BuildRecentMenu();
   BuildBookmarkMenu();
   UpdateTitle();
-  if (!commandLine.empty()) OpenDocument(commandLine);
+  // A book named on the command line that cannot be opened keeps its notice on the page
+  // rather than giving way to the most recent book.
+  if (!commandLine.empty() && !OpenDocument(commandLine)) return;
   if (!HasDocument()) {
     recentFiles_.CopyMostRecent(&currentEntry_);
     OpenDocument(currentEntry_.path);
@@ -193,7 +195,15 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
       engineFactory_ ? engineFactory_(platform_, path) : CreateTextEngine(platform_, openEncoding_);
   engine_->SetTypography(typography());
   ApplyBarMargins(0);
-  if (!engine_->Load(path, err)) {
+  openFailureName_.clear();
+  openFailureReason_.clear();
+  std::string reason;
+  if (!engine_->Load(path, &reason)) {
+    if (!path.empty()) {
+      openFailureName_ = FileNameOf(path);
+      openFailureReason_ = FromUtf8(reason);
+    }
+    if (err) *err = reason;
     DisableDocumentMenus();
     UpdateTitle();
     host_.Invalidate();

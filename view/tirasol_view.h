@@ -63,12 +63,16 @@ class CTirasolView {
   CTirasolView& operator=(const CTirasolView&) = delete;
 
   // Start-up: data folder, settings, code-page question, scroll bar, hot keys, recent files,
-  // menus, title, then the file of `commandLine` (empty: none) or else the most recent one.
+  // menus, title, then the file of `commandLine` (empty: none; when it cannot be opened the
+  // page says why) or else the most recent one.
   void OnInitialUpdate(const std::u16string& commandLine);
   // Replaces the engine and opens `path` at its saved place; false (no document) on failure,
-  // with the engine's reason in `err` when it is given. Takes the path by value: callers pass
-  // the current entry's own path, which opening resets.
+  // with the engine's reason in `err` when it is given; then, for a non-empty path, the page
+  // shows "열 수 없습니다" with the file's name and the reason until the next open. Takes
+  // the path by value: callers pass the current entry's own path, which opening resets.
   bool OpenDocument(std::u16string path, std::string* err = nullptr);
+  // Why the last open failed (empty after a successful open or an empty path).
+  const std::u16string& openFailureReason() const { return openFailureReason_; }
   // Stores the position and closes the document.
   void CloseDocument();
   // The window title: the open file's name, or "리라코".
@@ -226,6 +230,8 @@ class CTirasolView {
   void SetDocumentMenusEnabled(bool enabled);
   void RunModal(Modal modal);
   void AskCodePageQuestion();
+  // Draws the failed open's notice centred on the page, upright, in the settings' font.
+  void DrawOpenFailure(Surface& screen, const Rect& client);
   void CreateScrollBar();
   // Notes on the page, once, when the data files of this run cannot be saved.
   void CheckDataFilesWritable();
@@ -259,6 +265,9 @@ class CTirasolView {
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
   std::array<ModalHandler, 4> modalHandlers_;
+  // The file name and reason of the last failed open, shown until the next open.
+  std::u16string openFailureName_;
+  std::u16string openFailureReason_;
 };
 
 }  // namespace lirako

@@ -1,12 +1,16 @@
 // The reader view's paint, layout and scroll-bar position.
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <memory>
 
 #include "view/bar_room.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
 namespace {
+
+constexpr char16_t kOpenFailedText[] = u"열 수 없습니다";
 
 // A margin as the layout can use it: settings are not clamped on load.
 int MarginPixels(int value) {
@@ -88,6 +92,7 @@ void CTirasolView::PaintPage(Surface& screen) {
   engine_->EndOffscreen();
   if (!saveNotice_.empty()) DrawSaveNotice(screen, client, rotated);
   engine_->EndPaint(screen);
+  if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
 }
 
@@ -106,6 +111,33 @@ void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rota
     screen.DrawText(client.left, client.bottom - height, saveNotice_);
   }
   saveNoticeDrawn_ = true;
+}
+
+void CTirasolView::DrawOpenFailure(Surface& screen, const Rect& client) {
+  FontSpec spec;
+  spec.face = settings_.FontFaceName();
+  spec.height = settings_.fontSize;
+  spec.weight = settings_.fontBold ? 700 : 400;
+  spec.clearType = settings_.clearType != 0;
+  std::unique_ptr<Font> font = platform_.CreateFont(spec);
+  Font* previous = screen.SelectFont(font.get());
+  screen.SetTextColor(settings_.textColor);
+  screen.SetBackColor(settings_.backColor);
+  const std::u16string lines[] = {kOpenFailedText, openFailureName_, openFailureReason_};
+  Extent extents[std::size(lines)];
+  int height = 0;
+  for (size_t i = 0; i < std::size(lines); ++i) {
+    extents[i] = screen.MeasureText(lines[i]);
+    height += extents[i].height;
+  }
+  int y = client.top + std::max(0, (client.Height() - height) / 2);
+  for (size_t i = 0; i < std::size(lines); ++i) {
+    // A line wider than the page starts at its left edge.
+    int x = client.left + std::max(0, (client.Width() - extents[i].width) / 2);
+    screen.DrawText(x, y, lines[i]);
+    y += extents[i].height;
+  }
+  screen.SelectFont(previous);
 }
 
 void CTirasolView::UpdateScrollBar() {

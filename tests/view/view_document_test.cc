@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
 #include "platform/open_reasons.h"
 #include "platform/utf.h"
 #include "store/settings_file.h"
+#include "tests/support/fifo_watchdog.h"
 #include "tests/view/view_fixture.h"
 #include "view/command_ids.h"
 
 namespace lirako {
 namespace {
 
+using testing::FifoWatchdog;
 using testing::ViewFixture;
 
 // With the defaults on 240 x 320 (pitch 17, 18 lines, 2 shared) a page turn of the numbered
@@ -17,6 +24,14 @@ constexpr int32_t kPageTurn = 16 * 9;
 
 bool MenuEnabledAt(ViewFixture& f, int position) {
   return f.host.menu().items()[position].enabled;
+}
+
+// The texts the next paint draws, top to bottom.
+std::vector<std::u16string> PageTexts(ViewFixture& f) {
+  std::vector<std::u16string> texts;
+  for (const SurfaceOp& op : f.Paint()->TextOps())
+    texts.push_back(op.text);
+  return texts;
 }
 
 TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
@@ -78,10 +93,28 @@ TEST(ViewOpen, AFailedOpenLeavesNoDocument) {
   EXPECT_TRUE(f.host.messageBoxes().empty());
   ASSERT_EQ(view.recentFiles().size(), 1u);
   EXPECT_EQ(view.recentFiles().entries()[0].position, kPageTurn);
-  // The empty page paints without a document, and navigation does nothing.
+  // An empty path fails quietly: the page paints empty, and navigation does nothing.
+  EXPECT_FALSE(view.OpenDocument(u""));
   view.OnKeyDown(kVkDown);
   EXPECT_TRUE(f.Paint()->TextOps().empty());
-  EXPECT_FALSE(view.OpenDocument(u""));
+}
+
+TEST(ViewOpen, AFailedOpenSaysWhyOnThePageUntilTheNextOpen) {
+  ViewFixture f;
+  CTirasolView& view = f.Start();
+  EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.File("missing.txt"))));
+  EXPECT_EQ(PageTexts(f), (std::vector<std::u16string>{u"열 수 없습니다", u"missing.txt",
+                                                       FromUtf8(kReasonNotFound)}));
+  EXPECT_TRUE(f.host.messageBoxes().empty());
+  EXPECT_FALSE(view.OpenDocument(FromUtf8(f.dir.path())));
+  EXPECT_EQ(PageTexts(f).back(), FromUtf8(kReasonFolder));
+
+  ASSERT_TRUE(view.OpenDocument(f.NumberedBook("a.txt", 3)));
+  std::vector<std::u16string> texts = PageTexts(f);
+  EXPECT_EQ(texts.front(), u"line");
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), u"열 수 없습니다"), 0);
+  view.CloseDocument();
+  EXPECT_TRUE(f.Paint()->TextOps().empty());
 }
 
 TEST(ViewOpen, TwoPageInputsBeforeOnePaintMoveOnePage) {
@@ -158,13 +191,34 @@ TEST(ViewStart, CommandLineThenMostRecentFile) {
   EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
   f.Stop();
 
-  // A command line wins; one that cannot be opened falls back to the most recent file.
+  // A command line wins; one that cannot be opened says why instead of opening another book.
   CTirasolView& third = f.Start(b);
   EXPECT_EQ(third.engine().filePath, b);
   f.Stop();
   CTirasolView& fourth = f.Start(FromUtf8(f.dir.File("missing.txt")));
-  EXPECT_EQ(fourth.engine().filePath, b);
-  EXPECT_EQ(f.host.title(), u"b.txt");
+  EXPECT_FALSE(fourth.HasDocument());
+  EXPECT_EQ(fourth.openFailureReason(), FromUtf8(kReasonNotFound));
+  EXPECT_EQ(f.host.title(), u"리라코");
+  f.Stop();
+  EXPECT_EQ(f.Start().engine().filePath, b);
+}
+
+TEST(ViewStart, AFifoAsTheBookNeverHangsTheStart) {
+  ViewFixture f;
+  std::string book = f.dir.File("book.txt");
+  f.Start(f.NumberedBook("book.txt", 10));
+  f.Stop();
+  ::unlink(book.c_str());
+  FifoWatchdog fifo(book);
+
+  // As the most recent book, and named on the command line.
+  for (const std::u16string& commandLine : {std::u16string(), FromUtf8(book)}) {
+    CTirasolView& view = f.Start(commandLine);
+    EXPECT_FALSE(fifo.fired()) << "the start waited for a writer";
+    EXPECT_FALSE(view.HasDocument());
+    EXPECT_EQ(view.openFailureReason(), FromUtf8(kReasonNotRegularFile));
+    f.Stop();
+  }
 }
 
 TEST(ViewStart, CodePageQuestionIsAskedOnce) {
