@@ -51,6 +51,10 @@ constexpr int kScrollBarId = 100;
 constexpr int kScrollBarWidth = 14;
 constexpr int kScrollRange = 1000;
 constexpr int kAutoRefreshTimerId = 101;
+// Saves the open book's place this long after it first moved since the last save, so that
+// a kill or a power cut loses at most that much reading.
+constexpr int kSavePlaceTimerId = 102;
+constexpr unsigned kSavePlaceDelayMs = 3000;
 constexpr int kJumpTimerId = 201;
 
 }  // namespace lirako

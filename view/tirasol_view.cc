@@ -43,6 +43,7 @@ CTirasolView::CTirasolView(Platform& platform, ViewHost& host) : platform_(platf
 
 CTirasolView::~CTirasolView() {
   StopAutoRefresh();
+  if (placeSaveArmed_) host_.KillTimer(kSavePlaceTimerId);
   UnregisterHotKeys();
   if (!initialized_) return;
   StoreCurrentPosition();
@@ -217,6 +218,7 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
     engine_->SetPosition(currentEntry_.position);
   }
   recentFiles_.StoreFirst(currentEntry_);
+  savedPlace_ = -1;
   RequestStep(kStepPageForward);
   UpdateTitle();
   EnableDocumentMenus();
@@ -250,6 +252,22 @@ void CTirasolView::StoreCurrentPosition() {
   if (!HasDocument()) return;
   currentEntry_.position = engine_->GetPosition();
   recentFiles_.StoreFirst(currentEntry_);
+}
+
+void CTirasolView::ArmPlaceSave() {
+  if (placeSaveArmed_ || !HasDocument() || engine_->GetPosition() == savedPlace_) return;
+  // Armed once, not pushed back by later turns, so a steady reader is saved as well.
+  placeSaveArmed_ = true;
+  host_.SetTimer(kSavePlaceTimerId, kSavePlaceDelayMs);
+}
+
+void CTirasolView::SavePlace() {
+  host_.KillTimer(kSavePlaceTimerId);
+  placeSaveArmed_ = false;
+  if (!HasDocument()) return;
+  StoreCurrentPosition();
+  recentFiles_.Save(platform_, dataFolder_);
+  savedPlace_ = currentEntry_.position;
 }
 
 void CTirasolView::UpdateTitle() {

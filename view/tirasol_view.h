@@ -102,6 +102,7 @@ class CTirasolView {
   void OnDoubleTap(int x, int y);
   void OnVScroll(int code, int thumbPosition);
   void OnSize();
+  // The auto-refresh tick (timer 101), or the delayed save of the open book's place (102).
   void OnTimer(int id);
 
   // Runs entry `function` of the button-function table; other values do nothing.
@@ -227,6 +228,10 @@ class CTirasolView {
   int LinePitch() const { return engine_->lineHeight + engine_->lineGap; }
   // Stores the open document's position into its entry and the entry first into the list.
   void StoreCurrentPosition();
+  // Arms the save timer when the open book's place differs from the one last saved.
+  void ArmPlaceSave();
+  // Stores the open book's place and writes the recent-file list.
+  void SavePlace();
   void SetDocumentMenusEnabled(bool enabled);
   void RunModal(Modal modal);
   void AskCodePageQuestion();
@@ -268,6 +273,10 @@ class CTirasolView {
   // The file name and reason of the last failed open, shown until the next open.
   std::u16string openFailureName_;
   std::u16string openFailureReason_;
+  // The place of the open book in ResentFiles.Dat as last written (-1: not written yet), and
+  // whether the save timer runs.
+  int32_t savedPlace_ = -1;
+  bool placeSaveArmed_ = false;
 };
 
 }  // namespace lirako

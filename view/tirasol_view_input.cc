@@ -363,6 +363,10 @@ void CTirasolView::StopAutoRefresh() {
 }
 
 void CTirasolView::OnTimer(int id) {
+  if (id == kSavePlaceTimerId) {
+    SavePlace();
+    return;
+  }
   if (id != kAutoRefreshTimerId) return;
   if (settings_.smoothRefresh) {
     if (smoothOffset_ >= LinePitch()) {

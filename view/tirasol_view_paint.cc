@@ -87,6 +87,7 @@ void CTirasolView::PaintPage(Surface& screen) {
       break;
   }
   pendingStep_ = kStepNone;
+  ArmPlaceSave();
   engine_->Render(rotated ? kRenderRotated : 0);
   if (settings_.barMode == BarMode::kPositionBar) engine_->DrawPositionBar(client, rotated);
   engine_->EndOffscreen();

@@ -297,6 +297,44 @@ TEST(ViewStart, ScrollBarIsCreatedHiddenUnlessChosen) {
   EXPECT_GT(f.host.scrollBar().position, 0);
 }
 
+// The place the data folder's ResentFiles.Dat holds for `book`, or -1.
+int32_t PlaceOnDisk(ViewFixture& f, CTirasolView& view, const std::u16string& book) {
+  RecentFileList onDisk;
+  onDisk.Load(f.platform, view.dataFolder());
+  for (const RecentFileEntry& entry : onDisk.entries()) {
+    if (entry.path == book) return entry.position;
+  }
+  return -1;
+}
+
+// Without quitting (as before a kill), a page turn reaches the file once the delay is over.
+TEST(ViewSavePlace, APageTurnIsSavedAfterTheDelay) {
+  ViewFixture f;
+  std::u16string book = f.NumberedBook("a.txt", 200);
+  CTirasolView& view = f.Start(book);
+  f.Paint();
+  ASSERT_TRUE(f.host.TimerRunning(kSavePlaceTimerId));
+  view.OnTimer(kSavePlaceTimerId);
+  EXPECT_EQ(PlaceOnDisk(f, view, book), 0);
+  EXPECT_FALSE(f.host.TimerRunning(kSavePlaceTimerId));
+
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  EXPECT_EQ(f.host.timerPeriods().back(), kSavePlaceDelayMs);
+  // Later turns do not push the save back.
+  size_t armed = f.host.timerPeriods().size();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  EXPECT_EQ(f.host.timerPeriods().size(), armed);
+  EXPECT_EQ(PlaceOnDisk(f, view, book), 0);
+  view.OnTimer(kSavePlaceTimerId);
+  EXPECT_EQ(PlaceOnDisk(f, view, book), 2 * kPageTurn);
+
+  // A paint that does not move the page arms nothing.
+  f.Paint();
+  EXPECT_FALSE(f.host.TimerRunning(kSavePlaceTimerId));
+}
+
 TEST(ViewClose, StoresThePositionAndGreysTheMenus) {
   ViewFixture f;
   std::u16string a = f.NumberedBook("a.txt", 200);
