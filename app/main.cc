@@ -8,5 +8,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   lirako::CTirasolApp app(argc, argv);
   if (!app.InitInstance()) return 1;
+  // A signal during start-up already asked to quit; the destructor saves.
+  if (app.quitRequested()) return 0;
   return app.exec();
 }

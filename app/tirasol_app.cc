@@ -6,6 +6,7 @@
 
 #include "app/main_frame.h"
 #include "app/program_icon.h"
+#include "app/signal_watcher.h"
 #include "app/tirasol_doc.h"
 #include "app/view_forwarder.h"
 #include "platform/qt/qt_dialog_runner.h"
@@ -32,6 +33,7 @@ CTirasolApp::CTirasolApp(int& argc, char** argv) : QApplication(argc, argv) {
 CTirasolApp::~CTirasolApp() {
   DestroyView();
   frame_.reset();
+  signals_.reset();
 }
 
 std::u16string CTirasolApp::RawCommandLine() const {
@@ -45,6 +47,12 @@ std::u16string CTirasolApp::RawCommandLine() const {
 }
 
 bool CTirasolApp::InitInstance() {
+  // A logout or a closed terminal quits the way "끝내기" does, also from inside a dialog:
+  // exit() ends the dialog's loop and the main one, and the destructor saves.
+  signals_ = std::make_unique<SignalWatcher>([this](int) {
+    quitRequested_ = true;
+    exit(0);
+  });
   platform_ = std::make_unique<QtPlatform>();
   doc_ = std::make_unique<CTirasolDoc>();
   frame_ = std::make_unique<CMainFrame>();

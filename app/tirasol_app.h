@@ -12,6 +12,7 @@ class CTirasolDoc;
 class CTirasolView;
 class QtDialogRunner;
 class QtPlatform;
+class SignalWatcher;
 class ViewForwarder;
 
 // The application object: creates the document, the main frame and the view, gives the
@@ -35,6 +36,10 @@ class CTirasolApp : public QApplication {
 
   CMainFrame* mainFrame() const { return frame_.get(); }
 
+  // SIGTERM, SIGHUP or SIGINT arrived: every event loop ends, and the view is destroyed
+  // (saving everything) as after "끝내기".
+  bool quitRequested() const { return quitRequested_; }
+
  private:
   void OnCommand(int id);
   void DestroyView();
@@ -46,6 +51,8 @@ class CTirasolApp : public QApplication {
   std::unique_ptr<QtDialogRunner> dialogs_;
   std::unique_ptr<CTirasolView> view_;
   std::unique_ptr<ViewForwarder> forwarder_;
+  std::unique_ptr<SignalWatcher> signals_;
+  bool quitRequested_ = false;
 };
 
 }  // namespace lirako
