@@ -23,7 +23,7 @@ import sys
 import tempfile
 import time
 
-from x_session import SKIP, Failure, find_window, need, run, screenshot, start_xvfb
+from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
@@ -92,7 +92,7 @@ def main():
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool", "import"):
         need(tool)
-    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(160, 230))
+    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
     if not xvfb:
         print("bars_e2e: Xvfb could not start", file=sys.stderr)
         return SKIP
@@ -138,9 +138,8 @@ def main():
             f.seek(BUTTON_FUNCTIONS)
             f.write(struct.pack("<3i", FIND, SET_BOOKMARK, JUMP))
 
-        log = open(os.path.join(args.out, "bars.log"), "w")
-        reader = subprocess.Popen([prog, book], env=env, stdout=log, stderr=subprocess.STDOUT)
-        wid = find_window("^book\\.txt$", env)
+        reader = Program(prog, [book], env, os.path.join(args.out, "bars.log"))
+        wid = find_window("^book\\.txt$", env, program=reader)
         time.sleep(1.0)
         run(["xdotool", "windowfocus", "--sync", wid], env)
 
@@ -163,10 +162,9 @@ def main():
 
         run(["xdotool", "windowfocus", "--sync", wid], env)
         press(env, "ctrl+q")
-        code = reader.wait(timeout=20)
-        log.close()
+        code = reader.wait()
         if code != 0:
-            raise Failure(f"the reader exited with {code}")
+            raise Failure(f"the reader exited with {code}; its log:\n{reader.log_text()}")
 
         recent = read_recent(os.path.join(prog_dir, "ResentFiles.Dat"))
         if not recent or recent[0][0] != book:
@@ -185,9 +183,8 @@ def main():
         print(f"bars_e2e: {failure}", file=sys.stderr)
         return 1
     finally:
-        if reader is not None and reader.poll() is None:
+        if reader is not None:
             reader.kill()
-            reader.wait()
         xvfb.terminate()
         xvfb.wait()
         shutil.rmtree(temp, ignore_errors=True)

@@ -1,6 +1,11 @@
-"""What the end-to-end runs share: a private X server, commands run in it, its windows."""
+"""What the end-to-end runs share: a private X server, commands run in it, its windows.
+
+Everything here waits as long as a loaded machine needs: a run must never fail for the
+harness's sake, only for the program's.
+"""
 
 import os
+import select
 import shutil
 import subprocess
 import sys
@@ -8,6 +13,16 @@ import time
 
 # The exit code that tells CTest the run was skipped.
 SKIP = 77
+
+# How long a program may take to show its window on a busy machine.
+WINDOW_TIMEOUT = 120
+# How long Xvfb may take to report its display.
+XVFB_TIMEOUT = 60
+XVFB_ATTEMPTS = 3
+# An X client that cannot connect (the server is busy) is started again this many times.
+CONNECT_ATTEMPTS = 6
+REFUSED = ("can't open display", "cannot open display", "unable to open display",
+           "connection refused", "maximum number of clients")
 
 
 class Failure(Exception):
@@ -23,47 +38,130 @@ def need(tool):
     return path
 
 
-def start_xvfb(width, height, displays):
-    """Starts Xvfb on the first free display number of `displays`; (process, ":N") or (None, None)."""
-    for n in displays:
-        if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
-            continue
+def _read_display(fd, timeout):
+    """The display number Xvfb writes to `fd` once it accepts clients, or None."""
+    text = b""
+    deadline = time.time() + timeout
+    while not text.endswith(b"\n"):
+        left = deadline - time.time()
+        if left <= 0 or not select.select([fd], [], [], left)[0]:
+            return None
+        chunk = os.read(fd, 16)
+        if not chunk:
+            return None
+        text += chunk
+    return text.decode().strip() or None
+
+
+def start_xvfb(width, height, displays=None):
+    """Starts Xvfb on a display number it chooses itself (-displayfd), so that parallel runs
+    never collide; (process, ":N") or (None, None). `displays` is not used any more."""
+    del displays
+    for _ in range(XVFB_ATTEMPTS):
+        read_end, write_end = os.pipe()
         proc = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while time.time() < deadline:
-            if proc.poll() is not None:
-                break
-            # The server is ready once a client can query it.
-            if os.path.exists(f"/tmp/.X11-unix/X{n}") and subprocess.run(
-                    ["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL).returncode == 0:
-                return proc, f":{n}"
-            time.sleep(0.1)
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        try:
+            number = _read_display(read_end, XVFB_TIMEOUT)
+        finally:
+            os.close(read_end)
+        if number is not None and proc.poll() is None:
+            return proc, f":{number}"
         if proc.poll() is None:
             proc.kill()
-            proc.wait()
+        proc.wait()
     return None, None
 
 
-def run(cmd, env, check=True, timeout=30):
-    result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
+def run(cmd, env, check=True, timeout=60):
+    """Runs an X client (or any command); a refused connection is tried again."""
+    for attempt in range(CONNECT_ATTEMPTS):
+        result = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
+        refused = any(marker in result.stderr.lower() for marker in REFUSED)
+        if result.returncode == 0 or not refused or attempt + 1 == CONNECT_ATTEMPTS:
+            break
+        time.sleep(0.5 * (attempt + 1))
     if check and result.returncode != 0:
         raise Failure(f"{' '.join(cmd)} failed ({result.returncode}): {result.stderr.strip()}")
     return result.stdout
 
 
-def find_window(name, env, timeout=20):
+class Program:
+    """One run of a program under test, its output in a log file."""
+
+    def __init__(self, program, args, env, log):
+        self.log_path = log
+        self.log = open(log, "w")
+        self.proc = subprocess.Popen([program] + args, env=env, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+
+    @property
+    def pid(self):
+        return self.proc.pid
+
+    def log_text(self):
+        self.log.flush()
+        with open(self.log_path, errors="replace") as f:
+            return f.read()
+
+    def wait(self, timeout=60):
+        """The exit code; the log is closed."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        finally:
+            self.log.close()
+
+    def poll(self):
+        return self.proc.poll()
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.log.close()
+
+
+def find_window(name, env, timeout=WINDOW_TIMEOUT, program=None):
+    """The id of the newest visible window whose name matches `name`. When `program` is
+    given, its end stops the wait, and its log is part of the failure."""
     deadline = time.time() + timeout
     while time.time() < deadline:
         ids = run(["xdotool", "search", "--onlyvisible", "--name", name], env,
                   check=False).split()
         if ids:
             return ids[-1]
+        if program is not None and program.poll() is not None:
+            raise Failure(f"the program ended ({program.poll()}) before a window named "
+                          f"{name!r} appeared; its log:\n{program.log_text()}")
         time.sleep(0.2)
-    raise Failure(f"no window named {name!r} appeared")
+    log = f"; its log:\n{program.log_text()}" if program is not None else ""
+    raise Failure(f"no window named {name!r} appeared in {timeout} s{log}")
 
 
 def screenshot(path, env):
     run(["import", "-window", "root", path], env)
+
+
+def window_geometry(wid, env):
+    """(x, y, width, height) of window `wid` on the screen."""
+    out = run(["xwininfo", "-id", wid], env)
+    values = {}
+    for line in out.splitlines():
+        line = line.strip()
+        for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
+            if line.startswith(key + ":"):
+                values[key] = int(line.split(":")[1])
+    return (values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"],
+            values["Height"])
+
+
+def read_rgb(png, width, height, env):
+    """The pixels of a PNG as bytes, 3 per pixel."""
+    data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], env=env,
+                          capture_output=True, timeout=60, check=True).stdout
+    if len(data) != width * height * 3:
+        raise Failure(f"{png}: expected {width}x{height} pixels, got {len(data) // 3}")
+    return data

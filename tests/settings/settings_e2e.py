@@ -14,14 +14,13 @@ import argparse
 import os
 import shutil
 import struct
-import subprocess
 import sys
 import tempfile
 import time
 
 # The helpers shared by the end-to-end runs live beside the reader's run.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from x_session import SKIP, Failure, run, start_xvfb  # noqa: E402
+from x_session import SKIP, Failure, Program, find_window, run, start_xvfb  # noqa: E402
 
 SCREEN_W, SCREEN_H = 1024, 900
 MARGIN_X_OFFSET = 136
@@ -60,7 +59,7 @@ def windows(pid, env):
     return found
 
 
-def wait_for(condition, what, timeout=20):
+def wait_for(condition, what, timeout=60):
     deadline = time.time() + timeout
     while time.time() < deadline:
         result = condition()
@@ -105,7 +104,7 @@ def main():
             print(f"settings_e2e: {tool} is missing", file=sys.stderr)
             return SKIP
     os.makedirs(args.out, exist_ok=True)
-    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(230, 300))
+    xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
     if xvfb is None:
         print("settings_e2e: Xvfb did not start", file=sys.stderr)
         return SKIP
@@ -124,11 +123,8 @@ def main():
                    XDG_DATA_HOME=folder, LIRAKO_REGISTRY=os.path.join(folder, "registry"),
                    QT_QPA_PLATFORM="xcb")
         env.pop("LIRAKO_NO_CP949", None)
-        log = open(os.path.join(args.out, "settings_e2e.log"), "w")
-        reader = subprocess.Popen([prog, book], env=env, stdout=log, stderr=subprocess.STDOUT)
-        main_window = wait_for(
-            lambda: run(["xdotool", "search", "--onlyvisible", "--name", "^book\\.txt$"], env,
-                        check=False).split(), "the reader window")[0]
+        reader = Program(prog, [book], env, os.path.join(args.out, "settings_e2e.log"))
+        main_window = find_window("^book\\.txt$", env, program=reader)
         time.sleep(1.0)
 
         # OK: typed and arrowed values are saved at once.
@@ -154,7 +150,7 @@ def main():
             raise Failure("Cancel wrote SetParam.Dat")
 
         press(env, main_window, "F4")  # "리라코 종료"
-        code = reader.wait(timeout=20)
+        code = reader.wait()
         if code != 0:
             raise Failure(f"the reader exited with {code}")
         if saved(params) != (9, 1401):
@@ -165,9 +161,8 @@ def main():
         print(f"settings_e2e: {failure}", file=sys.stderr)
         return 1
     finally:
-        if reader is not None and reader.poll() is None:
+        if reader is not None:
             reader.kill()
-            reader.wait()
         xvfb.kill()
         xvfb.wait()
         shutil.rmtree(folder, ignore_errors=True)
