@@ -5,8 +5,8 @@
    notice (bright text on the black page), where a start without any book shows nothing.
 2. A FIFO as the book on the command line, and as the most recent book: the window still
    comes up, with the notice.
-3. SIGTERM and SIGHUP after a page turn: the reader exits with 0 and ResentFiles.Dat holds
-   the new place.
+3. SIGTERM after a page turn, and SIGHUP while the file-open dialog is open: the reader
+   exits with 0 and ResentFiles.Dat holds the new place.
 4. SIGKILL a few seconds after a page turn: the place was saved without quitting.
 
 Exit code 77 means Xvfb could not be started (skipped).
@@ -142,11 +142,25 @@ def saved_place(setup):
     return recent[0][1] if recent and recent[0][0] == setup.book else None
 
 
-def quits_on(setup, sig, label):
+def wait_for_windows(setup, reader, count, timeout=60):
+    deadline = time.time() + timeout
+    while len(run(["xdotool", "search", "--onlyvisible", "--pid", str(reader.pid)], setup.env,
+                  check=False).split()) < count:
+        if time.time() > deadline:
+            raise Failure(f"the reader shows fewer than {count} windows")
+        time.sleep(0.2)
+
+
+def quits_on(setup, sig, label, dialog_key=None):
+    """Turns a page, opens a dialog with `dialog_key` when given, and sends `sig`."""
     setup.forget()
     reader = turn_page(setup, label)
     try:
         time.sleep(1.0)
+        if dialog_key:
+            run(["xdotool", "key", "--clearmodifiers", dialog_key], setup.env)
+            wait_for_windows(setup, reader, 2)
+            time.sleep(1.0)
         reader.proc.send_signal(sig)
         code = reader.wait()
     finally:
@@ -210,7 +224,8 @@ def main():
         os.remove(setup.book)
         shutil.copy2(os.path.join(args.samples, "byeolbit.txt"), setup.book)
 
-        quits_on(setup, signal.SIGHUP, "sighup")
+        # From inside the file-open dialog's own event loop.
+        quits_on(setup, signal.SIGHUP, "sighup", dialog_key="ctrl+o")
         survives_kill(setup)
         print("process_e2e: passed")
         return 0
