@@ -23,7 +23,8 @@ import sys
 import tempfile
 import time
 
-from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
+from x_session import (SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb,
+                       wait_for_window_count)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
@@ -37,6 +38,20 @@ def press(env, *names):
     for name in names:
         run(["xdotool", "key", "--clearmodifiers", name], env)
         time.sleep(0.5)
+
+
+def open_bar(env, reader, key):
+    """Presses `key` and waits for the bar or dialog it opens, which gets the keyboard."""
+    press(env, key)
+    bar = wait_for_window_count(reader, 2, env)[-1]
+    run(["xdotool", "windowfocus", "--sync", bar], env)
+
+
+def close_bar(env, reader, key, main):
+    """Presses `key` in the open bar and waits until only the main window is left."""
+    press(env, key)
+    wait_for_window_count(reader, 1, env)
+    run(["xdotool", "windowfocus", "--sync", main], env)
 
 
 def type_text(env, text):
@@ -140,25 +155,26 @@ def main():
 
         reader = Program(prog, [book], env, os.path.join(args.out, "bars.log"))
         wid = find_window("^book\\.txt$", env, program=reader)
+        wait_for_window_count(reader, 1, env)
         time.sleep(1.0)
         run(["xdotool", "windowfocus", "--sync", wid], env)
 
-        press(env, "F1")
+        open_bar(env, reader, "F1")
         type_text(env, WORD)
         press(env, "Tab", "space")
         time.sleep(0.5)
         screenshot(os.path.join(args.out, "find_bar.png"), env)
-        press(env, "Escape")
+        close_bar(env, reader, "Escape", wid)
 
-        press(env, "F2")
+        open_bar(env, reader, "F2")
         time.sleep(0.5)
         screenshot(os.path.join(args.out, "bookmark_name.png"), env)
-        press(env, "Return")
+        close_bar(env, reader, "Return", wid)
 
-        press(env, "F3")
+        open_bar(env, reader, "F3")
         time.sleep(0.5)
         screenshot(os.path.join(args.out, "jump_bar.png"), env)
-        press(env, "Escape")
+        close_bar(env, reader, "Escape", wid)
 
         run(["xdotool", "windowfocus", "--sync", wid], env)
         press(env, "ctrl+q")

@@ -21,8 +21,9 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, need, read_rgb, run, screenshot,
-                       start_xvfb, window_geometry)
+from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
+                       press_and_wait, read_rgb, run, screenshot, start_xvfb, wait_for_window_count,
+                       window_geometry)
 
 SCREEN_W, SCREEN_H = 1024, 900
 TITLE_WITHOUT_BOOK = "^리라코$"
@@ -105,16 +106,17 @@ def bright_pixels(setup, wid, label):
     return count
 
 
-def notice_shown(setup, label, args):
+def notice_shown(setup, label, args, expected=True):
     """Starts the reader with `args`, waits for its window without a book and counts the
-    page's bright pixels (again after a while, should the first paint come late)."""
+    page's bright pixels; when a notice is `expected`, as long as its paint may take."""
     reader = setup.start(label, args)
     try:
         wid = find_window(TITLE_WITHOUT_BOOK, setup.env, program=reader)
-        time.sleep(1.0)
+        time.sleep(2.0)
+        deadline = time.time() + WINDOW_TIMEOUT
         count = bright_pixels(setup, wid, label)
-        if count < NOTICE_PIXELS:
-            time.sleep(3.0)
+        while expected and count < NOTICE_PIXELS and time.time() < deadline:
+            time.sleep(0.5)
             count = bright_pixels(setup, wid, label)
         run(["xdotool", "windowfocus", "--sync", wid], setup.env)
         run(["xdotool", "key", "--clearmodifiers", "ctrl+q"], setup.env)
@@ -128,27 +130,23 @@ def notice_shown(setup, label, args):
 
 
 def turn_page(setup, label):
-    """Starts the reader on the book and turns one page; the running reader."""
+    """Starts the reader on the book and, once its first page is painted, turns one page;
+    the running reader."""
     reader = setup.start(label, [setup.book])
     wid = find_window(TITLE_OF_BOOK, setup.env, program=reader)
-    time.sleep(1.0)
+    deadline = time.time() + WINDOW_TIMEOUT
+    while bright_pixels(setup, wid, label) < NOTICE_PIXELS:
+        if time.time() > deadline:
+            raise Failure(f"{label}: the book's first page never appeared")
+        time.sleep(0.3)
     run(["xdotool", "windowfocus", "--sync", wid], setup.env)
-    run(["xdotool", "key", "--clearmodifiers", "Down"], setup.env)
+    press_and_wait(setup.env, "Down")
     return reader
 
 
 def saved_place(setup):
     recent = read_recent(setup.recent)
     return recent[0][1] if recent and recent[0][0] == setup.book else None
-
-
-def wait_for_windows(setup, reader, count, timeout=60):
-    deadline = time.time() + timeout
-    while len(run(["xdotool", "search", "--onlyvisible", "--pid", str(reader.pid)], setup.env,
-                  check=False).split()) < count:
-        if time.time() > deadline:
-            raise Failure(f"the reader shows fewer than {count} windows")
-        time.sleep(0.2)
 
 
 def quits_on(setup, sig, label, dialog_key=None):
@@ -159,7 +157,7 @@ def quits_on(setup, sig, label, dialog_key=None):
         time.sleep(1.0)
         if dialog_key:
             run(["xdotool", "key", "--clearmodifiers", dialog_key], setup.env)
-            wait_for_windows(setup, reader, 2)
+            wait_for_window_count(reader, 2, setup.env)
             time.sleep(1.0)
         reader.proc.send_signal(sig)
         code = reader.wait()
@@ -209,7 +207,7 @@ def main():
         setup = Setup(args.lirako, os.path.join(args.samples, "byeolbit.txt"), display, temp,
                       args.out)
 
-        blank = notice_shown(setup, "no-book", [])
+        blank = notice_shown(setup, "no-book", [], expected=False)
         missing = notice_shown(setup, "missing-book", [os.path.join(setup.folder, "gone.txt")])
         if blank >= NOTICE_PIXELS or missing < NOTICE_PIXELS:
             raise Failure(f"a missing book shows {missing} bright pixels, no book {blank}")

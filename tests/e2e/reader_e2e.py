@@ -23,8 +23,8 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, need, read_rgb, run, screenshot,
-                       start_xvfb, window_geometry)
+from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
+                       press_and_wait, read_rgb, run, screenshot, start_xvfb, window_geometry)
 
 SCREEN_W, SCREEN_H = 1024, 900
 # The position bar's two colours (read part, unread part), drawn down the page's left edge.
@@ -94,10 +94,25 @@ def render(tool, book, size, steps, out, env, settings=None):
 
 
 def keys(wid, env, *names):
+    """Presses each key once the screen shows the one before."""
     run(["xdotool", "windowfocus", "--sync", wid], env)
     for name in names:
-        run(["xdotool", "key", "--clearmodifiers", name], env)
-        time.sleep(0.4)
+        press_and_wait(env, name)
+
+
+def wait_for_first_page(wid, env, out, label, timeout=WINDOW_TIMEOUT):
+    """Waits until the window shows its first page (the position bar is drawn)."""
+    shot = os.path.join(out, f"{label}-first.png")
+    deadline = time.time() + timeout
+    while True:
+        screenshot(shot, env)
+        try:
+            page_rect(read_rgb(shot, SCREEN_W, SCREEN_H, env), window_geometry(wid, env))
+            return
+        except Failure:
+            if time.time() > deadline:
+                raise
+        time.sleep(0.3)
 
 
 def settled_page(tool, book, steps, settings, shot, rendered, wid, env, patience=60):
@@ -128,13 +143,14 @@ def session(tool, env, prog, book, out, label, steps_keys, steps, quit_key="ctrl
     reader = Program(prog, [] if reopen else [book], env, os.path.join(out, f"{label}.log"))
     try:
         wid = find_window("^book\\.txt$", env, program=reader)
-        time.sleep(1.0)
+        wait_for_first_page(wid, env, out, label)
         keys(wid, env, *steps_keys)
         shot = os.path.join(out, f"{label}.png")
         rendered = os.path.join(out, f"{label}-render.png")
         window, page, expected, differing, total = settled_page(
             tool, book, steps, settings, shot, rendered, wid, env)
-        keys(wid, env, quit_key)
+        run(["xdotool", "windowfocus", "--sync", wid], env)
+        run(["xdotool", "key", "--clearmodifiers", quit_key], env)
         code = reader.wait()
     finally:
         reader.kill()

@@ -145,6 +145,49 @@ def screenshot(path, env):
     run(["import", "-window", "root", path], env)
 
 
+def screen_pixels(env):
+    """The whole screen as raw bytes, 3 per pixel."""
+    for attempt in range(CONNECT_ATTEMPTS):
+        result = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=env,
+                                capture_output=True, timeout=60)
+        if result.returncode == 0:
+            return result.stdout
+        time.sleep(0.5 * (attempt + 1))
+    raise Failure(f"the screen could not be read: {result.stderr.decode(errors='replace')}")
+
+
+def press_and_wait(env, key, timeout=WINDOW_TIMEOUT):
+    """Presses `key` and waits until the screen shows its effect. The program takes the next
+    input only after it painted this one: two page turns before one paint move one page, and
+    a key sent before a window is up goes to the window that has the focus then."""
+    before = screen_pixels(env)
+    run(["xdotool", "key", "--clearmodifiers", key], env)
+    deadline = time.time() + timeout
+    while screen_pixels(env) == before:
+        if time.time() > deadline:
+            raise Failure(f"the screen did not change after {key} in {timeout} s")
+        time.sleep(0.2)
+
+
+def visible_windows(pid, env):
+    """The ids of the visible windows of process `pid`."""
+    return run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env,
+               check=False).split()
+
+
+def wait_for_window_count(program, count, env, timeout=WINDOW_TIMEOUT):
+    """Waits until `program` shows `count` visible windows; their ids, newest last."""
+    deadline = time.time() + timeout
+    while True:
+        ids = visible_windows(program.pid, env)
+        if len(ids) == count:
+            return ids
+        if program.poll() is not None or time.time() > deadline:
+            raise Failure(f"the program shows {len(ids)} windows, not {count}; its log:\n"
+                          f"{program.log_text()}")
+        time.sleep(0.2)
+
+
 def window_geometry(wid, env):
     """(x, y, width, height) of window `wid` on the screen."""
     out = run(["xwininfo", "-id", wid], env)
