@@ -23,8 +23,8 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb,
-                       wait_for_window_count)
+from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, run, screenshot,
+                       start_xvfb, wait_for_window_count)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
@@ -105,7 +105,7 @@ def main():
     parser.add_argument("--samples", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xdotool", "xmodmap", "import"):
         need(tool)
     xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
     if not xvfb:
@@ -153,6 +153,7 @@ def main():
             f.seek(BUTTON_FUNCTIONS)
             f.write(struct.pack("<3i", FIND, SET_BOOKMARK, JUMP))
 
+        map_keysyms(env, WORD)
         reader = Program(prog, [book], env, os.path.join(args.out, "bars.log"))
         wid = find_window("^book\\.txt$", env, program=reader)
         wait_for_window_count(reader, 1, env)

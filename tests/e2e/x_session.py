@@ -21,6 +21,8 @@ XVFB_TIMEOUT = 60
 XVFB_ATTEMPTS = 3
 # An X client that cannot connect (the server is busy) is started again this many times.
 CONNECT_ATTEMPTS = 6
+# What the toolkit says when it cannot reach the server.
+CONNECT_FAILED = "could not connect to display"
 REFUSED = ("can't open display", "cannot open display", "unable to open display",
            "connection refused", "maximum number of clients")
 
@@ -93,9 +95,18 @@ class Program:
     """One run of a program under test, its output in a log file."""
 
     def __init__(self, program, args, env, log):
+        self.command = [program] + args
+        self.env = env
         self.log_path = log
         self.log = open(log, "w")
-        self.proc = subprocess.Popen([program] + args, env=env, stdout=self.log,
+        self.proc = subprocess.Popen(self.command, env=env, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+
+    def restart(self):
+        """Starts the program again after it ended; its log goes on in the same file."""
+        self.log.close()
+        self.log = open(self.log_path, "a")
+        self.proc = subprocess.Popen(self.command, env=self.env, stdout=self.log,
                                      stderr=subprocess.STDOUT)
 
     @property
@@ -128,12 +139,19 @@ def find_window(name, env, timeout=WINDOW_TIMEOUT, program=None):
     """The id of the newest visible window whose name matches `name`. When `program` is
     given, its end stops the wait, and its log is part of the failure."""
     deadline = time.time() + timeout
+    restarts = 0
     while time.time() < deadline:
         ids = run(["xdotool", "search", "--onlyvisible", "--name", name], env,
                   check=False).split()
         if ids:
             return ids[-1]
         if program is not None and program.poll() is not None:
+            # A busy server may refuse the program's connection: start it again.
+            if CONNECT_FAILED in program.log_text() and restarts + 1 < CONNECT_ATTEMPTS:
+                restarts += 1
+                time.sleep(0.5 * restarts)
+                program.restart()
+                continue
             raise Failure(f"the program ended ({program.poll()}) before a window named "
                           f"{name!r} appeared; its log:\n{program.log_text()}")
         time.sleep(0.2)
@@ -167,6 +185,19 @@ def press_and_wait(env, key, timeout=WINDOW_TIMEOUT):
         if time.time() > deadline:
             raise Failure(f"the screen did not change after {key} in {timeout} s")
         time.sleep(0.2)
+
+
+def map_keysyms(env, text):
+    """Gives every character of `text` a key of its own in the server's keymap, before the
+    program starts. Otherwise xdotool maps each such character on a spare key just while
+    it types it, and a busy program that reads the keymap change late gets nothing."""
+    free = [int(line.split()[1]) for line in run(["xmodmap", "-pke"], env).splitlines()
+            if line.split("=")[-1].strip() == ""]
+    needed = sorted({ch for ch in text if ord(ch) > 0x7E})
+    if len(needed) > len(free):
+        raise Failure(f"the keymap has {len(free)} free keys, {len(needed)} are needed")
+    for keycode, ch in zip(free, needed):
+        run(["xmodmap", "-e", f"keycode {keycode} = U{ord(ch):04X}"], env)
 
 
 def visible_windows(pid, env):
