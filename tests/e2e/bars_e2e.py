@@ -23,8 +23,8 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, run, screenshot,
-                       start_xvfb, wait_for_window_count)
+from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, run, screen_pixels,
+                       screenshot, start_xvfb, wait_for_window_count)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
@@ -40,11 +40,24 @@ def press(env, *names):
         time.sleep(0.5)
 
 
-def open_bar(env, reader, key):
-    """Presses `key` and waits for the bar or dialog it opens, which gets the keyboard."""
+def open_bar(env, reader, key, typing=False):
+    """Presses `key` and waits for the bar or dialog it opens, which gets the keyboard; for
+    `typing`, also until its text field blinks: only then do typed keys reach it."""
     press(env, key)
     bar = wait_for_window_count(reader, 2, env)[-1]
     run(["xdotool", "windowfocus", "--sync", bar], env)
+    if typing:
+        wait_for_blink(env)
+
+
+def wait_for_blink(env, timeout=60):
+    """Waits until the screen changes by itself (a text cursor blinks)."""
+    first = screen_pixels(env)
+    deadline = time.time() + timeout
+    while screen_pixels(env) == first:
+        if time.time() > deadline:
+            raise Failure("no text cursor blinks in the bar")
+        time.sleep(0.1)
 
 
 def close_bar(env, reader, key, main):
@@ -55,7 +68,10 @@ def close_bar(env, reader, key, main):
 
 
 def type_text(env, text):
-    run(["xdotool", "type", "--delay", "120", text], env)
+    """Types `text` key by key on the keys map_keysyms gave its characters."""
+    for ch in text:
+        run(["xdotool", "key", f"U{ord(ch):04X}" if ord(ch) > 0x7E else ch], env)
+        time.sleep(0.12)
     time.sleep(0.5)
 
 
@@ -160,7 +176,7 @@ def main():
         time.sleep(1.0)
         run(["xdotool", "windowfocus", "--sync", wid], env)
 
-        open_bar(env, reader, "F1")
+        open_bar(env, reader, "F1", typing=True)
         type_text(env, WORD)
         press(env, "Tab", "space")
         time.sleep(0.5)

@@ -188,16 +188,19 @@ def press_and_wait(env, key, timeout=WINDOW_TIMEOUT):
 
 
 def map_keysyms(env, text):
-    """Gives every character of `text` a key of its own in the server's keymap, before the
-    program starts. Otherwise xdotool maps each such character on a spare key just while
-    it types it, and a busy program that reads the keymap change late gets nothing."""
+    """Gives every character of `text` beyond ASCII a key of its own in the server's keymap,
+    to be done before the program starts. Otherwise xdotool maps each such character on a
+    spare key just while it types it, and a busy program that reads the keymap change late
+    gets nothing."""
     free = [int(line.split()[1]) for line in run(["xmodmap", "-pke"], env).splitlines()
-            if line.split("=")[-1].strip() == ""]
+            if line.split("=")[-1].strip() == "" and int(line.split()[1]) >= 100]
     needed = sorted({ch for ch in text if ord(ch) > 0x7E})
     if len(needed) > len(free):
         raise Failure(f"the keymap has {len(free)} free keys, {len(needed)} are needed")
-    for keycode, ch in zip(free, needed):
-        run(["xmodmap", "-e", f"keycode {keycode} = U{ord(ch):04X}"], env)
+    command = ["xmodmap"]
+    for keycode, ch in zip(reversed(free), needed):
+        command += ["-e", f"keycode {keycode} = U{ord(ch):04X} U{ord(ch):04X}"]
+    run(command, env)
 
 
 def visible_windows(pid, env):
