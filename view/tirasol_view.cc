@@ -266,7 +266,7 @@ void CTirasolView::SavePlace() {
   placeSaveArmed_ = false;
   if (!HasDocument()) return;
   StoreCurrentPosition();
-  recentFiles_.Save(platform_, dataFolder_);
+  SaveRecentFiles();
   savedPlace_ = currentEntry_.position;
 }
 
