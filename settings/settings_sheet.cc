@@ -67,13 +67,12 @@ Rect SheetMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landsc
 
 void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   view.StopAutoRefresh();
-  ReaderSettings& s = view.settings();
   CScreenPage screen;
   CFontPage font(runner);
   CButtonPage buttons;
   CBookMarkPage bookmarks(view);
   SystemPage system(view);
-  CopyIn(s, screen, font, buttons, system);
+  CopyIn(view.settings(), screen, font, buttons, system);
   screen.typography = view.typography();
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
@@ -89,6 +88,8 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
     return;
   }
 
+  // The system page links and unlinks at once: its changes are in the view's settings already.
+  ReaderSettings s = view.settings();
   s.lineGap = screen.numbers.lineGap;
   s.screenKeys = screen.screenKeys;
   s.sharedLines = screen.numbers.sharedLines;
@@ -99,24 +100,23 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.landscape = screen.landscape;
   s.barMode = screen.barMode;
   s.refreshInterval = screen.numbers.refreshInterval;
-  view.ShowScrollBarForMode();
-  view.SetEngineLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0));
-  view.SetTypography(screen.typography);
-
   s.SetFontFaceName(font.fontFace);
   s.fontSize = font.fontSize;
   s.fontBold = font.fontBold;
   s.clearType = font.clearType;
   s.textColor = font.textColor;
   s.backColor = font.backColor;
-
   s.hardwareButtons = buttons.hardwareButtons;
   s.buttonFunctions = buttons.buttonFunctions;
-  view.UnregisterHotKeys();
-  view.RegisterHotKeys();
-
   s.tableConversion = system.tableConversion;
   s.dialDevice = system.dialDevice;
+  view.SetSettings(s);
+
+  view.ShowScrollBarForMode();
+  view.SetEngineLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0));
+  view.SetTypography(screen.typography);
+  view.UnregisterHotKeys();
+  view.RegisterHotKeys();
   // Reloaded on every OK with the option on; switching it off unloads nothing here.
   if (s.tableConversion) {
     LoadCodeTable(view.platform(), DataFilePath(view.dataFolder(), kCodeTableFile));

@@ -181,6 +181,8 @@ class CTirasolView {
   bool HasDocument() const { return engine_->isOpen; }
   CTextEngine& engine() { return *engine_; }
   ReaderSettings& settings() { return settings_; }
+  // Takes `settings` as they are; nothing is re-laid out, registered or saved by it.
+  void SetSettings(const ReaderSettings& settings) { settings_ = settings; }
   ViewHost& host() { return host_; }
   Platform& platform() { return platform_; }
   int pendingStep() const { return pendingStep_; }
