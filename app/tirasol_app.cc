@@ -1,9 +1,5 @@
 #include "app/tirasol_app.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStringList>
-
 #include "app/main_frame.h"
 #include "app/program_icon.h"
 #include "app/signal_watcher.h"
@@ -36,17 +32,7 @@ CTirasolApp::~CTirasolApp() {
   signals_.reset();
 }
 
-std::u16string CTirasolApp::RawCommandLine() const {
-  QStringList args = arguments();
-  args.removeFirst();
-  QString line = args.join(u' ');
-  if (line.isEmpty()) return {};
-  // The desktop shell passes paths relative to its folder; the recent list keeps full ones.
-  return QFileInfo(line).isRelative() ? QDir::current().absoluteFilePath(line).toStdU16String()
-                                      : line.toStdU16String();
-}
-
-bool CTirasolApp::InitInstance() {
+bool CTirasolApp::InitInstance(const std::u16string& book) {
   // A logout or a closed terminal quits the way "끝내기" does, also from inside a dialog:
   // exit() ends the dialog's loop and the main one, and the destructor saves.
   signals_ = std::make_unique<SignalWatcher>([this](int) {
@@ -72,7 +58,7 @@ bool CTirasolApp::InitInstance() {
   frame_->readerWidget().SetInput(forwarder_.get());
 
   doc_->SetView(view_.get());
-  view_->OnInitialUpdate(RawCommandLine());
+  view_->OnInitialUpdate(book);
 
   frame_->show();
   frame_->readerWidget().update();

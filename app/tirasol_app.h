@@ -24,12 +24,9 @@ class CTirasolApp : public QApplication {
   CTirasolApp(int& argc, char** argv);
   ~CTirasolApp() override;
 
-  // Creates document, frame and view and opens the command-line file or the most recent
-  // one; false when start-up failed.
-  bool InitInstance();
-
-  // The whole command line after the program name: the path of the file to open.
-  std::u16string RawCommandLine() const;
+  // Creates document, frame and view and opens `book` (absolute; empty: none) or else the
+  // most recent file; false when start-up failed.
+  bool InitInstance(const std::u16string& book);
 
   // Command 57664: the About box.
   void OnAbout();

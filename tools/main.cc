@@ -15,9 +15,13 @@ std::vector<Command>& Registry() {
 
 }  // namespace
 
-CommandRegistration::CommandRegistration(Command command) { Registry().push_back(command); }
+CommandRegistration::CommandRegistration(Command command) {
+  Registry().push_back(command);
+}
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+  return Registry();
+}
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "lirakotool: %s\n", message.c_str());
@@ -27,8 +31,11 @@ int Fail(const std::string& message) {
 namespace {
 
 void PrintUsage(FILE* out) {
-  std::fprintf(out, "usage: lirakotool COMMAND ARGS...\n\ncommands:\n");
-  for (const Command& c : Commands()) std::fprintf(out, "%s\n", c.usage);
+  std::fprintf(
+      out,
+      "usage: lirakotool COMMAND ARGS...\n       lirakotool --help | --version\n\ncommands:\n");
+  for (const Command& c : Commands())
+    std::fprintf(out, "%s\n", c.usage);
 }
 
 }  // namespace
@@ -44,6 +51,12 @@ int main(int argc, char** argv) {
     PrintUsage(args.empty() ? stderr : stdout);
     return args.empty() ? 2 : 0;
   }
+  if (args[0] == "--version") {
+    std::printf("lirakotool %s\n", LIRAKO_VERSION);
+    return 0;
+  }
+  if (args[0].starts_with("-"))
+    return Fail("unknown option '" + args[0] + "' (see lirakotool --help)");
   for (const Command& c : Commands()) {
     if (args[0] == c.name) {
       std::vector<std::string> rest(args.begin() + 1, args.end());

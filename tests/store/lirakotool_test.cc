@@ -96,5 +96,15 @@ TEST(Lirakotool, AFileSizeLimitFailsTheWriteInsteadOfKillingTheTool) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+TEST(Lirakotool, NamesItsVersionAndRefusesUnknownOptions) {
+  if (!std::filesystem::exists(kTool)) GTEST_SKIP() << "lirakotool is not built";
+  ToolRun version = Tool("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("lirakotool ") + LIRAKO_VERSION + "\n");
+  ToolRun unknown = Tool("--bogus");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.out, "");
+}
+
 }  // namespace
 }  // namespace lirako
