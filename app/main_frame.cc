@@ -1,7 +1,5 @@
 #include "app/main_frame.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
@@ -20,17 +18,10 @@
 #include "platform/qt/qt_menu.h"
 #include "platform/qt/qt_view_host.h"
 #include "platform/qt/reader_widget.h"
+#include "view/window_placement.h"
 
 namespace lirako {
-namespace {
-
-// The window's first size: a portrait page, as on the pocket computer, within the screen.
-constexpr int kInitialWidth = 480;
-constexpr int kInitialHeight = 800;
-// Room left around the window for the window manager's frame and title bar.
-constexpr int kDecorationRoom = 64;
-
-}  // namespace
+namespace {}  // namespace
 
 CMainFrame::CMainFrame() {
   setWindowTitle(QStringLiteral("리라코"));
@@ -108,11 +99,26 @@ void CMainFrame::BuildAccelerators() {
 void CMainFrame::PlaceInitially() {
   QScreen* screen = QGuiApplication::primaryScreen();
   QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  int width = std::min(kInitialWidth, available.width() - kDecorationRoom);
-  int height = std::min(kInitialHeight, available.height() - kDecorationRoom);
+  PlaceAt(FirstRunWindowRect(
+      Rect{available.left(), available.top(), available.right() + 1, available.bottom() + 1}));
+}
+
+Rect CMainFrame::AvailableRect() const {
+  QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
+  QRect available = current ? current->availableGeometry() : QRect(0, 0, 1024, 768);
+  return Rect{available.left(), available.top(), available.right() + 1, available.bottom() + 1};
+}
+
+void CMainFrame::PlaceAt(const Rect& rect) {
   // The window's own rectangle, without the frame: the rectangle full screen gives back.
-  setGeometry(available.left() + (available.width() - width) / 2,
-              available.top() + (available.height() - height) / 2, width, height);
+  setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+Rect CMainFrame::NormalRect() const {
+  QRect normal = isFullScreen_ ? savedRect_ : normalGeometry();
+  if (!normal.isValid()) normal = geometry();
+  return Rect{normal.left(), normal.top(), normal.left() + normal.width(),
+              normal.top() + normal.height()};
 }
 
 void CMainFrame::ToggleFullScreen() {

@@ -8,6 +8,7 @@
 #include <QRect>
 
 #include "platform/qt/frame_host.h"
+#include "platform/surface.h"
 #include "view/main_menu.h"
 
 class QMenu;
@@ -39,6 +40,14 @@ class CMainFrame : public QMainWindow, public FrameHost {
   QWidget* MainWindow() override { return this; }
   void ToggleFullScreen() override;
   Menu* MainMenu() override;
+
+  // The screen's rectangle less the desktop's panels.
+  Rect AvailableRect() const;
+  // Moves and sizes the window (without its frame) to `rect`.
+  void PlaceAt(const Rect& rect);
+  // The window's rectangle outside full screen and maximised state: what the next start
+  // restores.
+  Rect NormalRect() const;
 
   void EnterFullScreen();
   void LeaveFullScreen();

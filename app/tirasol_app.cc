@@ -16,6 +16,7 @@
 #include "view/find_dlg.h"
 #include "view/jump_dlg.h"
 #include "view/tirasol_view.h"
+#include "view/window_placement.h"
 
 namespace lirako {
 
@@ -51,7 +52,11 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
                          [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });
   forwarder_ = std::make_unique<ViewForwarder>(*view_);
   frame_->SetCommandHandler([this](int id) { OnCommand(id); });
-  frame_->SetCloseHandler([this] { DestroyView(); });
+  frame_->SetCloseHandler([this] {
+    if (view_)
+      view_->readerStore().SetValue(kWindowGeometryKey, FormatWindowGeometry(frame_->NormalRect()));
+    DestroyView();
+  });
   frame_->viewHost().SetHotKeyHandler([this](unsigned modifiers, unsigned key) {
     if (forwarder_) forwarder_->HotKey(modifiers, key);
   });
@@ -59,6 +64,9 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
 
   doc_->SetView(view_.get());
   view_->OnInitialUpdate(book);
+  // The store is read by the initial update; the window opens where it was closed last.
+  frame_->PlaceAt(
+      InitialWindowRect(view_->readerStore().Value(kWindowGeometryKey), frame_->AvailableRect()));
 
   frame_->show();
   frame_->readerWidget().update();
