@@ -167,7 +167,9 @@ int32_t BasicTextReader<Unit>::SplitPoint(int32_t mark) {
   // A cut needs a long run of text: a quarter span before the mark free of breaks, so that
   // the paragraphs of an ordinary book are never cut.
   const int32_t before = splitSpan_ / 4;
-  const int32_t window = std::clamp(splitSpan_ / 64, 2, kMaxSplitWindow);
+  // UTF-8: wide enough to hold the rest of the character that holds the mark (three bytes).
+  constexpr int32_t kMinWindow = std::is_same_v<Unit, char8_t> ? 4 : 2;
+  const int32_t window = std::clamp(splitSpan_ / 64, kMinWindow, kMaxSplitWindow);
   splitScratch_.resize(static_cast<size_t>(before + window + 1));
   Unit* units = splitScratch_.data();
   int32_t point = -1;
