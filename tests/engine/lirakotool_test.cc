@@ -100,6 +100,26 @@ TEST_F(LirakotoolTest, TypesettingOptionsAreOffUnlessGiven) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, TocPrintsEveryHeadingInBookOrder) {
+  std::string path = dir_.Write("t.txt", "Prologue\nChapter 1 was short.\n  Chapter 2 \r\n#9\n");
+  int status = -1;
+  EXPECT_EQ(RunTool("toc " + path, &status),
+            "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\"}\n"
+            "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\"}\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunTool("toc " + path + " --encoding utf-8 --rule '^#\\d$'", &status),
+            "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\"}\n"
+            "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\"}\n"
+            "{\"position\": 44, \"title\": \"#9\", \"rule\": \"user\"}\n");
+}
+
+TEST_F(LirakotoolTest, TocRefusesAnInvalidRuleWithoutOutput) {
+  std::string path = dir_.Write("t.txt", "Prologue\n");
+  int status = -1;
+  EXPECT_EQ(RunTool("toc " + path + " --rule '(unclosed'", &status), "");
+  EXPECT_EQ(status, 2);
+}
+
 TEST_F(LirakotoolTest, HantableWritesBothRegions) {
   std::string out = dir_.File("hantable.dat");
   int status = -1;

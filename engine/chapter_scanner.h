@@ -1,0 +1,86 @@
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/heading_rules.h"
+#include "engine/text_encoding.h"
+#include "platform/file.h"
+#include "platform/platform.h"
+
+namespace lirako {
+
+// A chapter heading found in a book.
+struct Chapter {
+  int32_t position = 0;  // the heading paragraph's first unit, in the engine's units
+  std::string title;     // its text in UTF-8, the blanks at either end trimmed
+  std::string rule;      // the name of the rule that matched
+  bool operator==(const Chapter&) const = default;
+};
+
+// The code page 949 display conversion as it stands when taken (the code table or the
+// platform's), one unit per double-byte character, so that another thread can convert
+// while the view changes the conversion.
+class Cp949Snapshot {
+ public:
+  static std::shared_ptr<const Cp949Snapshot> Take(Platform& platform);
+  // The unit of the character lead, trail (IsCp949Pair holds), U+FFFD when it has none.
+  char16_t Pair(uint8_t lead, uint8_t trail) const;
+
+ private:
+  std::vector<char16_t> pairs_;  // lead 0x81..0xFE by trail 0x41..0xFE
+};
+
+// Reads a whole book once, block by block with its own buffer, and reports every paragraph
+// that `rules` take for a heading. Paragraphs end at every CR or LF, as the reader's do.
+class ChapterScanner {
+ public:
+  // At most this many chapters are reported; the scan ends at the last one.
+  static constexpr size_t kMaxChapters = 20000;
+  static constexpr size_t kBlockBytes = 1 << 20;
+
+  struct Callbacks {
+    // Each heading, in book order.
+    std::function<void(Chapter&&)> found;
+    // Bytes of the file read so far, after every block.
+    std::function<void(int64_t)> progress;
+    // Checked after every block; the scan stops when it is true.
+    const std::atomic<bool>* cancel = nullptr;
+  };
+
+  // `cp949` is needed for code page 949 text only.
+  ChapterScanner(const HeadingRules& rules, TextEncoding encoding,
+                 std::shared_ptr<const Cp949Snapshot> cp949);
+
+  // Reads blocks of `bytes` bytes (at least 2) from now on; small blocks let tests put block
+  // borders anywhere.
+  void SetBlockBytes(size_t bytes) { blockBytes_ = std::max<size_t>(bytes, 2) & ~size_t{1}; }
+
+  // Scans `file` from its start to its end. False when cancelled, or with the reason in
+  // `err` when the file cannot be read.
+  bool Scan(File& file, const Callbacks& callbacks, std::string* err);
+
+ private:
+  // Looks at one paragraph of `bytes` bytes starting at file byte `start`.
+  void Consider(const uint8_t* bytes, size_t size, int64_t start);
+  void Decode(const uint8_t* bytes, size_t size);
+  // The unit at `p` (1 or 2 bytes).
+  uint32_t UnitAt(const uint8_t* p) const;
+
+  const HeadingRules& rules_;
+  TextEncoding encoding_;
+  int unitBytes_;
+  std::shared_ptr<const Cp949Snapshot> cp949_;
+  const Callbacks* callbacks_ = nullptr;
+  size_t blockBytes_ = kBlockBytes;
+  size_t found_ = 0;
+  std::u32string text_;
+  std::string utf8_;
+};
+
+}  // namespace lirako

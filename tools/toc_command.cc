@@ -1,0 +1,69 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/chapter_scanner.h"
+#include "engine/encoding_detection.h"
+#include "platform/headless_platform.h"
+#include "platform/utf.h"
+#include "tools/command.h"
+#include "tools/engine_session.h"
+#include "tools/json_text.h"
+
+namespace lirako::tool {
+namespace {
+
+int Run(const std::vector<std::string>& args) {
+  std::vector<std::string> positional;
+  std::string encodingName = "auto";
+  std::string rule;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--encoding" || a == "--rule") {
+      if (i + 1 >= args.size()) return Fail(a + " needs a value");
+      (a == "--encoding" ? encodingName : rule) = args[++i];
+    } else if (a.rfind("--", 0) == 0) {
+      return Fail("unknown option " + a);
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != 1)
+    return Fail("usage: lirakotool toc FILE [--encoding E] [--rule REGEX]");
+  HeadingRules rules;
+  std::string error;
+  if (!rules.SetUserRule(rule, &error)) return Fail("invalid rule: " + error);
+  HeadlessPlatform platform;
+  const std::u16string path = FromUtf8(positional[0]);
+  std::optional<TextEncoding> chosen;
+  if (!ParseEncodingOption(encodingName, &chosen)) {
+    return Fail("unknown encoding '" + encodingName + "'");
+  }
+  EncodingGuess guess;
+  if (!chosen && !DetectTextEncoding(platform, path, &guess, &error)) {
+    return Fail(error + ": " + positional[0]);
+  }
+  const TextEncoding encoding = chosen.value_or(guess.encoding);
+  std::unique_ptr<File> file = platform.OpenForReading(path);
+  if (!file) return Fail("cannot open " + positional[0]);
+  ChapterScanner scanner(rules, encoding, Cp949Snapshot::Take(platform));
+  ChapterScanner::Callbacks callbacks;
+  callbacks.found = [](Chapter&& chapter) {
+    std::printf("{\"position\": %d, \"title\": %s, \"rule\": %s}\n", chapter.position,
+                JsonString(FromUtf8(chapter.title)).c_str(),
+                JsonString(FromUtf8(chapter.rule)).c_str());
+  };
+  if (!scanner.Scan(*file, callbacks, &error)) return Fail(error + ": " + positional[0]);
+  return 0;
+}
+
+const CommandRegistration kRegistration({
+    "toc",
+    "  toc FILE [--encoding auto|cp949|utf-8|utf-16le|utf-16be] [--rule REGEX]\n"
+    "                                  list the chapter headings of FILE, one JSON line each,\n"
+    "                                  with one more heading rule (RE2) when given",
+    Run,
+});
+
+}  // namespace
+}  // namespace lirako::tool
