@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <type_traits>
+#include <tuple>
 
 #include "engine/char_classes.h"
 #include "engine/code_table.h"
@@ -11,15 +12,10 @@
 #include "platform/utf.h"
 
 namespace lirako {
-namespace {
-
-constexpr size_t kMaxAnchorUnits = 256;
-
-}  // namespace
 
 template <typename Unit>
 BasicTextEngine<Unit>::BasicTextEngine(Platform& platform, std::unique_ptr<Reader> reader)
-    : CTextEngine(platform), reader_(std::move(reader)) {}
+    : CTextEngine(platform), reader_(std::move(reader)), search_(platform) {}
 
 template <typename Unit>
 BasicTextEngine<Unit>::~BasicTextEngine() {
@@ -56,6 +52,7 @@ void BasicTextEngine<Unit>::Close() {
   searchIndex = -1;
   scanStart_ = 0;
   scanIndex_ = -1;
+  highlightBegin = highlightEnd = -1;
   pageLines_.clear();
   pendingLines_.clear();
   carryLines_.clear();
@@ -179,17 +176,7 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
 
 template <typename Unit>
 std::u16string BasicTextEngine<Unit>::DisplayText(const Buffer& paragraph) const {
-  if constexpr (std::is_same_v<Unit, char8_t>) {
-    return ToDisplayTextUtf8(
-        std::u8string_view(paragraph.text(), static_cast<size_t>(paragraph.length())));
-  } else if constexpr (sizeof(Unit) == 1) {
-    return ToDisplayText(platform_,
-                         std::string_view(reinterpret_cast<const char*>(paragraph.text()),
-                                          static_cast<size_t>(paragraph.length())));
-  } else {
-    return ToDisplayTextWide(
-        std::u16string_view(paragraph.text(), static_cast<size_t>(paragraph.length())));
-  }
+  return search_.DisplayText(paragraph);
 }
 
 // ---- Paging --------------------------------------------------------------------------------
@@ -409,204 +396,52 @@ void BasicTextEngine<Unit>::SetSearchStart(int32_t pos) {
 }
 
 template <typename Unit>
-int32_t BasicTextEngine<Unit>::MatchOffset(const Buffer& paragraph, int32_t index) const {
-  if constexpr (std::is_same_v<Unit, char8_t>) {
-    // A character gives one display unit, or two (a surrogate pair) for a four-byte sequence.
-    const Unit* text = paragraph.text();
-    const int32_t length = paragraph.length();
-    int32_t k = 0;
-    for (int32_t units = 0; units < index && k < length && text[k] != 0;) {
-      const int n = Utf8CharLength(text, length, k);
-      units += n == 4 ? 2 : 1;
-      k += n;
-    }
-    return std::min(k, length);
-  } else if constexpr (sizeof(Unit) == 1) {
-    // One display unit per character when the conversion is by character; else by byte.
-    const Unit* text = paragraph.text();
-    int32_t length = paragraph.length();
-    int32_t characters = 0;
-    for (int32_t p = 0; p < length && text[p] != 0;
-         p += GlyphMetrics::CharLength(text, length, p)) {
-      ++characters;
-    }
-    if (static_cast<int32_t>(DisplayText(paragraph).size()) != characters) {
-      return std::min(index, length);
-    }
-    int32_t k = 0;
-    for (int32_t i = 0; i < index && k < length; ++i)
-      k += GlyphMetrics::CharLength(text, length, k);
-    return std::min(k, length);
-  } else {
-    return std::min(index, paragraph.length());
+int32_t BasicTextEngine<Unit>::LineHolding(const Buffer& paragraph, int32_t pos) {
+  Lines lines;
+  wrapCursor = 0;
+  WrapParagraph(paragraph, lines);
+  for (const Line& line : lines) {
+    if (line.offset <= pos && pos < line.offset + line.length) return line.offset;
   }
+  return paragraph.start;
 }
 
 template <typename Unit>
-bool BasicTextEngine<Unit>::FileUnitsOf(char16_t unit, std::vector<Unit>* units) {
-  if constexpr (sizeof(Unit) == 2) {
-    *units = {unit};
-    return true;
-  } else if constexpr (std::is_same_v<Unit, char8_t>) {
-    // A lone surrogate is not a character of its own.
-    if (unit >= 0xD800 && unit <= 0xDFFF) return false;
-    const std::string bytes = ToUtf8(std::u16string_view(&unit, 1));
-    units->assign(bytes.begin(), bytes.end());
-    return true;
-  } else {
-    // The sources depend on the conversion in force: the platform's code page, or the code
-    // table, whose content is read again each time it is in force.
-    const int mode = IsCodeTableActive() ? 2 : platform_.HasCodePage949() ? 1 : 0;
-    if (mode != displaySourcesMode_ || mode == 2) {
-      displaySources_.clear();
-      auto add = [this](std::string_view bytes, uint16_t source) {
-        std::u16string display = ToDisplayText(platform_, bytes);
-        if (display.size() == 1) displaySources_.emplace_back(display[0], source);
-      };
-      for (int b = 1; b < 256; ++b) {
-        char one = static_cast<char>(b);
-        add(std::string_view(&one, 1), static_cast<uint16_t>(b));
-      }
-      for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        for (int trail = 0x41; trail <= 0xFE; ++trail) {
-          char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-          add(std::string_view(pair, 2), static_cast<uint16_t>(lead << 8 | trail));
-        }
-      }
-      std::sort(displaySources_.begin(), displaySources_.end());
-      for (size_t i = 1; i < displaySources_.size(); ++i) {
-        if (displaySources_[i].first == displaySources_[i - 1].first) {
-          displaySources_[i].second = displaySources_[i - 1].second = 0xFFFF;
-        }
-      }
-      displaySourcesMode_ = mode;
-    }
-    auto it = std::lower_bound(displaySources_.begin(), displaySources_.end(),
-                               std::make_pair(unit, uint16_t{0}));
-    if (it == displaySources_.end() || it->first != unit || it->second == 0xFFFF) return false;
-    if (it->second < 0x100) {
-      *units = {static_cast<Unit>(it->second)};
-    } else {
-      *units = {static_cast<Unit>(it->second >> 8), static_cast<Unit>(it->second & 0xFF)};
-    }
-    return true;
-  }
-}
-
-template <typename Unit>
-std::vector<Unit> BasicTextEngine<Unit>::SearchAnchor(const std::u16string& needle, bool fold) {
-  // Folding may map other characters onto letters; Hangul syllables, CJK ideographs and
-  // ASCII that is not a letter have no case.
-  // With lines joined, a blank may stand for a line break.
-  const bool joined = typography.joinLines;
-  auto certain = [fold, joined](char16_t u) {
-    if (u == 0 || IsLineBreak(u) || u == 0xFFFD || (joined && IsBlank(u))) return false;
-    if (!fold) return true;
-    if (u < 0x80) return !((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'));
-    return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x4E00 && u <= 0x9FFF);
-  };
-  std::vector<Unit> best;
-  std::vector<Unit> run;
-  for (char16_t u : needle) {
-    std::vector<Unit> units;
-    if (certain(u) && FileUnitsOf(u, &units)) {
-      run.insert(run.end(), units.begin(), units.end());
-      if (run.size() > best.size()) best = run;
-    } else {
-      run.clear();
-    }
-  }
-  // A part of the anchor is an anchor too; a short one keeps the scan blocks small.
-  if (best.size() > kMaxAnchorUnits) best.resize(kMaxAnchorUnits);
-  return best;
+int32_t BasicTextEngine<Unit>::LineAt(int32_t paragraphStart, int32_t pos) {
+  if (!isOpen) return 0;
+  PageKeeper keep(*this);
+  reader_->Seek(paragraphStart);
+  Buffer paragraph;
+  if (!reader_->ReadNextParagraph(paragraph)) return paragraphStart;
+  return LineHolding(paragraph, pos);
 }
 
 template <typename Unit>
 int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* index, int options) {
   if (index) *index = 0;
   if (!isOpen) return 0;
-  const bool fold = (options & kFindMatchCase) == 0;
-  std::u16string needle = text;
-  if (fold) platform_.FoldCase(needle);
+  search_.SetText(text, options);
   // The search reads through the reader but leaves the page where it is.
-  const typename Reader::Cursor pageCursor = reader_->cursor();
-  const int32_t pageWrapCursor = wrapCursor;
-  struct RestorePage {
-    Reader& reader;
-    const typename Reader::Cursor& cursor;
-    int32_t& wrapCursor;
-    int32_t saved;
-    ~RestorePage() {
-      reader.Restore(cursor);
-      wrapCursor = saved;
-    }
-  } restore{*reader_, pageCursor, wrapCursor, pageWrapCursor};
-  if (!needle.empty()) {
-    int32_t from = scanStart_ < 0 ? 0 : scanStart_;
-    size_t at = static_cast<size_t>(scanIndex_ + 1);
-    const std::vector<Unit> anchor = SearchAnchor(needle, fold);
-    // File units the match may begin before the anchor: a display unit comes from one
-    // character, which takes at most two bytes of code page 949, three bytes of UTF-8 (four
-    // for the two units of a surrogate pair), or one 16-bit unit.
-    const size_t unitsPerCharacter = std::is_same_v<Unit, char8_t> ? 3 : sizeof(Unit) == 1 ? 2 : 1;
-    const auto lead =
-        static_cast<int32_t>(std::min<size_t>(needle.size() * unitsPerCharacter, INT32_MAX));
-    reader_->Seek(from);
-    bool first = true;
-    while (true) {
-      // After the first paragraph, go straight to the next one that holds the anchor.
-      if (!first && !anchor.empty()) {
-        int32_t start = 0;
-        if (!reader_->FindParagraphWith(reader_->Position(), anchor, lead, &start)) break;
-        // A match may begin on an earlier line of the same joined paragraph.
-        if (typography.joinLines) {
-          start = std::max(reader_->JoinedParagraphStart(start), reader_->Position());
-        }
-        if (start != reader_->Position()) reader_->Seek(start);
-      }
-      if (!reader_->ReadNextParagraph(scratch_)) break;
-      first = false;
-      std::u16string haystack = DisplayText(scratch_);
-      const size_t own = haystack.size();
-      if (scratch_.split || scratch_.joinsNext) {
-        // The paragraph goes on in the next piece: a match may run on into it.
-        const int32_t next = reader_->Position();
-        Buffer following;
-        if (reader_->ReadNextParagraph(following)) {
-          if (scratch_.joinsNext) haystack += u' ';
-          haystack += DisplayText(following);
-        }
-        reader_->Seek(next);
-      }
-      if (fold) platform_.FoldCase(haystack);
-      ptrdiff_t found = platform_.FindText(haystack, needle, at);
-      if (found >= 0 && static_cast<size_t>(found) < own) {
-        scanStart_ = scratch_.start;
-        scanIndex_ = static_cast<int32_t>(found);
-        // The match belongs to the display line that holds its first unit.
-        int32_t position = scratch_.FilePosition(MatchOffset(scratch_, scanIndex_));
-        Lines lines;
-        wrapCursor = 0;
-        WrapParagraph(scratch_, lines);
-        searchPosition = scratch_.start;
-        for (const Line& line : lines) {
-          if (line.offset <= position && position < line.offset + line.length) {
-            searchPosition = line.offset;
-            break;
-          }
-        }
-        searchIndex = scanIndex_;
-        if (index) *index = searchIndex;
-        return searchPosition;
-      }
-      at = 0;
-    }
+  PageKeeper keep(*this);
+  typename Search::Match match;
+  const int32_t from = scanStart_ < 0 ? 0 : scanStart_;
+  if (search_.Next(*reader_, from, static_cast<size_t>(scanIndex_ + 1), &match)) {
+    scanStart_ = match.pieceStart;
+    scanIndex_ = match.index;
+    // The match belongs to the display line that holds its first unit.
+    searchPosition = LineHolding(search_.piece(), match.begin);
+    searchIndex = scanIndex_;
+    highlightBegin = match.begin;
+    highlightEnd = match.end;
+    if (index) *index = searchIndex;
+    return searchPosition;
   }
   // Nothing more: the next search starts again at the beginning of the file.
   scanStart_ = -1;
   scanIndex_ = -1;
   searchPosition = -1;
   searchIndex = -1;
+  highlightBegin = highlightEnd = -1;
   return -1;
 }
 
@@ -635,14 +470,41 @@ void BasicTextEngine<Unit>::DrawLine(const Line& line, int x, int y, bool rotate
   if (justify) {
     DrawJustified(line, x, y, rotated, avail);
   } else {
-    DrawSegment(line, 0, line.textLength(), x, y);
+    DrawSegment(line, 0, line.textLength(), x, y, rotated);
   }
 }
 
 template <typename Unit>
-void BasicTextEngine<Unit>::DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y) {
-  std::u16string text = line.DisplayText(from, to);
-  if (!text.empty()) offscreen_->DrawText(x, y, text);
+void BasicTextEngine<Unit>::DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y,
+                                        bool rotated) {
+  const int32_t begin = std::clamp(highlightBegin - line.offset, from, to);
+  const int32_t end = std::clamp(highlightEnd - line.offset, from, to);
+  if (highlightBegin < 0 || begin >= end) {
+    std::u16string text = line.DisplayText(from, to);
+    if (!text.empty()) offscreen_->DrawText(x, y, text);
+    return;
+  }
+  // Before, inside and after the hit, each run placed after the widths of the ones before.
+  const Unit* units = line.text.data();
+  const int32_t n = line.textLength();
+  int advance = 0;
+  for (const auto& [runFrom, runTo, inverted] :
+       {std::tuple{from, begin, false}, std::tuple{begin, end, true}, std::tuple{end, to, false}}) {
+    std::u16string text = line.DisplayText(runFrom, runTo);
+    if (!text.empty()) {
+      if (inverted) {
+        offscreen_->SetTextColor(backColor_);
+        offscreen_->SetBackColor(textColor_);
+      }
+      offscreen_->DrawText(rotated ? x : x + advance, rotated ? y - advance : y, text);
+      if (inverted) {
+        offscreen_->SetTextColor(textColor_);
+        offscreen_->SetBackColor(backColor_);
+      }
+    }
+    for (int32_t i = runFrom; i < runTo; i += GlyphMetrics::CharLength(units, n, i))
+      advance += metrics_.CharWidth(units, n, i);
+  }
 }
 
 template <typename Unit>
@@ -659,7 +521,7 @@ void BasicTextEngine<Unit>::DrawJustified(const Line& line, int x0, int y0, bool
     }
   }
   if (units == 0) {
-    DrawSegment(line, 0, n, x0, y0);
+    DrawSegment(line, 0, n, x0, y0, rotated);
     return;
   }
   // A continued line ends flush with the right margin, a hanging mark past it; a last line
@@ -687,9 +549,9 @@ void BasicTextEngine<Unit>::DrawJustified(const Line& line, int x0, int y0, bool
     }
     x += unit == 9 ? share * tabSize : share;
     if (rotated) {
-      DrawSegment(line, from, i, x0, y0 - segX);
+      DrawSegment(line, from, i, x0, y0 - segX, true);
     } else {
-      DrawSegment(line, from, i, x0 + segX, y0);
+      DrawSegment(line, from, i, x0 + segX, y0, false);
     }
     segX = x;
     segStart = i;

@@ -9,6 +9,7 @@
 
 #include "engine/basic_text_line.h"
 #include "engine/basic_text_reader.h"
+#include "engine/basic_text_search.h"
 #include "engine/paragraph_buffer.h"
 #include "engine/text_engine.h"
 
@@ -24,6 +25,7 @@ class BasicTextEngine : public CTextEngine {
   using Lines = std::deque<Line>;
   using Buffer = ParagraphBuffer<Unit>;
   using Reader = BasicTextReader<Unit>;
+  using Search = BasicTextSearch<Unit>;
 
   BasicTextEngine(Platform& platform, std::unique_ptr<Reader> reader);
   ~BasicTextEngine() override;
@@ -50,6 +52,7 @@ class BasicTextEngine : public CTextEngine {
   int32_t GetPosition() override;
   int32_t GetBottomPosition() override;
   const CTextLine* GetTopLine() override;
+  int32_t LineAt(int32_t paragraphStart, int32_t pos) override;
 
   // Finds the end of the line that starts at wrapCursor (moving wrapCursor over leading
   // blanks); returns true when the paragraph goes on after `end`. `hang` gets the width of a
@@ -79,16 +82,32 @@ class BasicTextEngine : public CTextEngine {
   int32_t ResumePosition() const;
   void DrawLine(const Line& line, int x, int y, bool rotated, int avail);
   void DrawJustified(const Line& line, int x, int y, bool rotated, int avail);
-  void DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y);
-  int32_t MatchOffset(const Buffer& paragraph, int32_t index) const;
-  // The longest run of `needle` (already folded when `fold`) whose file units are certain:
-  // every paragraph that holds a match holds these units, so a search can skip the others
-  // unread by the display conversion. Empty when no unit is certain.
-  std::vector<Unit> SearchAnchor(const std::u16string& needle, bool fold);
-  // The file units of the display unit `unit` when exactly one character converts to it.
-  bool FileUnitsOf(char16_t unit, std::vector<Unit>* units);
+  // Draws units [from, to) of the line at (x, y), a highlighted part in inverted colours.
+  void DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y, bool rotated);
+  // The position of the display line of `paragraph` that holds file position `pos`, as the
+  // page would lay it out; the paragraph's start when none does.
+  int32_t LineHolding(const Buffer& paragraph, int32_t pos);
+
+  // Keeps the reader's place and the wrap cursor of the page while a search reads.
+  class PageKeeper {
+   public:
+    explicit PageKeeper(BasicTextEngine& engine)
+        : engine_(engine), cursor_(engine.reader_->cursor()), wrapCursor_(engine.wrapCursor) {}
+    ~PageKeeper() {
+      engine_.reader_->Restore(cursor_);
+      engine_.wrapCursor = wrapCursor_;
+    }
+    PageKeeper(const PageKeeper&) = delete;
+    PageKeeper& operator=(const PageKeeper&) = delete;
+
+   private:
+    BasicTextEngine& engine_;
+    typename Reader::Cursor cursor_;
+    int32_t wrapCursor_;
+  };
 
   std::unique_ptr<Reader> reader_;
+  Search search_;
   Buffer paragraph_;
   Buffer scratch_;
   Lines pendingLines_;
@@ -97,10 +116,6 @@ class BasicTextEngine : public CTextEngine {
   // Where the text of the last match was read from, and the match index in it.
   int32_t scanStart_ = 0;
   int32_t scanIndex_ = -1;
-  // Byte text: every display unit with the character (lead << 8 | trail, or a single byte)
-  // that converts to it, sorted by unit; 0xFFFF for a unit that several characters give.
-  std::vector<std::pair<char16_t, uint16_t>> displaySources_;
-  int displaySourcesMode_ = -1;
 };
 
 }  // namespace lirako

@@ -12,6 +12,8 @@ class CMbcsTextEngine : public BasicTextEngine<uint8_t> {
  public:
   explicit CMbcsTextEngine(Platform& platform)
       : BasicTextEngine<uint8_t>(platform, std::make_unique<CMbcsTextReader>()) {}
+
+  TextEncoding Encoding() const override { return TextEncoding::kCp949; }
 };
 
 }  // namespace lirako

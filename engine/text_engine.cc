@@ -66,6 +66,8 @@ void CTextEngine::BeginOffscreen(Surface& screen, const Rect& client, uint32_t t
                                  uint32_t backColor) {
   screen_ = &screen;
   client_ = client;
+  textColor_ = textColor;
+  backColor_ = backColor;
   offscreen_ = platform_.CreateMemorySurface(screen, client.Width(), client.Height());
   if (!offscreen_) return;
   offscreen_->SelectFont(font_.get());

@@ -8,6 +8,7 @@
 #include "engine/glyph_metrics.h"
 #include "engine/text_encoding.h"
 #include "engine/typography.h"
+#include "engine/text_encoding.h"
 #include "platform/platform.h"
 
 namespace lirako {
@@ -77,6 +78,14 @@ class CTextEngine {
   // Load without asking for the reason.
   bool Load(const std::u16string& path) { return Load(path, nullptr); }
 
+  // Operations beyond the slots.
+  // How the open book's text is stored.
+  virtual TextEncoding Encoding() const = 0;
+  // The position of the display line that holds file position `pos` when the paragraph (or
+  // piece) read from `paragraphStart` is laid out on this page; `paragraphStart` when no line
+  // holds it. Leaves the page as it is.
+  virtual int32_t LineAt(int32_t paragraphStart, int32_t pos) = 0;
+
   // Stores margins (left, top, right, bottom in a Rect), line gap, shared lines and
   // justification; does not re-lay the page.
   void SetLayout(const Rect& margins, int lineGap, int sharedLines, bool justify);
@@ -132,6 +141,11 @@ class CTextEngine {
   int32_t searchPosition = 0;  // position of the line holding the last match, -1 after none
   int32_t searchIndex = -1;    // index of the last match in the text searched
   int32_t savedPosition = 0;   // what GetPosition reports while the page is empty
+  // File positions of the characters drawn in inverted colours (a search hit): from
+  // highlightBegin up to highlightEnd; -1 for none. A hit of FindNext sets them, a miss
+  // clears them; the view clears them when the page changes.
+  int32_t highlightBegin = -1;
+  int32_t highlightEnd = -1;
 
  protected:
   // Line pitch in pixels.
@@ -144,6 +158,8 @@ class CTextEngine {
   Surface* screen_ = nullptr;
   std::unique_ptr<Surface> offscreen_;
   Rect client_;
+  uint32_t textColor_ = 0;
+  uint32_t backColor_ = 0;
 };
 
 // Opens `path`, reads its first two bytes and reports whether it is UTF-16 with a

@@ -20,6 +20,10 @@ CUnicodeTextEngine::CUnicodeTextEngine(Platform& platform, int byteOrder)
     : BasicTextEngine<char16_t>(platform, MakeReader(&unicodeReader_)),
       givenOrder_(byteOrder == 0 ? 0 : 1) {}
 
+TextEncoding CUnicodeTextEngine::Encoding() const {
+  return unicodeReader_->byteOrder() == 1 ? TextEncoding::kUtf16Le : TextEncoding::kUtf16Be;
+}
+
 bool CUnicodeTextEngine::PrepareLoad(const std::u16string& path, std::string* err) {
   int order = 1;
   const bool marked = ProbeTextKind(platform_, path, &order);

@@ -15,6 +15,9 @@ class CUnicodeTextEngine : public BasicTextEngine<char16_t> {
   // the mark of that order as above, any other from its first unit, which is text.
   CUnicodeTextEngine(Platform& platform, int byteOrder);
 
+  // Little- or big-endian as the byte-order mark said.
+  TextEncoding Encoding() const override;
+
  protected:
   // Reads the byte-order mark; false when the file has none and no order was given.
   bool PrepareLoad(const std::u16string& path, std::string* err) override;

@@ -11,6 +11,8 @@ class CUtf8TextEngine : public BasicTextEngine<char8_t> {
  public:
   explicit CUtf8TextEngine(Platform& platform);
 
+  TextEncoding Encoding() const override { return TextEncoding::kUtf8; }
+
  protected:
   // Looks for the byte-order mark.
   bool PrepareLoad(const std::u16string& path, std::string* err) override;

@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Encodings, ChapterScannerTest,
                          ::testing::Values(TextEncoding::kCp949, TextEncoding::kUtf8,
                                            TextEncoding::kUtf16Le, TextEncoding::kUtf16Be),
                          [](const auto& info) {
-                           std::string name = EncodingName(info.param);
+                           std::string name(EncodingName(info.param));
                            std::erase(name, '-');
                            return name;
                          });

@@ -82,6 +82,8 @@ class ScriptedEngine : public CTextEngine {
   int32_t GetPosition() override { return position; }
   int32_t GetBottomPosition() override { return position; }
   const CTextLine* GetTopLine() override { return topLine ? &*topLine : nullptr; }
+  TextEncoding Encoding() const override { return TextEncoding::kCp949; }
+  int32_t LineAt(int32_t paragraphStart, int32_t) override { return paragraphStart; }
 
   int32_t size = 0;
   int32_t position = 0;

@@ -46,6 +46,8 @@ class FakeEngine : public CTextEngine {
   int32_t GetPosition() override { return isOpen ? position_ : 0; }
   int32_t GetBottomPosition() override { return 0; }
   const CTextLine* GetTopLine() override { return nullptr; }
+  TextEncoding Encoding() const override { return TextEncoding::kCp949; }
+  int32_t LineAt(int32_t paragraphStart, int32_t) override { return paragraphStart; }
 
  private:
   void Record(std::string call) { log_->calls.push_back(std::move(call)); }
