@@ -4,7 +4,7 @@
 
 #include "engine/chapter_scanner.h"
 #include "engine/encoding_detection.h"
-#include "platform/headless_platform.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 #include "tools/command.h"
 #include "tools/engine_session.h"
