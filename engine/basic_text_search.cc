@@ -155,6 +155,42 @@ std::vector<Unit> BasicTextSearch<Unit>::SearchAnchor(bool joined) {
 
 template <typename Unit>
 bool BasicTextSearch<Unit>::Next(Reader& reader, int32_t from, size_t at, Match* match) {
+  reader.Seek(from);
+  return Scan(reader, at, true, match);
+}
+
+template <typename Unit>
+bool BasicTextSearch<Unit>::Continue(Reader& reader, Match* match) {
+  return Scan(reader, 0, false, match);
+}
+
+template <typename Unit>
+bool BasicTextSearch<Unit>::NextInPiece(size_t at, Match* match) {
+  if (needle_.empty()) return false;
+  const ptrdiff_t found = platform_.FindText(haystack_, needle_, at);
+  if (found < 0 || static_cast<size_t>(found) >= own_) return false;
+  Describe(static_cast<size_t>(found), match);
+  return true;
+}
+
+template <typename Unit>
+void BasicTextSearch<Unit>::Describe(size_t found, Match* match) const {
+  const auto index = static_cast<int32_t>(found);
+  const size_t endIndex = found + needle_.size();
+  match->pieceStart = piece_.start;
+  match->index = index;
+  match->begin = piece_.FilePosition(MatchOffset(piece_, index));
+  if (endIndex <= own_) {
+    match->end = piece_.FilePosition(MatchOffset(piece_, static_cast<int32_t>(endIndex)));
+  } else {
+    // Past the blank that joins the next line, when there is one.
+    const size_t into = endIndex - own_ - (piece_.joinsNext ? 1 : 0);
+    match->end = following_.FilePosition(MatchOffset(following_, static_cast<int32_t>(into)));
+  }
+}
+
+template <typename Unit>
+bool BasicTextSearch<Unit>::Scan(Reader& reader, size_t at, bool fromHere, Match* match) {
   if (needle_.empty()) return false;
   // File units the match may begin before the anchor: a display unit comes from one
   // character, which takes at most two bytes of code page 949, three bytes of UTF-8 (four
@@ -162,19 +198,26 @@ bool BasicTextSearch<Unit>::Next(Reader& reader, int32_t from, size_t at, Match*
   const size_t unitsPerCharacter = std::is_same_v<Unit, char8_t> ? 3 : sizeof(Unit) == 1 ? 2 : 1;
   const auto lead = static_cast<int32_t>(
       std::min<size_t>(needle_.size() * unitsPerCharacter, std::numeric_limits<int32_t>::max()));
-  reader.Seek(from);
-  bool first = true;
+  const bool joined = reader.joinLines();
+  if (!anchorReady_ || anchorJoined_ != joined) {
+    anchor_ = SearchAnchor(joined);
+    anchorReady_ = true;
+    anchorJoined_ = joined;
+  }
+  bool first = fromHere;
   while (true) {
     // After the first paragraph, go straight to the next one that holds the anchor.
     if (!first && !anchor_.empty()) {
       int32_t start = 0;
       if (!reader.FindParagraphWith(reader.Position(), anchor_, lead, &start)) return false;
+      // A match may begin on an earlier line of the same joined paragraph.
+      if (joined) start = std::max(reader.JoinedParagraphStart(start), reader.Position());
       if (start != reader.Position()) reader.Seek(start);
     }
     if (!reader.ReadNextParagraph(piece_)) return false;
     first = false;
     display_ = DisplayText(piece_);
-    const size_t own = display_.size();
+    own_ = display_.size();
     if (piece_.split || piece_.joinsNext) {
       // The paragraph goes on in the next piece: a match may run on into it.
       const int32_t next = reader.Position();
@@ -186,19 +229,7 @@ bool BasicTextSearch<Unit>::Next(Reader& reader, int32_t from, size_t at, Match*
     }
     haystack_ = display_;
     if (fold_) platform_.FoldCase(haystack_);
-    const ptrdiff_t found = platform_.FindText(haystack_, needle_, at);
-    if (found >= 0 && static_cast<size_t>(found) < own) {
-      const auto index = static_cast<int32_t>(found);
-      const size_t endIndex = static_cast<size_t>(found) + needle_.size();
-      match->pieceStart = piece_.start;
-      match->index = index;
-      match->begin = piece_.textStart + MatchOffset(piece_, index);
-      match->end = endIndex <= own
-                       ? piece_.textStart + MatchOffset(piece_, static_cast<int32_t>(endIndex))
-                       : following_.textStart +
-                             MatchOffset(following_, static_cast<int32_t>(endIndex - own));
-      return true;
-    }
+    if (NextInPiece(at, match)) return true;
     at = 0;
   }
 }

@@ -37,12 +37,16 @@ class BasicTextSearch {
   void SetText(const std::u16string& text, int options);
   const std::u16string& needle() const { return needle_; }
 
-  // Reads from `from`, the start of a paragraph or piece (with the reader's lines joined or
-  // not), for the first match at display
+  // Reads from `from`, the start of a paragraph or piece, for the first match at display
   // index `at` or later there, else in the paragraphs after it. Moves the reader. On a find,
   // piece() holds the paragraph of the match and displayText() its text (unfolded, with the
   // piece after it when the paragraph goes on in one).
   bool Next(Reader& reader, int32_t from, size_t at, Match* match);
+  // The next match in the paragraph of the last find, at display index `at` or later.
+  bool NextInPiece(size_t at, Match* match);
+  // The first match in the paragraphs after the one of the last find; the reader must not
+  // have moved since.
+  bool Continue(Reader& reader, Match* match);
   const Buffer& piece() const { return piece_; }
   const std::u16string& displayText() const { return display_; }
 
@@ -55,6 +59,11 @@ class BasicTextSearch {
   // The longest run of the needle whose file units are certain: every paragraph that holds a
   // match holds these units. Empty when no unit is certain.
   std::vector<Unit> SearchAnchor(bool joined);
+  // Reads on from the reader's position; the first paragraph is searched from display index
+  // `at`, and reached by the anchor scan too unless it is `fromHere`.
+  bool Scan(Reader& reader, size_t at, bool fromHere, Match* match);
+  // Fills `match` for a find at display index `found` of the last paragraph read.
+  void Describe(size_t found, Match* match) const;
   // The file units of the display unit `unit` when exactly one character converts to it.
   bool FileUnitsOf(char16_t unit, std::vector<Unit>* units);
 
@@ -68,6 +77,7 @@ class BasicTextSearch {
   Buffer following_;
   std::u16string display_;
   std::u16string haystack_;
+  size_t own_ = 0;  // display units of piece_ itself in display_
   // Byte text: every display unit with the character (lead << 8 | trail, or a single byte)
   // that converts to it, sorted by unit; 0xFFFF for a unit that several characters give.
   std::vector<std::pair<char16_t, uint16_t>> displaySources_;

@@ -100,6 +100,18 @@ TEST_F(LirakotoolTest, TypesettingOptionsAreOffUnlessGiven) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {
+  std::string path = dir_.Write("f.txt", "Alpha alpha\nbeta ALPHA\n");
+  int status = -1;
+  EXPECT_EQ(RunTool("find " + path + " alpha --all --context 2", &status),
+            "{\"position\": 0, \"index\": 0, \"context\": \"Alpha a\"}\n"
+            "{\"position\": 0, \"index\": 6, \"context\": \"a alpha\"}\n"
+            "{\"position\": 12, \"index\": 5, \"context\": \"a ALPHA\"}\n");
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(RunTool("find " + path + " alpha --all --case", &status),
+            "{\"position\": 0, \"index\": 6, \"context\": \"Alpha alpha\"}\n");
+}
+
 TEST_F(LirakotoolTest, TocPrintsEveryHeadingInBookOrder) {
   std::string path = dir_.Write("t.txt", "Prologue\nChapter 1 was short.\n  Chapter 2 \r\n#9\n");
   int status = -1;

@@ -183,5 +183,23 @@ TEST(Render, Utf16LinesJustifyByUnits) {
   EXPECT_EQ(ops[1].x, 48);
 }
 
+TEST_F(RenderTest, DrawsTheSearchHitInvertedUntilItIsCleared) {
+  Open("alpha beta gamma", 200, false);
+  int32_t index = 0;
+  ASSERT_EQ(engine_.FindNext(u"BETA", &index, 0), 0);
+  auto screen = Paint(false);
+  // Every character is 3 pixels wide: "beta" starts after the 6 of "alpha ".
+  std::vector<SurfaceOp> texts = screen->TextOps();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(TextsOf(*screen),
+            (std::vector<Drawn>{{0, 4, u"alpha "}, {18, 4, u"beta"}, {30, 4, u" gamma"}}));
+  EXPECT_EQ(texts[1].color, 0x00FFFFFFu);
+  EXPECT_EQ(texts[1].back, 0x00112233u);
+  EXPECT_EQ(texts[2].color, 0x00112233u);
+
+  engine_.highlightBegin = engine_.highlightEnd = -1;
+  EXPECT_EQ(TextsOf(*Paint(false)), (std::vector<Drawn>{{0, 4, u"alpha beta gamma"}}));
+}
+
 }  // namespace
 }  // namespace lirako
