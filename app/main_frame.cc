@@ -88,8 +88,10 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildAccelerators() {
   for (const Accelerator& accelerator : AcceleratorTable()) {
-    auto* shortcut =
-        new QShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(accelerator.key)), this);
+    const Qt::Key key = accelerator.key == kAccelPageUp     ? Qt::Key_PageUp
+                        : accelerator.key == kAccelPageDown ? Qt::Key_PageDown
+                                                            : static_cast<Qt::Key>(accelerator.key);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
     shortcut->setContext(Qt::WindowShortcut);
     int id = accelerator.id;
     connect(shortcut, &QShortcut::activated, this, [this, id] { Command(id); });

@@ -16,6 +16,7 @@
 #include "view/find_dlg.h"
 #include "view/jump_dlg.h"
 #include "view/tirasol_view.h"
+#include "view/toc_dlg.h"
 #include "view/window_placement.h"
 
 namespace lirako {
@@ -48,6 +49,7 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
   CFindDlg::Install(*view_, *dialogs_);
   CJumpDlg::Install(*view_, *dialogs_);
   CBookmarkNameDlg::Install(*view_, *dialogs_);
+  CTocDlg::Install(*view_, *dialogs_);
   view_->SetModalHandler(CTirasolView::Modal::kSettings,
                          [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });
   forwarder_ = std::make_unique<ViewForwarder>(*view_);

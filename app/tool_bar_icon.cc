@@ -54,6 +54,15 @@ void DrawJump(QPainter& p) {
   p.drawRect(13, 2, 1, 12);
 }
 
+void DrawToc(QPainter& p) {
+  // A list: bullets with lines of text.
+  p.setBrush(Qt::black);
+  for (int y : {3, 8, 13}) {
+    p.drawRect(1, y - 1, 2, 2);
+    p.drawLine(5, y, 14, y);
+  }
+}
+
 void DrawSettings(QPainter& p) {
   // A cog wheel.
   p.setBrush(QColor(0x80, 0x80, 0x80));
@@ -92,6 +101,9 @@ QIcon ToolBarIcon(int id) {
       break;
     case kCmdJump:
       DrawJump(p);
+      break;
+    case kCmdToc:
+      DrawToc(p);
       break;
     case kCmdSettings:
       DrawSettings(p);

@@ -66,6 +66,7 @@ enum Notification : int {
   kSelChanged = 2,      // list box / combo box selection changed
   kEditUpdated = 3,     // combo box edit text changed by typing
   kDropDownClosed = 4,  // combo box drop-down list closed, with or without a choice
+  kDoubleClicked = 5,   // list box item double-clicked (it is selected first)
 };
 
 // The controls of one open dialog, reached by control id. Operations on an unknown id do

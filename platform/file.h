@@ -23,6 +23,9 @@ class File {
   virtual int64_t Tell() = 0;
   // The size in bytes from the file's status (never counted by reading).
   virtual int64_t Size() = 0;
+  // The time of the last change of the content from the file's status, in nanoseconds since
+  // the epoch; -1 when the file has none.
+  virtual int64_t ModifiedTime() { return -1; }
   // Closes the file. A file created for writing replaces its target here, and only when
   // every write succeeded; returns false when that save failed.
   virtual bool Close() = 0;

@@ -15,9 +15,13 @@ struct MenuItemData {
   std::vector<MenuItemData> items;  // kPopup only
 };
 
-// A keyboard shortcut: a letter with the Ctrl key, mapped to a command id.
+// Accelerator keys that are no letters.
+constexpr char16_t kAccelPageUp = 0x21;
+constexpr char16_t kAccelPageDown = 0x22;
+
+// A keyboard shortcut: a letter (or Page Up or Down) with the Ctrl key, mapped to a command id.
 struct Accelerator {
-  char16_t key = 0;  // upper-case letter
+  char16_t key = 0;  // upper-case letter, kAccelPageUp or kAccelPageDown
   int id = 0;
 };
 

@@ -105,6 +105,12 @@ class PosixFile : public File {
     return static_cast<int64_t>(st.st_size);
   }
 
+  int64_t ModifiedTime() override {
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  }
+
   bool Close() override {
     if (fd_ < 0) return !failed();
     ::close(fd_);

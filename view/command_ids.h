@@ -33,6 +33,10 @@ constexpr int kCmdEncodingCp949 = 32811;
 constexpr int kCmdEncodingUtf8 = 32812;
 constexpr int kCmdEncodingUtf16Le = 32813;
 constexpr int kCmdEncodingUtf16Be = 32814;
+// The table of contents and the chapter steps.
+constexpr int kCmdToc = 32820;
+constexpr int kCmdNextChapter = 32821;
+constexpr int kCmdPreviousChapter = 32822;
 
 // How many recent files and bookmarks the menus show.
 constexpr int kMenuListLimit = 10;
@@ -56,5 +60,8 @@ constexpr int kAutoRefreshTimerId = 101;
 constexpr int kSavePlaceTimerId = 102;
 constexpr unsigned kSavePlaceDelayMs = 3000;
 constexpr int kJumpTimerId = 201;
+// Polls the chapter scan while it runs, for the title.
+constexpr int kChapterTimerId = 103;
+constexpr unsigned kChapterTimerPeriodMs = 250;
 
 }  // namespace lirako

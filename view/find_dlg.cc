@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "view/find_all_dlg.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
@@ -21,7 +22,7 @@ void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
 void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
   const int32_t start = view.BeginFind();
-  CFindDlg bar(view, start, view.engine().GetSize());
+  CFindDlg bar(view, start, view.engine().GetSize(), &runner);
   view.SetRunStateBits(kRunBarOpen, true);
   runner.RunModal(bar);
   view.SetRunStateBits(kRunBarOpen, false);
@@ -29,10 +30,12 @@ void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   view.host().LowerInputPanel();
   view.ApplyBarMargins(0);
   view.GoToPosition(bar.resultPosition());
+  // The page stays at the last hit, which stays highlighted.
+  if (view.engine().highlightBegin >= 0) view.KeepHighlight();
 }
 
-CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size)
-    : view_(view), size_(size), resultPosition_(position) {}
+CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size, DialogRunner* runner)
+    : view_(view), size_(size), resultPosition_(position), runner_(runner) {}
 
 const DialogSpec& CFindDlg::dialogSpec() const {
   static const DialogSpec dialogSpec{
@@ -44,6 +47,7 @@ const DialogSpec& CFindDlg::dialogSpec() const {
           {kMatchCaseCheck, ControlKind::kCheckBox, u"대소문자 구분", 0, 0, 0, false, false, 1, 0},
           {kPositionLabel, ControlKind::kStatic, u"위치 : 00.00%", 0, 0, 0, false, false, 1, 1},
           {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 1, 2},
+          {kFindAllButton, ControlKind::kPushButton, u"모두 찾기", 0, 0, 0, false, false, 0, 2},
       }};
   return dialogSpec;
 }
@@ -86,16 +90,32 @@ void CFindDlg::OnCommand(Controls& controls, int id, int notification) {
     matchCase_ = controls.IsChecked(kMatchCaseCheck);
   } else if (id == kFindNextButton) {
     FindNext(controls);
+  } else if (id == kFindAllButton) {
+    FindAll(controls);
   }
 }
 
-void CFindDlg::FindNext(Controls& controls) {
+bool CFindDlg::TakeText(Controls& controls) {
   text_ = controls.GetText(kTextCombo);
-  if (text_.empty()) return;
-
+  if (text_.empty()) return false;
   view_.RememberFindText(text_);
   FillHistory(controls);
   controls.SetText(kTextCombo, text_);
+  return true;
+}
+
+void CFindDlg::FindAll(Controls& controls) {
+  if (runner_ == nullptr || !TakeText(controls)) return;
+  CFindAllDlg list(view_, text_, matchCase_ ? kFindMatchCase : 0);
+  runner_->RunModal(list);
+  if (list.jumpedLine() < 0) return;
+  resultPosition_ = list.jumpedLine();
+  controls.SetText(kPositionLabel,
+                   PositionLabel(int64_t{list.jumpedLine()} + list.jumpedIndex(), size_));
+}
+
+void CFindDlg::FindNext(Controls& controls) {
+  if (!TakeText(controls)) return;
 
   int32_t index = 0;
   const int32_t hit = view_.FindNext(text_, matchCase_ ? kFindMatchCase : 0, &index);

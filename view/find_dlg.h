@@ -19,6 +19,7 @@ class CFindDlg : public DialogLogic {
   static constexpr int kLeaveButton = 2;
   static constexpr int kPositionLabel = 1015;
   static constexpr int kFindNextButton = 1014;
+  static constexpr int kFindAllButton = 1016;
 
   // The find command after the auto-refresh is stopped: with a document open, runs the bar
   // from the page position and leaves the page at the line of the last hit (or where it was).
@@ -27,8 +28,9 @@ class CFindDlg : public DialogLogic {
   // which must outlive the view.
   static void Install(CTirasolView& view, DialogRunner& runner);
 
-  // A bar over `view` whose search starts at `position` in a document of `size` units.
-  CFindDlg(CTirasolView& view, int32_t position, int32_t size);
+  // A bar over `view` whose search starts at `position` in a document of `size` units;
+  // "모두 찾기" runs its list through `runner` when one is given.
+  CFindDlg(CTirasolView& view, int32_t position, int32_t size, DialogRunner* runner = nullptr);
 
   const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
@@ -48,6 +50,9 @@ class CFindDlg : public DialogLogic {
  private:
   void FillHistory(Controls& controls);
   void FindNext(Controls& controls);
+  // Takes the text into the history; false when it is empty.
+  bool TakeText(Controls& controls);
+  void FindAll(Controls& controls);
 
   CTirasolView& view_;
   std::u16string text_;
@@ -57,6 +62,7 @@ class CFindDlg : public DialogLogic {
   int32_t size_;
   int32_t resultPosition_;
   bool matchCase_ = false;
+  DialogRunner* runner_;
 };
 
 }  // namespace lirako

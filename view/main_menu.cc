@@ -37,6 +37,7 @@ std::vector<MenuItemData> BuildMainMenu() {
       Separator(),
       Popup(u"이동", {Command(kCmdGoStart, u"시작"), Command(kCmdJump, u"점프"),
                       Command(kCmdGoEnd, u"끝"), Separator(), Command(kCmdFind, u"찾기"),
+                      Command(kCmdToc, u"목차"),
                       Separator(), Command(kCmdAutoRefresh, u"자동갱신")}),
       Popup(u"책갈피", std::move(bookmarks)),
       Popup(u"인코딩",
@@ -76,7 +77,7 @@ const std::vector<MenuItemData>& MainMenuItems() {
 
 const std::vector<int>& ToolBarCommands() {
   static const std::vector<int> commands = {
-      kCmdFileOpen, 0, kCmdAutoRefresh, kCmdSetBookmark, kCmdFind, kCmdJump, 0, kCmdSettings};
+      kCmdFileOpen, 0, kCmdAutoRefresh, kCmdSetBookmark, kCmdFind, kCmdJump, kCmdToc, 0, kCmdSettings};
   return commands;
 }
 
@@ -84,6 +85,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
   static const std::vector<Accelerator> table = {
       {u'N', kCmdFileNew},  {u'O', kCmdFileOpen}, {u'S', kCmdFileSave}, {u'Q', kCmdExit},
       {u'Z', kCmdEditUndo}, {u'X', kCmdEditCut},  {u'C', kCmdEditCopy}, {u'V', kCmdEditPaste},
+      {u'T', kCmdToc}, {kAccelPageDown, kCmdNextChapter}, {kAccelPageUp, kCmdPreviousChapter},
   };
   return table;
 }

@@ -42,6 +42,7 @@ CTirasolView::CTirasolView(Platform& platform, ViewHost& host) : platform_(platf
 }
 
 CTirasolView::~CTirasolView() {
+  chapters_.Stop();
   StopAutoRefresh();
   if (placeSaveArmed_) host_.KillTimer(kSavePlaceTimerId);
   UnregisterHotKeys();
@@ -183,6 +184,7 @@ void CTirasolView::CreateScrollBar() {
 bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StopAutoRefresh();
   StoreCurrentPosition();
+  chapters_.Stop();
   engine_.reset();
   EncodingGuess guess;
   std::optional<TextEncoding> chosen = BookEncoding(path);
@@ -220,6 +222,7 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   recentFiles_.StoreFirst(currentEntry_);
   savedPlace_ = -1;
   RequestStep(kStepPageForward);
+  StartChapterScan();
   UpdateTitle();
   EnableDocumentMenus();
   BuildRecentMenu();
@@ -238,6 +241,7 @@ void CTirasolView::CloseDocument() {
   StopAutoRefresh();
   if (HasDocument()) {
     StoreCurrentPosition();
+    chapters_.Stop();
     engine_->Close();
     currentEntry_.ClearBookmarks();
   }
@@ -271,7 +275,17 @@ void CTirasolView::SavePlace() {
 }
 
 void CTirasolView::UpdateTitle() {
-  host_.SetTitle(HasDocument() ? FileNameOf(engine_->filePath) : std::u16string(kProductName));
+  if (!HasDocument()) {
+    titleChapter_ = -1;
+    host_.SetTitle(kProductName);
+    return;
+  }
+  // The chapter the page is in follows the book's name.
+  std::u16string title = FileNameOf(engine_->filePath);
+  titleChapter_ = chapters_.IndexAt(engine_->GetPosition());
+  if (const std::optional<Chapter> chapter = chapters_.At(static_cast<size_t>(titleChapter_)))
+    title += u" - " + FromUtf8(chapter->title);
+  host_.SetTitle(title);
 }
 
 void CTirasolView::SetRunStateBits(unsigned bits, bool on) {

@@ -17,6 +17,7 @@
 #include "store/reader_store.h"
 #include "store/recent_file_entry.h"
 #include "store/recent_file_list.h"
+#include "view/chapter_list.h"
 #include "view/command_ids.h"
 
 namespace lirako {
@@ -48,7 +49,7 @@ class CTirasolView {
  public:
   // The modal parts of commands that live outside the view: the find bar, the jump bar, the
   // bookmark-name dialog and the settings sheet.
-  enum class Modal { kFind, kJump, kSetBookmark, kSettings };
+  enum class Modal { kFind, kJump, kSetBookmark, kSettings, kToc, kCount };
   using ModalHandler = std::function<void(CTirasolView&)>;
   // Makes the engine for a path in place of the view's own choice.
   using EngineFactory =
@@ -147,6 +148,7 @@ class CTirasolView {
   void OnJump() { RunModal(Modal::kJump); }
   void OnSetBookmark() { RunModal(Modal::kSetBookmark); }
   void OnSettings() { RunModal(Modal::kSettings); }
+  void OnToc() { RunModal(Modal::kToc); }
   // Sets the handler that runs `modal` (an empty one: nothing after stopping the timer).
   void SetModalHandler(Modal modal, ModalHandler handler);
 
@@ -156,8 +158,27 @@ class CTirasolView {
   void StopAutoRefresh();
   // Re-lays the page out from its top line: SetPosition(GetPosition()) and a page step.
   void RelayoutAtPosition();
-  // Sets the pending step and invalidates; the last step before a paint wins.
+  // Sets the pending step and invalidates; the last step before a paint wins. The search
+  // hit's highlight goes with the page.
   void RequestStep(int step);
+  // Shows the search hit at file positions [begin, end) of the paragraph read from
+  // `pieceStart`: its display line becomes the top line and its characters are drawn
+  // inverted until the page changes. Returns the line's position.
+  int32_t ShowSearchHit(int32_t pieceStart, int32_t begin, int32_t end);
+  // The step just requested keeps the engine's highlight (a search step).
+  void KeepHighlight() { keepHighlight_ = true; }
+
+  // The chapters of the open book, found in the background.
+  const ChapterList& chapters() const { return chapters_; }
+  // Jumps to chapter `index`: its heading becomes the top line.
+  void GoToChapter(size_t index);
+  // Jumps to the chapter after (`step` 1) or before (-1) the one the page is in.
+  void StepChapter(int step);
+  // The user's own heading rule ("" for none), kept in the reader's store.
+  std::string TocRule() const;
+  // Checks `rule`, keeps it and finds the chapters again; false with the reason in `err`
+  // (the rule and the chapters unchanged) when it is not a valid pattern.
+  bool SetTocRule(const std::string& rule, std::string* err);
   // Hands the engine the margins without centring: top grows by `extraTop` (an open bar's
   // height), plus the bar room; then invalidates.
   void ApplyBarMargins(int extraTop);
@@ -236,6 +257,10 @@ class CTirasolView {
   void SavePlace();
   void SetDocumentMenusEnabled(bool enabled);
   void RunModal(Modal modal);
+  // Starts finding the chapters of the open book (or forgets them without one).
+  void StartChapterScan();
+  // Puts the chapter the page is in into the title when it changed.
+  void UpdateChapterTitle();
   void AskCodePageQuestion();
   // Draws the failed open's notice centred on the page, upright, in the settings' font.
   void DrawOpenFailure(Surface& screen, const Rect& client);
@@ -271,7 +296,6 @@ class CTirasolView {
   std::vector<std::u16string> findHistory_;
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
-  std::array<ModalHandler, 4> modalHandlers_;
   // The file name and reason of the last failed open, shown until the next open.
   std::u16string openFailureName_;
   std::u16string openFailureReason_;
@@ -279,6 +303,12 @@ class CTirasolView {
   // whether the save timer runs.
   int32_t savedPlace_ = -1;
   bool placeSaveArmed_ = false;
+  ChapterList chapters_;
+  // The chapter in the title, -1 for none.
+  int titleChapter_ = -1;
+  // The next paint keeps the search hit's highlight.
+  bool keepHighlight_ = false;
+  std::array<ModalHandler, static_cast<size_t>(Modal::kCount)> modalHandlers_;
 };
 
 }  // namespace lirako

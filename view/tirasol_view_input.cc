@@ -59,6 +59,15 @@ void CTirasolView::OnCommand(int id) {
     case kCmdSettings:
       OnSettings();
       break;
+    case kCmdToc:
+      OnToc();
+      break;
+    case kCmdNextChapter:
+      StepChapter(1);
+      break;
+    case kCmdPreviousChapter:
+      StepChapter(-1);
+      break;
     case kCmdExit:
       host_.CloseMainWindow();
       break;
@@ -263,6 +272,8 @@ int32_t CTirasolView::FindNext(const std::u16string& text, int options, int32_t*
   const int32_t before = engine_->GetPosition();
   const int32_t hit = engine_->FindNext(text, index, options);
   GoToPosition(hit == -1 ? before : hit);
+  // The hit's characters are drawn inverted on the page that shows it.
+  if (hit != -1) KeepHighlight();
   return hit;
 }
 
@@ -312,6 +323,7 @@ void CTirasolView::RunModal(Modal modal) {
 
 void CTirasolView::RequestStep(int step) {
   pendingStep_ = step;
+  keepHighlight_ = false;
   host_.Invalidate();
 }
 
@@ -365,6 +377,12 @@ void CTirasolView::StopAutoRefresh() {
 void CTirasolView::OnTimer(int id) {
   if (id == kSavePlaceTimerId) {
     SavePlace();
+    return;
+  }
+  if (id == kChapterTimerId) {
+    // The title learns the chapters as the scan finds them.
+    if (chapters_.state() != ChapterList::State::kScanning) host_.KillTimer(kChapterTimerId);
+    UpdateTitle();
     return;
   }
   if (id != kAutoRefreshTimerId) return;

@@ -70,6 +70,11 @@ void CTirasolView::PaintPage(Surface& screen) {
   UpdateLayout();
   // The save notice stays on the page until the first page turn after it was seen.
   if (saveNoticeDrawn_ && pendingStep_ != kStepNone) saveNotice_.clear();
+  // A search hit stays highlighted only on the page that shows it.
+  if (pendingStep_ != kStepNone && !keepHighlight_) {
+    engine_->highlightBegin = engine_->highlightEnd = -1;
+  }
+  keepHighlight_ = false;
   switch (pendingStep_) {
     case kStepPageForward:
       engine_->PageForward();
@@ -95,6 +100,7 @@ void CTirasolView::PaintPage(Surface& screen) {
   engine_->EndPaint(screen);
   if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
+  UpdateChapterTitle();
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {

@@ -252,6 +252,13 @@ void HeadlessControls::Select(DialogLogic& logic, int id, int index) {
   logic.OnCommand(*this, id, kSelChanged);
 }
 
+void HeadlessControls::DoubleClick(DialogLogic& logic, int id, int index) {
+  HeadlessControl* c = Usable(id);
+  if (c == nullptr || c->controlSpec.kind != ControlKind::kListBox) return;
+  Select(logic, id, index);
+  if (GetCurSel(id) == index) logic.OnCommand(*this, id, kDoubleClicked);
+}
+
 void HeadlessControls::Slide(DialogLogic& logic, int id, int position) {
   HeadlessControl* c = Usable(id);
   if (c == nullptr || c->controlSpec.kind != ControlKind::kSlider) return;
@@ -303,6 +310,10 @@ DialogStep ClickStep(int id) {
 
 DialogStep SelectStep(int id, int index) {
   return [id, index](HeadlessControls& c, DialogLogic& d) { c.Select(d, id, index); };
+}
+
+DialogStep DoubleClickStep(int id, int index) {
+  return [id, index](HeadlessControls& c, DialogLogic& d) { c.DoubleClick(d, id, index); };
 }
 
 DialogStep SlideStep(int id, int position) {

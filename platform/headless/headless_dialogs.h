@@ -79,6 +79,9 @@ class HeadlessControls : public Controls {
   // Picks item `index` of a list or combo box (a combo box takes its text) and notifies
   // kSelChanged.
   void Select(DialogLogic& logic, int id, int index);
+  // Double-clicks item `index` of a list box: selects it (kSelChanged) and notifies
+  // kDoubleClicked.
+  void DoubleClick(DialogLogic& logic, int id, int index);
   // Drags a slider to `position` (kept within its range) and notifies OnScroll.
   void Slide(DialogLogic& logic, int id, int position);
   // Presses an up-down arrow `steps` times up (negative: down): steps the number of its
@@ -126,6 +129,7 @@ using DialogStep = std::function<void(HeadlessControls&, DialogLogic&)>;
 DialogStep TypeStep(int id, std::u16string text);
 DialogStep ClickStep(int id);
 DialogStep SelectStep(int id, int index);
+DialogStep DoubleClickStep(int id, int index);
 DialogStep SlideStep(int id, int position);
 DialogStep SpinStep(int id, int steps);
 DialogStep TimerStep(int id);

@@ -332,6 +332,8 @@ QWidget* QtControls::Make(const ControlSpec& controlSpec, QWidget* parent) {
       auto* list = new QtListBox(parent);
       QObject::connect(list, &QListWidget::currentRowChanged, list,
                        [this, id] { logic_.OnCommand(*this, id, kSelChanged); });
+      QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                       [this, id] { logic_.OnCommand(*this, id, kDoubleClicked); });
       return list;
     }
     case ControlKind::kSlider: {

@@ -1,0 +1,159 @@
+#include "view/chapter_cache.h"
+
+#include <charconv>
+#include <memory>
+#include <string_view>
+
+#include "platform/utf.h"
+
+namespace lirako {
+namespace {
+
+constexpr std::string_view kMagic = "lirako-toc 1";
+constexpr std::string_view kEnd = "end";
+// Changes whenever the built-in rules find other headings, so older files are not trusted.
+constexpr int kRulesVersion = 1;
+// A larger file cannot be one we wrote (the scan keeps at most kMaxChapters).
+constexpr int64_t kMaxFileBytes = 64 << 20;
+
+std::string Escape(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Unescape(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char c = text[++i];
+    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+  }
+  return out;
+}
+
+std::string Header(const ChapterCacheKey& key, size_t count) {
+  std::string out(kMagic);
+  out += "\npath=" + Escape(ToUtf8(key.path));
+  out += "\nsize=" + std::to_string(key.size);
+  out += "\nmodified=" + std::to_string(key.modified);
+  out += "\nencoding=" + std::string(EncodingName(key.encoding));
+  out += "\nrules=" + std::to_string(kRulesVersion);
+  out += "\nuser=" + Escape(key.userRule);
+  out += "\ncount=" + std::to_string(count) + "\n";
+  return out;
+}
+
+// Takes the next line of `text` from `*at`; false at the end.
+bool NextLine(std::string_view text, size_t* at, std::string_view* line) {
+  if (*at >= text.size()) return false;
+  size_t end = text.find('\n', *at);
+  if (end == std::string_view::npos) end = text.size();
+  *line = text.substr(*at, end - *at);
+  *at = end + 1;
+  return true;
+}
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number* value) {
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::u16string ChapterCache::PathFor(const std::u16string& dataFolder,
+                                     const std::u16string& book) {
+  // FNV-1a over the path's UTF-8: a short, stable name per book.
+  uint64_t hash = 0xCBF29CE484222325ull;
+  for (unsigned char c : ToUtf8(book)) {
+    hash ^= c;
+    hash *= 0x100000001B3ull;
+  }
+  char name[40];
+  std::snprintf(name, sizeof name, "lirako-toc-%016llx.cache",
+                static_cast<unsigned long long>(hash));
+  std::u16string path = dataFolder;
+  if (!path.empty() && path.back() != u'/') path += u'/';
+  return path + FromUtf8(name);
+}
+
+bool ChapterCache::Load(Platform& platform, const std::u16string& file,
+                        const ChapterCacheKey& key, std::vector<Chapter>* chapters) {
+  std::unique_ptr<File> in = platform.OpenForReading(file);
+  if (!in) return false;
+  const int64_t size = in->Size();
+  if (size <= 0 || size > kMaxFileBytes) return false;
+  std::string text(static_cast<size_t>(size), '\0');
+  const bool whole = in->Read(text.data(), text.size()) == text.size();
+  in->Close();
+  if (!whole) return false;
+  // The header must be exactly the one this key writes; then the chapters and "end".
+  const std::string header = Header(key, 0);
+  const size_t countAt = header.rfind("count=");
+  if (text.compare(0, countAt, header, 0, countAt) != 0) return false;
+  size_t at = countAt;
+  std::string_view line;
+  size_t count = 0;
+  if (!NextLine(text, &at, &line) || !ParseNumber(line.substr(6), &count)) return false;
+  std::vector<Chapter> read;
+  while (NextLine(text, &at, &line) && line != kEnd) {
+    const size_t tab1 = line.find('\t');
+    const size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+    Chapter chapter;
+    if (tab2 == std::string_view::npos ||
+        !ParseNumber(line.substr(0, tab1), &chapter.position) || chapter.position < 0) {
+      return false;
+    }
+    chapter.rule = Unescape(line.substr(tab1 + 1, tab2 - tab1 - 1));
+    chapter.title = Unescape(line.substr(tab2 + 1));
+    read.push_back(std::move(chapter));
+  }
+  if (line != kEnd || read.size() != count) return false;
+  *chapters = std::move(read);
+  return true;
+}
+
+bool ChapterCache::Save(Platform& platform, const std::u16string& file,
+                        const ChapterCacheKey& key, const std::vector<Chapter>& chapters,
+                        std::string* err) {
+  std::string text = Header(key, chapters.size());
+  for (const Chapter& chapter : chapters) {
+    text += std::to_string(chapter.position) + "\t" + Escape(chapter.rule) + "\t" +
+            Escape(chapter.title) + "\n";
+  }
+  text += std::string(kEnd) + "\n";
+  std::unique_ptr<File> out = platform.CreateForWriting(file);
+  if (!out) {
+    if (err) *err = "cannot create " + ToUtf8(file);
+    return false;
+  }
+  const bool written = out->Write(text.data(), text.size()) == text.size();
+  if (!out->Close() || !written) {
+    if (err) *err = "cannot write " + ToUtf8(file);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lirako

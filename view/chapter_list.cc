@@ -1,0 +1,131 @@
+#include "view/chapter_list.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "platform/utf.h"
+#include "view/chapter_cache.h"
+
+namespace lirako {
+
+ChapterList::~ChapterList() {
+  Stop();
+}
+
+void ChapterList::Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
+                        const std::string& userRule, const std::u16string& cacheFile) {
+  Stop();
+  std::string err;
+  if (!rules_.SetUserRule(userRule, &err)) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State::kFailed;
+    error_ = err;
+    return;
+  }
+  userRule_ = userRule;
+  // Taken here: the view may change the code page 949 conversion while the scan runs.
+  if (encoding == TextEncoding::kCp949) cp949_ = Cp949Snapshot::Take(platform);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State::kScanning;
+  }
+  worker_ = std::thread(&ChapterList::Run, this, std::ref(platform), path, encoding, cacheFile);
+}
+
+void ChapterList::Stop() {
+  cancel_ = true;
+  if (worker_.joinable()) worker_.join();
+  cancel_ = false;
+  std::lock_guard<std::mutex> lock(mutex_);
+  chapters_.clear();
+  state_ = State::kNone;
+  error_.clear();
+  permille_ = 0;
+  fromCache_ = false;
+}
+
+void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding encoding,
+                      std::u16string cacheFile) {
+  auto finish = [this](State state, std::string error) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_ = state;
+    error_ = std::move(error);
+  };
+  std::unique_ptr<File> file = platform.OpenForReading(path);
+  if (!file) return finish(State::kFailed, "cannot open the book");
+  const ChapterCacheKey key{path, file->Size(), file->ModifiedTime(), encoding, userRule_};
+  std::vector<Chapter> cached;
+  if (key.modified >= 0 && ChapterCache::Load(platform, cacheFile, key, &cached)) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      chapters_ = std::move(cached);
+    }
+    fromCache_ = true;
+    permille_ = 1000;
+    return finish(State::kDone, {});
+  }
+  ChapterScanner scanner(rules_, encoding, cp949_);
+  ChapterScanner::Callbacks callbacks;
+  callbacks.found = [this](Chapter&& chapter) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    chapters_.push_back(std::move(chapter));
+  };
+  const int64_t size = key.size;
+  callbacks.progress = [this, size](int64_t done) {
+    permille_ = size > 0 ? static_cast<int>(done * 1000 / size) : 1000;
+  };
+  callbacks.cancel = &cancel_;
+  std::string err;
+  if (!scanner.Scan(*file, callbacks, &err)) {
+    if (cancel_) return;
+    return finish(State::kFailed, err);
+  }
+  file->Close();
+  permille_ = 1000;
+  if (key.modified >= 0) {
+    std::vector<Chapter> all = Chapters();
+    if (!ChapterCache::Save(platform, cacheFile, key, all, &err)) {
+      std::fprintf(stderr, "lirako: chapters not kept: %s\n", err.c_str());
+    }
+  }
+  finish(State::kDone, {});
+}
+
+ChapterList::State ChapterList::state() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return state_;
+}
+
+std::string ChapterList::error() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return error_;
+}
+
+size_t ChapterList::size() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return chapters_.size();
+}
+
+std::vector<Chapter> ChapterList::Chapters(size_t first) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (first >= chapters_.size()) return {};
+  return std::vector<Chapter>(chapters_.begin() + static_cast<ptrdiff_t>(first),
+                              chapters_.end());
+}
+
+std::optional<Chapter> ChapterList::At(size_t index) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (index >= chapters_.size()) return std::nullopt;
+  return chapters_[index];
+}
+
+int ChapterList::IndexAt(int32_t position) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto after = std::upper_bound(
+      chapters_.begin(), chapters_.end(), position,
+      [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
+  return static_cast<int>(after - chapters_.begin()) - 1;
+}
+
+}  // namespace lirako

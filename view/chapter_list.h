@@ -1,0 +1,77 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/chapter_scanner.h"
+#include "engine/text_encoding.h"
+#include "platform/platform.h"
+
+namespace lirako {
+
+// The chapters of the open book. They are found on a thread of its own, which reads the
+// book through its own file (never the view's engine), so that paging never waits; or they
+// come from the book's cache file when it is still valid. Every operation may be called on
+// the view's thread while the scan runs.
+class ChapterList {
+ public:
+  enum class State {
+    kNone,      // nothing asked
+    kScanning,  // the thread is looking
+    kDone,      // every chapter is in
+    kFailed,    // no scan: see error()
+  };
+
+  ChapterList() = default;
+  // Stops a running scan.
+  ~ChapterList();
+  ChapterList(const ChapterList&) = delete;
+  ChapterList& operator=(const ChapterList&) = delete;
+
+  // Forgets the chapters and starts finding those of the book at `path`, stored in
+  // `encoding`, with the built-in rules and `userRule` (empty: none). The cache file
+  // `cacheFile` is read first and written after a complete scan. A user rule that is not a
+  // valid pattern fails at once, with the reason, and nothing is scanned.
+  void Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
+             const std::string& userRule, const std::u16string& cacheFile);
+  // Stops a running scan (waiting for its thread) and forgets the chapters.
+  void Stop();
+
+  State state() const;
+  // Why the list failed.
+  std::string error() const;
+  // How much of the book the scan has read, in thousandths.
+  int Permille() const { return permille_.load(); }
+  // The chapters came from the cache file.
+  bool fromCache() const { return fromCache_.load(); }
+
+  size_t size() const;
+  // The chapters from index `first` on, in book order.
+  std::vector<Chapter> Chapters(size_t first = 0) const;
+  std::optional<Chapter> At(size_t index) const;
+  // The index of the last chapter that starts at or before `position`, or -1.
+  int IndexAt(int32_t position) const;
+
+ private:
+  void Run(Platform& platform, std::u16string path, TextEncoding encoding,
+           std::u16string cacheFile);
+
+  mutable std::mutex mutex_;
+  std::vector<Chapter> chapters_;
+  State state_ = State::kNone;
+  std::string error_;
+  std::atomic<int> permille_{0};
+  std::atomic<bool> fromCache_{false};
+  std::atomic<bool> cancel_{false};
+  HeadingRules rules_;
+  std::string userRule_;
+  std::shared_ptr<const Cp949Snapshot> cp949_;
+  std::thread worker_;
+};
+
+}  // namespace lirako

@@ -1,0 +1,77 @@
+// The reader view's chapters: the background scan of the open book, the chapter steps, the
+// current chapter in the title, and showing a search hit.
+#include "engine/heading_rules.h"
+#include "platform/utf.h"
+#include "store/data_folder.h"
+#include "view/chapter_cache.h"
+#include "view/tirasol_view.h"
+
+namespace lirako {
+namespace {
+
+// The reader's store key of the user's heading rule.
+constexpr char kTocRuleKey[] = "toc.rule";
+
+}  // namespace
+
+void CTirasolView::StartChapterScan() {
+  titleChapter_ = -1;
+  if (!HasDocument()) {
+    chapters_.Stop();
+    return;
+  }
+  const std::u16string& path = engine_->filePath;
+  chapters_.Start(platform_, path, engine_->Encoding(), TocRule(),
+                  ChapterCache::PathFor(dataFolder_, path));
+  if (chapters_.state() == ChapterList::State::kScanning)
+    host_.SetTimer(kChapterTimerId, kChapterTimerPeriodMs);
+}
+
+std::string CTirasolView::TocRule() const {
+  return readerStore_.Value(kTocRuleKey).value_or("");
+}
+
+bool CTirasolView::SetTocRule(const std::string& rule, std::string* err) {
+  HeadingRules rules;
+  if (!rules.SetUserRule(rule, err)) return false;
+  if (rule.empty()) {
+    readerStore_.RemoveValue(kTocRuleKey);
+  } else {
+    readerStore_.SetValue(kTocRuleKey, rule);
+  }
+  StartChapterScan();
+  UpdateTitle();
+  return true;
+}
+
+void CTirasolView::GoToChapter(size_t index) {
+  const std::optional<Chapter> chapter = chapters_.At(index);
+  if (!HasDocument() || !chapter) return;
+  engine_->SetPosition(chapter->position);
+  RequestStep(kStepPageForward);
+}
+
+void CTirasolView::StepChapter(int step) {
+  if (!HasDocument()) return;
+  const int current = chapters_.IndexAt(engine_->GetPosition());
+  const int target = current + step;
+  if (target < 0) return;
+  GoToChapter(static_cast<size_t>(target));
+}
+
+void CTirasolView::UpdateChapterTitle() {
+  const int current = HasDocument() ? chapters_.IndexAt(engine_->GetPosition()) : -1;
+  if (current != titleChapter_) UpdateTitle();
+}
+
+int32_t CTirasolView::ShowSearchHit(int32_t pieceStart, int32_t begin, int32_t end) {
+  const int32_t line = engine_->LineAt(pieceStart, begin);
+  engine_->SetPosition(line);
+  RequestStep(kStepPageForward);
+  engine_->highlightBegin = begin;
+  engine_->highlightEnd = end;
+  KeepHighlight();
+  return line;
+}
+
+}  // namespace lirako
