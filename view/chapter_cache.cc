@@ -82,8 +82,7 @@ bool ParseNumber(std::string_view text, Number* value) {
 
 }  // namespace
 
-std::u16string ChapterCache::PathFor(const std::u16string& dataFolder,
-                                     const std::u16string& book) {
+std::u16string ChapterCache::PathFor(const std::u16string& dataFolder, const std::u16string& book) {
   // FNV-1a over the path's UTF-8: a short, stable name per book.
   uint64_t hash = 0xCBF29CE484222325ull;
   for (unsigned char c : ToUtf8(book)) {
@@ -98,8 +97,8 @@ std::u16string ChapterCache::PathFor(const std::u16string& dataFolder,
   return path + FromUtf8(name);
 }
 
-bool ChapterCache::Load(Platform& platform, const std::u16string& file,
-                        const ChapterCacheKey& key, std::vector<Chapter>* chapters) {
+bool ChapterCache::Load(Platform& platform, const std::u16string& file, const ChapterCacheKey& key,
+                        std::vector<Chapter>* chapters) {
   std::unique_ptr<File> in = platform.OpenForReading(file);
   if (!in) return false;
   const int64_t size = in->Size();
@@ -121,8 +120,8 @@ bool ChapterCache::Load(Platform& platform, const std::u16string& file,
     const size_t tab1 = line.find('\t');
     const size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
     Chapter chapter;
-    if (tab2 == std::string_view::npos ||
-        !ParseNumber(line.substr(0, tab1), &chapter.position) || chapter.position < 0) {
+    if (tab2 == std::string_view::npos || !ParseNumber(line.substr(0, tab1), &chapter.position) ||
+        chapter.position < 0) {
       return false;
     }
     chapter.rule = Unescape(line.substr(tab1 + 1, tab2 - tab1 - 1));
@@ -134,9 +133,8 @@ bool ChapterCache::Load(Platform& platform, const std::u16string& file,
   return true;
 }
 
-bool ChapterCache::Save(Platform& platform, const std::u16string& file,
-                        const ChapterCacheKey& key, const std::vector<Chapter>& chapters,
-                        std::string* err) {
+bool ChapterCache::Save(Platform& platform, const std::u16string& file, const ChapterCacheKey& key,
+                        const std::vector<Chapter>& chapters, std::string* err) {
   std::string text = Header(key, chapters.size());
   for (const Chapter& chapter : chapters) {
     text += std::to_string(chapter.position) + "\t" + Escape(chapter.rule) + "\t" +

@@ -110,8 +110,7 @@ size_t ChapterList::size() const {
 std::vector<Chapter> ChapterList::Chapters(size_t first) const {
   std::lock_guard<std::mutex> lock(mutex_);
   if (first >= chapters_.size()) return {};
-  return std::vector<Chapter>(chapters_.begin() + static_cast<ptrdiff_t>(first),
-                              chapters_.end());
+  return std::vector<Chapter>(chapters_.begin() + static_cast<ptrdiff_t>(first), chapters_.end());
 }
 
 std::optional<Chapter> ChapterList::At(size_t index) const {
@@ -122,9 +121,9 @@ std::optional<Chapter> ChapterList::At(size_t index) const {
 
 int ChapterList::IndexAt(int32_t position) const {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto after = std::upper_bound(
-      chapters_.begin(), chapters_.end(), position,
-      [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
+  auto after =
+      std::upper_bound(chapters_.begin(), chapters_.end(), position,
+                       [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
   return static_cast<int>(after - chapters_.begin()) - 1;
 }
 

@@ -25,8 +25,8 @@ const DialogSpec& CFindAllDlg::dialogSpec() const {
 
 void CFindAllDlg::OnInitDialog(Controls& controls) {
   CTextEngine& engine = view_.engine();
-  job_ = std::make_unique<SearchAllJob>(view_.platform(), engine.filePath, engine.Encoding(),
-                                        text_, options_, SearchAll::kDefaultContextCharacters);
+  job_ = std::make_unique<SearchAllJob>(view_.platform(), engine.filePath, engine.Encoding(), text_,
+                                        options_, SearchAll::kDefaultContextCharacters);
   Refresh(controls);
   controls.SetTimer(kTimerId, kTimerPeriodMs);
 }
@@ -44,8 +44,8 @@ void CFindAllDlg::Refresh(Controls& controls) {
   const std::u16string count = FromUtf8(std::to_string(shown_));
   std::u16string status;
   if (!complete) {
-    status = u"찾는 중 " + FromUtf8(std::to_string(job_->Permille() / 10)) + u"% · " + count +
-             u"개";
+    status =
+        u"찾는 중 " + FromUtf8(std::to_string(job_->Permille() / 10)) + u"% · " + count + u"개";
   } else if (job_->capped()) {
     status = u"처음 " + count + u"개만 보입니다";
   } else {

@@ -35,10 +35,10 @@ std::vector<MenuItemData> BuildMainMenu() {
       Command(kCmdFileOpen, u"열기"),
       Popup(u"열어본", Numbered(u"파일 ", kCmdRecentFirst)),
       Separator(),
-      Popup(u"이동", {Command(kCmdGoStart, u"시작"), Command(kCmdJump, u"점프"),
-                      Command(kCmdGoEnd, u"끝"), Separator(), Command(kCmdFind, u"찾기"),
-                      Command(kCmdToc, u"목차"),
-                      Separator(), Command(kCmdAutoRefresh, u"자동갱신")}),
+      Popup(u"이동",
+            {Command(kCmdGoStart, u"시작"), Command(kCmdJump, u"점프"), Command(kCmdGoEnd, u"끝"),
+             Separator(), Command(kCmdFind, u"찾기"), Command(kCmdToc, u"목차"), Separator(),
+             Command(kCmdAutoRefresh, u"자동갱신")}),
       Popup(u"책갈피", std::move(bookmarks)),
       Popup(u"인코딩",
             {Command(kCmdEncodingAuto, u"자동 감지"), Command(kCmdEncodingCp949, u"한국어 (CP949)"),
@@ -76,16 +76,25 @@ const std::vector<MenuItemData>& MainMenuItems() {
 }
 
 const std::vector<int>& ToolBarCommands() {
-  static const std::vector<int> commands = {
-      kCmdFileOpen, 0, kCmdAutoRefresh, kCmdSetBookmark, kCmdFind, kCmdJump, kCmdToc, 0, kCmdSettings};
+  static const std::vector<int> commands = {kCmdFileOpen,    0,        kCmdAutoRefresh,
+                                            kCmdSetBookmark, kCmdFind, kCmdJump,
+                                            kCmdToc,         0,        kCmdSettings};
   return commands;
 }
 
 const std::vector<Accelerator>& AcceleratorTable() {
   static const std::vector<Accelerator> table = {
-      {u'N', kCmdFileNew},  {u'O', kCmdFileOpen}, {u'S', kCmdFileSave}, {u'Q', kCmdExit},
-      {u'Z', kCmdEditUndo}, {u'X', kCmdEditCut},  {u'C', kCmdEditCopy}, {u'V', kCmdEditPaste},
-      {u'T', kCmdToc}, {kAccelPageDown, kCmdNextChapter}, {kAccelPageUp, kCmdPreviousChapter},
+      {u'N', kCmdFileNew},
+      {u'O', kCmdFileOpen},
+      {u'S', kCmdFileSave},
+      {u'Q', kCmdExit},
+      {u'Z', kCmdEditUndo},
+      {u'X', kCmdEditCut},
+      {u'C', kCmdEditCopy},
+      {u'V', kCmdEditPaste},
+      {u'T', kCmdToc},
+      {kAccelPageDown, kCmdNextChapter},
+      {kAccelPageUp, kCmdPreviousChapter},
   };
   return table;
 }

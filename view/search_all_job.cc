@@ -4,9 +4,8 @@
 
 namespace lirako {
 
-SearchAllJob::SearchAllJob(Platform& platform, const std::u16string& path,
-                           TextEncoding encoding, const std::u16string& text, int options,
-                           int contextCharacters) {
+SearchAllJob::SearchAllJob(Platform& platform, const std::u16string& path, TextEncoding encoding,
+                           const std::u16string& text, int options, int contextCharacters) {
   worker_ = std::thread([this, &platform, path, encoding, text, options, contextCharacters] {
     SearchAll search(platform, encoding);
     SearchAll::Callbacks callbacks;

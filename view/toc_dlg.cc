@@ -29,8 +29,7 @@ const DialogSpec& CTocDlg::dialogSpec() const {
           {kChapterList, ControlKind::kListBox, u"", 0, 0, 0, false, true, 1, 0, 3},
           {kRuleLabel, ControlKind::kStatic, u"규칙 (정규식)", 0, 0, 0, false, false, 2, 0},
           {kRuleEdit, ControlKind::kEdit, u"", 0, 0, 0, false, true, 2, 1},
-          {kApplyRuleButton, ControlKind::kPushButton, u"규칙 적용", 0, 0, 0, false, false, 2,
-           2},
+          {kApplyRuleButton, ControlKind::kPushButton, u"규칙 적용", 0, 0, 0, false, false, 2, 2},
           {kGoButton, ControlKind::kDefaultButton, u"이동", 0, 0, 0, false, false, 3, 1},
           {kCloseButton, ControlKind::kPushButton, u"닫기", 0, 0, 0, false, false, 3, 2},
       }};
@@ -56,8 +55,8 @@ void CTocDlg::Refresh(Controls& controls) {
   const ChapterList::State state = chapters.state();
   const int32_t size = view_.engine().GetSize();
   for (const Chapter& chapter : chapters.Chapters(shown_)) {
-    const int item = controls.AddString(kChapterList, ItemText(chapter.position, size,
-                                                               chapter.title));
+    const int item =
+        controls.AddString(kChapterList, ItemText(chapter.position, size, chapter.title));
     controls.SetItemData(kChapterList, item, chapter.position);
     ++shown_;
   }
@@ -71,8 +70,8 @@ void CTocDlg::Refresh(Controls& controls) {
   const std::u16string count = FromUtf8(std::to_string(shown_));
   switch (state) {
     case ChapterList::State::kScanning:
-      status = u"찾는 중 " + FromUtf8(std::to_string(chapters.Permille() / 10)) + u"% · " +
-               count + u"개";
+      status = u"찾는 중 " + FromUtf8(std::to_string(chapters.Permille() / 10)) + u"% · " + count +
+               u"개";
       break;
     case ChapterList::State::kDone:
       status = shown_ == 0 ? u"장 제목을 찾지 못했습니다" : u"모두 " + count + u"개";

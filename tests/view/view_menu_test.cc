@@ -40,8 +40,8 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_TRUE(move->items()[3].separator);
   EXPECT_TRUE(move->items()[6].separator);
   EXPECT_EQ(move->CommandIds(), (std::vector<int>{32783, 32785, 32784, 32788, kCmdToc, 32776}));
-  EXPECT_EQ(move->CommandTexts(), (std::vector<std::u16string>{u"시작", u"점프", u"끝", u"찾기",
-                                                               u"목차", u"자동갱신"}));
+  EXPECT_EQ(move->CommandTexts(),
+            (std::vector<std::u16string>{u"시작", u"점프", u"끝", u"찾기", u"목차", u"자동갱신"}));
 
   HeadlessMenu* bookmarks = menu.PopupAt(kMenuPosBookmark);
   ASSERT_EQ(bookmarks->ItemCount(), 12);
@@ -58,21 +58,23 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
             (std::vector<std::u16string>{u"자동 감지", u"한국어 (CP949)", u"유니코드 (UTF-8)",
                                          u"유니코드 (UTF-16 LE)", u"유니코드 (UTF-16 BE)"}));
 
-  EXPECT_EQ(ToolBarCommands(), (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, kCmdToc, 0, 32787}));
+  EXPECT_EQ(ToolBarCommands(),
+            (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, kCmdToc, 0, 32787}));
   std::vector<std::pair<char16_t, int>> accelerators;
   for (const Accelerator& a : AcceleratorTable())
     accelerators.push_back({a.key, a.id});
-  EXPECT_EQ(accelerators, (std::vector<std::pair<char16_t, int>>{{u'N', 57600},
-                                                                 {u'O', 57601},
-                                                                 {u'S', 57603},
-                                                                 {u'Q', 57665},
-                                                                 {u'Z', 57643},
-                                                                 {u'X', 57635},
-                                                                 {u'C', 57634},
-                                                                 {u'V', 57637},
-                                                                 {u'T', kCmdToc},
-                                                                 {kAccelPageDown, kCmdNextChapter},
-                                                                 {kAccelPageUp, kCmdPreviousChapter}}));
+  EXPECT_EQ(accelerators,
+            (std::vector<std::pair<char16_t, int>>{{u'N', 57600},
+                                                   {u'O', 57601},
+                                                   {u'S', 57603},
+                                                   {u'Q', 57665},
+                                                   {u'Z', 57643},
+                                                   {u'X', 57635},
+                                                   {u'C', 57634},
+                                                   {u'V', 57637},
+                                                   {u'T', kCmdToc},
+                                                   {kAccelPageDown, kCmdNextChapter},
+                                                   {kAccelPageUp, kCmdPreviousChapter}}));
   EXPECT_EQ(CommandText(kCmdAutoRefresh), u"자동갱신");
   EXPECT_EQ(CommandText(12345), u"");
 }

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/view/bar_fixture.h"
+#include "view/chapter_cache.h"
+#include "view/toc_dlg.h"
+
+namespace lirako::testing {
+namespace {
+
+constexpr int kChapters = 4;
+// Lines of prose after each heading: more than a page of 240 x 320 holds.
+constexpr int kLinesPerChapter = 40;
+
+// A view with the real engines and the table of contents installed, over a book of
+// kChapters chapters "Chapter 1" .. with prose between them.
+class TocTest : public BarTest {
+ protected:
+  void SetUp() override {
+    std::string text = "Prologue\n";
+    for (int c = 1; c <= kChapters; ++c) {
+      headingPositions_.push_back(static_cast<int32_t>(text.size()));
+      text += "Chapter " + std::to_string(c) + "\n";
+      for (int l = 0; l < kLinesPerChapter; ++l)
+        text += "Chapter " + std::to_string(c) + " goes on, line " + std::to_string(l) + ".\n";
+    }
+    bookPath_ = dir.Write("book.txt", text);
+  }
+
+  void Open() {
+    view = std::make_unique<CTirasolView>(platform, host);
+    InstallBars();
+    CTocDlg::Install(*view, runner);
+    view->OnInitialUpdate(FromUtf8(bookPath_));
+    WaitForChapters();
+    Paint();
+  }
+
+  void WaitForChapters() {
+    for (int i = 0; i < 5000 && view->chapters().state() == ChapterList::State::kScanning; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(view->chapters().state(), ChapterList::State::kDone);
+  }
+
+  std::u16string CacheFile() const {
+    return ChapterCache::PathFor(view->dataFolder(), FromUtf8(bookPath_));
+  }
+
+  std::string bookPath_;
+  std::vector<int32_t> headingPositions_;
+};
+
+TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneSelectedAndJumpsOnDoubleClick) {
+  Open();
+  view->OnCommand(kCmdNextChapter);
+  view->OnCommand(kCmdNextChapter);
+  Paint();
+  // Prologue, then chapters 1 and 2: the page is at chapter 2, list item 2.
+  runner.Script({DoubleClickStep(CTocDlg::kChapterList, 4)});
+  view->OnCommand(kCmdToc);
+  ASSERT_EQ(runner.runs().size(), 1u);
+  const HeadlessControls& list = runner.runs()[0].controls;
+  ASSERT_EQ(list.control(CTocDlg::kChapterList).items.size(), size_t{kChapters + 1});
+  EXPECT_EQ(list.control(CTocDlg::kChapterList).items[1],
+            CTocDlg::ItemText(headingPositions_[0], view->engine().GetSize(), "Chapter 1"));
+  EXPECT_EQ(runner.runs()[0].result, kIdOk);
+  Paint();
+  EXPECT_EQ(view->engine().GetPosition(), headingPositions_[3]);
+  EXPECT_EQ(view->engine().GetTopLine()->Text(), u"Chapter 4");
+  EXPECT_EQ(host.title(), u"book.txt - Chapter 4");
+}
+
+TEST_F(TocTest, TheListOpensOnTheCurrentChapter) {
+  Open();
+  view->OnCommand(kCmdNextChapter);
+  view->OnCommand(kCmdNextChapter);
+  Paint();
+  runner.Script({OkStep()});
+  view->OnCommand(kCmdToc);
+  EXPECT_EQ(runner.runs()[0].controls.control(CTocDlg::kChapterList).curSel, 2);
+}
+
+TEST_F(TocTest, ChapterStepsGoBackAndForthAndTheTitleFollows) {
+  Open();
+  EXPECT_EQ(host.title(), u"book.txt - Prologue");
+  view->OnCommand(kCmdNextChapter);
+  Paint();
+  EXPECT_EQ(view->engine().GetPosition(), headingPositions_[0]);
+  EXPECT_EQ(host.title(), u"book.txt - Chapter 1");
+  view->OnCommand(kCmdPreviousChapter);
+  Paint();
+  EXPECT_EQ(view->engine().GetPosition(), 0);
+  view->OnCommand(kCmdPreviousChapter);
+  Paint();
+  EXPECT_EQ(view->engine().GetPosition(), 0);
+}
+
+TEST_F(TocTest, ASecondOpenTakesTheChaptersFromTheCache) {
+  Open();
+  EXPECT_FALSE(view->chapters().fromCache());
+  const std::vector<Chapter> scanned = view->chapters().Chapters();
+  view->OpenDocument(FromUtf8(bookPath_));
+  WaitForChapters();
+  EXPECT_TRUE(view->chapters().fromCache());
+  EXPECT_EQ(view->chapters().Chapters(), scanned);
+}
+
+TEST_F(TocTest, AChangedBookIsScannedAgain) {
+  Open();
+  // One more heading at the end; the size (and the time) differ from the cached ones.
+  std::string text = ReadFileBytes(bookPath_) + "Epilogue\n";
+  dir.Write("book.txt", text);
+  view->OpenDocument(FromUtf8(bookPath_));
+  WaitForChapters();
+  EXPECT_FALSE(view->chapters().fromCache());
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 2});
+}
+
+TEST_F(TocTest, ADamagedCacheIsScannedAgain) {
+  Open();
+  std::string cache = ReadFileBytes(ToUtf8(CacheFile()));
+  ASSERT_FALSE(cache.empty());
+  // Cut before the last line, "end".
+  dir.Write(ToUtf8(CacheFile()).substr(dir.path().size() + 1), cache.substr(0, cache.size() - 6));
+  view->OpenDocument(FromUtf8(bookPath_));
+  WaitForChapters();
+  EXPECT_FALSE(view->chapters().fromCache());
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
+}
+
+TEST_F(TocTest, AnInvalidRuleIsRefusedWithItsReasonAndScansNothing) {
+  Open();
+  runner.Script({TypeStep(CTocDlg::kRuleEdit, u"Chapter (2"), ClickStep(CTocDlg::kApplyRuleButton),
+                 CancelStep()});
+  view->OnCommand(kCmdToc);
+  const HeadlessControls& list = runner.runs()[0].controls;
+  EXPECT_EQ(list.control(CTocDlg::kStatusLabel).text.rfind(u"규칙이 올바르지 않습니다: ", 0), 0u);
+  EXPECT_EQ(view->TocRule(), "");
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
+
+  // A rule that a hand edited store holds is not used: nothing is scanned.
+  view->readerStore().SetValue("toc.rule", "(");
+  view->OpenDocument(FromUtf8(bookPath_));
+  EXPECT_EQ(view->chapters().state(), ChapterList::State::kFailed);
+  EXPECT_NE(view->chapters().error(), "");
+  EXPECT_EQ(view->chapters().size(), 0u);
+}
+
+TEST_F(TocTest, AValidRuleIsKeptAndAddsItsHeadings) {
+  Open();
+  runner.Script({TypeStep(CTocDlg::kRuleEdit, u"line 7\\.$"), ClickStep(CTocDlg::kApplyRuleButton),
+                 CancelStep()});
+  view->OnCommand(kCmdToc);
+  WaitForChapters();
+  EXPECT_EQ(view->TocRule(), "line 7\\.$");
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters * 2 + 1});
+}
+
+}  // namespace
+}  // namespace lirako::testing
