@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <limits>
-#include <type_traits>
 #include <tuple>
+#include <type_traits>
 
 #include "engine/char_classes.h"
 #include "engine/code_table.h"

@@ -6,9 +6,9 @@
 
 #include "engine/char_classes.h"
 #include "engine/code_table.h"
+#include "engine/glyph_metrics.h"
 #include "engine/text_engine.h"
 #include "platform/utf.h"
-#include "engine/glyph_metrics.h"
 
 namespace lirako {
 namespace {

@@ -208,6 +208,12 @@ bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* e
     got -= got % unit;
     const uint8_t* p = block.data();
     const uint8_t* end = p + got;
+    // A UTF-8 byte-order mark is no text: the first paragraph starts after it, as the
+    // engine reads it.
+    if (done == 0 && encoding_ == TextEncoding::kUtf8 && got >= 3 && p[0] == 0xEF && p[1] == 0xBB &&
+        p[2] == 0xBF) {
+      p += 3;
+    }
     const uint8_t* paragraph = p;
     auto finish = [&](const uint8_t* at) {
       // The paragraph that ends at `at` (a break), perhaps begun in an earlier block.

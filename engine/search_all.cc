@@ -7,6 +7,7 @@
 #include "engine/basic_text_search.h"
 #include "engine/mbcs_text_reader.h"
 #include "engine/unicode_text_reader.h"
+#include "engine/utf8_text_reader.h"
 
 namespace lirako {
 namespace {
@@ -113,7 +114,7 @@ bool SearchAll::Run(const std::u16string& path, const std::u16string& text, int 
     if (err) *err = "cannot open the book";
     return false;
   }
-  const int64_t units = file->Size() / UnitBytes(encoding_);
+  const int64_t units = file->Size() / EncodingUnitSize(encoding_);
   const auto length =
       static_cast<int32_t>(std::clamp<int64_t>(units, 0, std::numeric_limits<int32_t>::max()));
   auto run = [&](auto& reader) {
@@ -126,6 +127,15 @@ bool SearchAll::Run(const std::u16string& path, const std::u16string& text, int 
   if (encoding_ == TextEncoding::kUtf16Le || encoding_ == TextEncoding::kUtf16Be) {
     CUnicodeTextReader reader;
     reader.SetByteOrder(encoding_ == TextEncoding::kUtf16Le ? 1 : 0);
+    return run(reader);
+  }
+  if (encoding_ == TextEncoding::kUtf8) {
+    // As the UTF-8 engine reads it: a byte-order mark is no text.
+    unsigned char mark[3] = {};
+    const bool marked =
+        file->Read(mark, 3) == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF;
+    CUtf8TextReader reader;
+    reader.SetTextBegin(marked ? 3 : 0);
     return run(reader);
   }
   CMbcsTextReader reader;

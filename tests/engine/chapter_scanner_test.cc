@@ -70,7 +70,9 @@ class BookBuilder {
   const std::vector<Chapter>& expected() const { return expected_; }
 
  private:
-  int32_t Units() const { return static_cast<int32_t>(bytes_.size()) / EncodingUnitSize(encoding_); }
+  int32_t Units() const {
+    return static_cast<int32_t>(bytes_.size()) / EncodingUnitSize(encoding_);
+  }
   std::string Encode(const std::u16string& text) const {
     switch (encoding_) {
       case TextEncoding::kCp949:
