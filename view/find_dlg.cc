@@ -44,10 +44,10 @@ const DialogSpec& CFindDlg::dialogSpec() const {
       {
           {kTextCombo, ControlKind::kComboBox, u"", 0, 0, 0, false, false, 0, 0, 2},
           {kFindNextButton, ControlKind::kPushButton, u"다음 찾기", 0, 0, 0, false, false, 0, 2},
+          {kFindAllButton, ControlKind::kPushButton, u"모두 찾기", 0, 0, 0, false, false, 0, 3},
           {kMatchCaseCheck, ControlKind::kCheckBox, u"대소문자 구분", 0, 0, 0, false, false, 1, 0},
           {kPositionLabel, ControlKind::kStatic, u"위치 : 00.00%", 0, 0, 0, false, false, 1, 1},
           {kLeaveButton, ControlKind::kPushButton, u"나가기", 0, 0, 0, false, false, 1, 2},
-          {kFindAllButton, ControlKind::kPushButton, u"모두 찾기", 0, 0, 0, false, false, 0, 2},
       }};
   return dialogSpec;
 }
