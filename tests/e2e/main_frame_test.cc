@@ -12,6 +12,7 @@
 
 #include "platform/menu.h"
 #include "platform/qt/reader_widget.h"
+#include "view/command_ids.h"
 
 namespace lirako {
 namespace {
@@ -32,7 +33,7 @@ TEST(MainFrameTest, MenuBarHoldsTheOneMenu) {
   EXPECT_EQ(Texts(menu), (QStringList{"열기", "열어본", "-", "이동", "책갈피", "인코딩", "-",
                                       "설정", "이놈은", "끝내기"}));
   EXPECT_EQ(Texts(menu->actions()[3]->menu()),
-            (QStringList{"시작", "점프", "끝", "-", "찾기", "-", "자동갱신"}));
+            (QStringList{"시작", "점프", "끝", "-", "찾기", "목차", "-", "자동갱신"}));
   EXPECT_EQ(frame.windowTitle(), QStringLiteral("리라코"));
   Menu* main = frame.MainMenu();
   ASSERT_NE(main, nullptr);
@@ -47,7 +48,7 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
   frame.SetCommandHandler([&ids](int id) { ids.push_back(id); });
   QMenu* menu = frame.menuBar()->actions()[0]->menu();
   menu->actions()[0]->trigger();                        // 열기
-  menu->actions()[3]->menu()->actions()[6]->trigger();  // 자동갱신
+  menu->actions()[3]->menu()->actions()[7]->trigger();  // 자동갱신
   menu->actions()[9]->trigger();                        // 끝내기
   std::vector<int> toolIds;
   for (QAction* a : frame.toolBar()->actions()) {
@@ -56,7 +57,7 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
       EXPECT_FALSE(a->toolTip().isEmpty());
     }
   }
-  EXPECT_EQ(toolIds, (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, 0, 32787}));
+  EXPECT_EQ(toolIds, (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, kCmdToc, 0, 32787}));
   frame.toolBar()->actions()[4]->trigger();  // 찾기
   std::vector<QKeySequence> keys;
   for (QShortcut* s : frame.findChildren<QShortcut*>()) {
@@ -64,8 +65,8 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
     if (s->key() == QKeySequence(Qt::CTRL | Qt::Key_Q)) emit s->activated();
   }
   EXPECT_EQ(ids, (std::vector<int>{57601, 32776, 57665, 32788, 57665}));
-  for (const char* key :
-       {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q", "Ctrl+Z", "Ctrl+X", "Ctrl+C", "Ctrl+V"}) {
+  for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q", "Ctrl+Z", "Ctrl+X", "Ctrl+C",
+                          "Ctrl+V", "Ctrl+T", "Ctrl+PgDown", "Ctrl+PgUp"}) {
     EXPECT_NE(std::find(keys.begin(), keys.end(), QKeySequence(QString::fromLatin1(key))),
               keys.end())
         << key;
