@@ -141,14 +141,12 @@ bool ChapterCache::Save(Platform& platform, const std::u16string& file, const Ch
             Escape(chapter.title) + "\n";
   }
   text += std::string(kEnd) + "\n";
-  std::unique_ptr<File> out = platform.CreateForWriting(file);
-  if (!out) {
-    if (err) *err = "cannot create " + ToUtf8(file);
-    return false;
-  }
+  std::unique_ptr<File> out = platform.CreateForWriting(file, err);
+  if (!out) return false;
   const bool written = out->Write(text.data(), text.size()) == text.size();
-  if (!out->Close() || !written) {
-    if (err) *err = "cannot write " + ToUtf8(file);
+  const bool closed = out->Close();
+  if (!written || !closed) {
+    if (err) *err = ToUtf8(file) + ": " + out->FailureReason();
     return false;
   }
   return true;
