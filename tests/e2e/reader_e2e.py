@@ -86,7 +86,10 @@ def read_recent(path):
 
 
 def render(tool, book, size, steps, out, env, settings=None):
-    cmd = [tool, "render", book, "--out", out, "--size", f"{size[0]},{size[1]}"]
+    # The reader keeps closing marks off line starts unless told otherwise; the tool does
+    # only when asked.
+    cmd = [tool, "render", book, "--out", out, "--size", f"{size[0]},{size[1]}",
+           "--kinsoku", "1"]
     if settings:
         cmd += ["--settings", settings]
     words = run(cmd + steps, env).split()
