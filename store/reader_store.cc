@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/utf.h"
+#include "store/line_escape.h"
 
 namespace lirako {
 namespace {
@@ -13,46 +14,6 @@ constexpr std::string_view kBookSection = "[book]";
 constexpr std::string_view kPathKey = "path";
 constexpr std::string_view kVersionKey = "version";
 constexpr std::string_view kVersion = "1";
-
-std::string Escape(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-// The inverse of Escape; an unknown escape keeps its backslash.
-std::string Unescape(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (size_t i = 0; i < value.size(); ++i) {
-    char c = value[i];
-    if (c == '\\' && i + 1 < value.size()) {
-      char next = value[i + 1];
-      if (next == '\\' || next == 'n' || next == 'r') {
-        out += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
-        ++i;
-        continue;
-      }
-    }
-    out += c;
-  }
-  return out;
-}
 
 template <typename Values>
 auto FindValue(Values& values, std::string_view key) {
@@ -149,13 +110,13 @@ std::string ReaderStore::ToText() const {
   text += '\n';
   text += std::string(kVersionKey) + "=" + std::string(kVersion) + "\n";
   for (const auto& [key, value] : globals_)
-    text += key + "=" + Escape(value) + "\n";
+    text += key + "=" + EscapeLine(value, EscapeTabs::kNo) + "\n";
   for (const Book& book : books_) {
     text += kBookSection;
     text += '\n';
-    text += std::string(kPathKey) + "=" + Escape(ToUtf8(book.path)) + "\n";
+    text += std::string(kPathKey) + "=" + EscapeLine(ToUtf8(book.path), EscapeTabs::kNo) + "\n";
     for (const auto& [key, value] : book.values)
-      text += key + "=" + Escape(value) + "\n";
+      text += key + "=" + EscapeLine(value, EscapeTabs::kNo) + "\n";
   }
   return text;
 }
@@ -184,7 +145,7 @@ void ReaderStore::FromText(std::string_view text) {
     size_t eq = line.find('=');
     if (eq == std::string_view::npos) continue;
     std::string_view key = line.substr(0, eq);
-    std::string value = Unescape(line.substr(eq + 1));
+    std::string value = UnescapeLine(line.substr(eq + 1), EscapeTabs::kNo);
     if (!IsValidKey(key)) continue;
     if (section == Section::kGlobal) {
       if (key != kVersionKey) PutValue(globals_, key, value);

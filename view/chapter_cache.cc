@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/utf.h"
+#include "store/line_escape.h"
 
 namespace lirako {
 namespace {
@@ -16,50 +17,14 @@ constexpr int kRulesVersion = 1;
 // A larger file cannot be one we wrote (the scan keeps at most kMaxChapters).
 constexpr int64_t kMaxFileBytes = 64 << 20;
 
-std::string Escape(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-std::string Unescape(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
-    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
-  }
-  return out;
-}
-
 std::string Header(const ChapterCacheKey& key, size_t count) {
   std::string out(kMagic);
-  out += "\npath=" + Escape(ToUtf8(key.path));
+  out += "\npath=" + EscapeLine(ToUtf8(key.path), EscapeTabs::kYes);
   out += "\nsize=" + std::to_string(key.size);
   out += "\nmodified=" + std::to_string(key.modified);
   out += "\nencoding=" + std::string(EncodingName(key.encoding));
   out += "\nrules=" + std::to_string(kRulesVersion);
-  out += "\nuser=" + Escape(key.userRule);
+  out += "\nuser=" + EscapeLine(key.userRule, EscapeTabs::kYes);
   out += "\ncount=" + std::to_string(count) + "\n";
   return out;
 }
@@ -124,8 +89,8 @@ bool ChapterCache::Load(Platform& platform, const std::u16string& file, const Ch
         chapter.position < 0) {
       return false;
     }
-    chapter.rule = Unescape(line.substr(tab1 + 1, tab2 - tab1 - 1));
-    chapter.title = Unescape(line.substr(tab2 + 1));
+    chapter.rule = UnescapeLine(line.substr(tab1 + 1, tab2 - tab1 - 1), EscapeTabs::kYes);
+    chapter.title = UnescapeLine(line.substr(tab2 + 1), EscapeTabs::kYes);
     read.push_back(std::move(chapter));
   }
   if (line != kEnd || read.size() != count) return false;
@@ -137,8 +102,8 @@ bool ChapterCache::Save(Platform& platform, const std::u16string& file, const Ch
                         const std::vector<Chapter>& chapters, std::string* err) {
   std::string text = Header(key, chapters.size());
   for (const Chapter& chapter : chapters) {
-    text += std::to_string(chapter.position) + "\t" + Escape(chapter.rule) + "\t" +
-            Escape(chapter.title) + "\n";
+    text += std::to_string(chapter.position) + "\t" + EscapeLine(chapter.rule, EscapeTabs::kYes) +
+            "\t" + EscapeLine(chapter.title, EscapeTabs::kYes) + "\n";
   }
   text += std::string(kEnd) + "\n";
   std::unique_ptr<File> out = platform.CreateForWriting(file, err);
