@@ -49,6 +49,10 @@ class MemoryFile : public File {
 
 }  // namespace
 
+std::unique_ptr<FolderLock> MemoryPlatform::LockFolder(const std::u16string&) {
+  return std::make_unique<FolderLock>();
+}
+
 std::unique_ptr<File> MemoryPlatform::OpenForReading(const std::u16string& path, std::string* err) {
   auto it = files.find(path);
   if (it == files.end()) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_platform.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -13,34 +14,36 @@ namespace {
 
 using testing::FileSizeLimit;
 using testing::Header;
+using testing::kMemoryFolder;
 using testing::Le32;
+using testing::PutFile;
 using testing::ReadFileBytes;
 using testing::TempDir;
 using testing::U16;
 
 TEST(CDatFile, WritesHeaderAndLittleEndianValues) {
-  TempDir dir;
-  HeadlessPlatform platform;
-  std::string path = dir.Write("r.dat", std::string(500, 'x'));  // longer than the new file
+  MemoryPlatform platform;
+  // Longer than the new file.
+  const std::u16string path = PutFile(platform, u"r.dat", std::string(500, 'x'));
   {
     CDatFile file(platform);
     file.SetHeader("default", 538);
-    ASSERT_TRUE(file.Open(CDatFile::kWrite, U16(path)));
+    ASSERT_TRUE(file.Open(CDatFile::kWrite, path));
     EXPECT_EQ(file.dataStart(), 132);
     EXPECT_TRUE(file.WriteInt32(-2));
     EXPECT_TRUE(file.WriteInt16(0x1234));
     EXPECT_TRUE(file.WriteInt64(0x0102030405060708));
     EXPECT_TRUE(file.WriteByte(0xAB));
     EXPECT_TRUE(file.WriteBytes("hi", 2));
-    EXPECT_EQ(ReadFileBytes(path), std::string(500, 'x'));  // replaced only on Close
+    EXPECT_EQ(platform.files[path], std::string(500, 'x'));  // replaced only on Close
     EXPECT_TRUE(file.Close());
   }
   std::string expected = Header(538) + "\xFE\xFF\xFF\xFF" + "\x34\x12" +
                          "\x08\x07\x06\x05\x04\x03\x02\x01" + "\xAB" + "hi";
-  EXPECT_EQ(ReadFileBytes(path), expected);
+  EXPECT_EQ(platform.files[path], expected);
 
   CDatFile file(platform);
-  ASSERT_TRUE(file.Open(CDatFile::kRead, U16(path)));
+  ASSERT_TRUE(file.Open(CDatFile::kRead, path));
   std::string name;
   int32_t version = 0;
   file.GetHeader(&name, &version);
@@ -68,11 +71,10 @@ TEST(CDatFile, WritesHeaderAndLittleEndianValues) {
 }
 
 TEST(CDatFile, ShortFilesKeepTheUnreadHeaderAndShortReadsTransferNothing) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   CDatFile file(platform);
   file.SetHeader("other", 7);
-  ASSERT_TRUE(file.Open(CDatFile::kRead, U16(dir.Write("empty.dat", ""))));
+  ASSERT_TRUE(file.Open(CDatFile::kRead, PutFile(platform, u"empty.dat", "")));
   std::string name;
   int32_t version = 0;
   file.GetHeader(&name, &version);
@@ -85,7 +87,7 @@ TEST(CDatFile, ShortFilesKeepTheUnreadHeaderAndShortReadsTransferNothing) {
   // A name but no version; then two bytes where four are asked for.
   std::string shortHeader = std::string("named") + std::string(123, '\0') + "\x01\x02";
   CDatFile other(platform);
-  ASSERT_TRUE(other.Open(CDatFile::kRead, U16(dir.Write("short.dat", shortHeader))));
+  ASSERT_TRUE(other.Open(CDatFile::kRead, PutFile(platform, u"short.dat", shortHeader)));
   other.GetHeader(&name, &version);
   EXPECT_EQ(name, "named");
   EXPECT_EQ(version, 0);
@@ -93,9 +95,8 @@ TEST(CDatFile, ShortFilesKeepTheUnreadHeaderAndShortReadsTransferNothing) {
   EXPECT_FALSE(other.ReadBytes(block, 4));
   EXPECT_EQ(block[0], 9);
 
-  EXPECT_FALSE(file.Open(CDatFile::kRead, U16(dir.File("missing.dat"))));
+  EXPECT_FALSE(file.Open(CDatFile::kRead, std::u16string(kMemoryFolder) + u"/missing.dat"));
   EXPECT_FALSE(file.isOpen());
-  EXPECT_FALSE(file.Open(CDatFile::kWrite, U16(dir.File("no/such/folder.dat"))));
 }
 
 TEST(CDatFile, AFailedSaveReportsAndKeepsTheOldFile) {
@@ -114,6 +115,7 @@ TEST(CDatFile, AFailedSaveReportsAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                           std::filesystem::directory_iterator()),
             1);
+  EXPECT_FALSE(CDatFile(platform).Open(CDatFile::kWrite, U16(dir.File("no/such/folder.dat"))));
 }
 
 }  // namespace

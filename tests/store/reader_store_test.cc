@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_platform.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -14,11 +15,11 @@ using testing::TempDir;
 using testing::U16;
 
 const std::u16string kKoreanBook = u"/home/me/책/별빛\n[book].txt";
+const std::u16string kStoreFile = std::u16string(testing::kMemoryFolder) + u"/lirako.ini";
 
 TEST(ReaderStore, SavedValuesComeBackAfterARestart) {
-  TempDir dir;
-  HeadlessPlatform platform;
-  const std::u16string path = U16(dir.File("lirako.ini"));
+  MemoryPlatform platform;
+  const std::u16string& path = kStoreFile;
   ReaderStore store;
   store.SetValue("window.geometry", "10,20,600,900");
   store.SetBookValue(kKoreanBook, "encoding", "utf-8");
@@ -35,8 +36,7 @@ TEST(ReaderStore, SavedValuesComeBackAfterARestart) {
 }
 
 TEST(ReaderStore, ADamagedFileKeepsWhatItCanRead) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   const std::string damaged =
       "garbage without equals\n"
       "[lirako]\nversion=99\nBad Key=x\nfont.size=12\n"
@@ -47,9 +47,10 @@ TEST(ReaderStore, ADamagedFileKeepsWhatItCanRead) {
       "[book]\npath=\nencoding=utf-8\n"
       "[book]\npath=/c.txt\r\nencoding=utf-8\r\n"
       "\xff\xfe[book\n";
+  platform.files[kStoreFile] = damaged;
   ReaderStore store;
   std::string err;
-  ASSERT_TRUE(store.Load(platform, U16(dir.Write("lirako.ini", damaged)), &err));
+  ASSERT_TRUE(store.Load(platform, kStoreFile, &err));
   EXPECT_EQ(store.Value("font.size"), "12");
   EXPECT_FALSE(store.Value("Bad Key"));
   EXPECT_EQ(store.bookCount(), 2u);
@@ -58,15 +59,14 @@ TEST(ReaderStore, ADamagedFileKeepsWhatItCanRead) {
 }
 
 TEST(ReaderStore, AMissingFileIsAnEmptyStoreAndAnOversizedOneIsRefused) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   ReaderStore store;
   std::string err;
-  EXPECT_TRUE(store.Load(platform, U16(dir.File("none.ini")), &err));
+  EXPECT_TRUE(store.Load(platform, kStoreFile, &err));
   EXPECT_EQ(store.bookCount(), 0u);
 
-  std::string huge = "[book]\npath=/x\n" + std::string(ReaderStore::kMaxFileBytes, 'a');
-  EXPECT_FALSE(store.Load(platform, U16(dir.Write("huge.ini", huge)), &err));
+  platform.files[kStoreFile] = "[book]\npath=/x\n" + std::string(ReaderStore::kMaxFileBytes, 'a');
+  EXPECT_FALSE(store.Load(platform, kStoreFile, &err));
   EXPECT_FALSE(err.empty());
   EXPECT_EQ(store.bookCount(), 0u);
 }

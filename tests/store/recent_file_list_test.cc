@@ -13,7 +13,9 @@ namespace {
 
 using testing::FileSizeLimit;
 using testing::Header;
+using testing::kMemoryFolder;
 using testing::Le32;
+using testing::PutFile;
 using testing::ReadFileBytes;
 using testing::Str16;
 using testing::TempDir;
@@ -33,32 +35,34 @@ std::vector<std::u16string> Paths(const RecentFileList& list) {
   return paths;
 }
 
+// The recent list's file in kMemoryFolder.
+const std::u16string kRecentFile = std::u16string(kMemoryFolder) + u"/ResentFiles.Dat";
+
 TEST(RecentFileList, SavesByteForByte) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   RecentFileList list;
-  ASSERT_TRUE(list.Save(platform, U16(dir.path())));
-  EXPECT_EQ(ReadFileBytes(dir.File("ResentFiles.Dat")), Header(0) + Le32(0));
-  EXPECT_EQ(ReadFileBytes(dir.File("ResentFiles.Dat")).size(), 136u);
+  ASSERT_TRUE(list.Save(platform, kMemoryFolder));
+  EXPECT_EQ(platform.files[kRecentFile], Header(0) + Le32(0));
+  EXPECT_EQ(platform.files[kRecentFile].size(), 136u);
 
   list.StoreFirst(Entry(u"\\a.txt"));
-  ASSERT_TRUE(list.Save(platform, U16(dir.path())));
+  ASSERT_TRUE(list.Save(platform, kMemoryFolder));
   std::string expected = Header(0) + Le32(1) + Le32(7) +
                          std::string("\\\0a\0.\0t\0x\0t\0\0\0", 14) + Le32(0) + Le32(0);
   EXPECT_EQ(expected.size(), 162u);
-  EXPECT_EQ(ReadFileBytes(dir.File("ResentFiles.Dat")), expected);
+  EXPECT_EQ(platform.files[kRecentFile], expected);
 
   RecentFileEntry withMarks = Entry(u"/b/책.txt", 4096);
   withMarks.AddBookmark(10, u"첫째");
   withMarks.AddBookmark(20, u"");
   list.StoreFirst(withMarks);
-  ASSERT_TRUE(list.Save(platform, U16(dir.path())));
+  ASSERT_TRUE(list.Save(platform, kMemoryFolder));
   expected = Header(0) + Le32(2) + Str16(u"/b/책.txt") + Le32(4096) + Le32(2) + Str16(u"") +
              Le32(20) + Str16(u"첫째") + Le32(10) + Str16(u"\\a.txt") + Le32(0) + Le32(0);
-  EXPECT_EQ(ReadFileBytes(dir.File("ResentFiles.Dat")), expected);
+  EXPECT_EQ(platform.files[kRecentFile], expected);
 
   RecentFileList loaded;
-  EXPECT_TRUE(loaded.Load(platform, U16(dir.path())));
+  EXPECT_TRUE(loaded.Load(platform, kMemoryFolder));
   EXPECT_EQ(loaded.entries(), list.entries());
 }
 
@@ -110,8 +114,7 @@ TEST(RecentFileList, KeepsTheMostRecentFirstWithoutDuplicates) {
 }
 
 TEST(RecentFileList, TheFileKeepsTenEntriesWithTenBookmarksEach) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   RecentFileList list;
   for (int i = 1; i <= 12; ++i) {
     list.StoreFirst(Entry(u"/books/" + U16(std::to_string(i)) + u".txt", i * 10));
@@ -122,10 +125,10 @@ TEST(RecentFileList, TheFileKeepsTenEntriesWithTenBookmarksEach) {
   for (int32_t b = 1; b <= 12; ++b)
     marked.AddBookmark(b * 100, U16("mark " + std::to_string(b)));
   list.StoreFirst(marked);
-  ASSERT_TRUE(list.Save(platform, U16(dir.path())));
+  ASSERT_TRUE(list.Save(platform, kMemoryFolder));
 
   RecentFileList loaded;
-  ASSERT_TRUE(loaded.Load(platform, U16(dir.path())));
+  ASSERT_TRUE(loaded.Load(platform, kMemoryFolder));
   ASSERT_EQ(loaded.size(), 10u);
   EXPECT_EQ(loaded.entries()[0].path, u"/books/12.txt");
   EXPECT_EQ(loaded.entries()[9].path, u"/books/3.txt");
@@ -136,17 +139,17 @@ TEST(RecentFileList, TheFileKeepsTenEntriesWithTenBookmarksEach) {
   EXPECT_EQ(marks.back(), (Bookmark{u"mark 3", 300}));
 
   // A missing file or another version gives an empty list.
-  EXPECT_FALSE(loaded.Load(platform, U16(dir.File("none"))));
+  EXPECT_FALSE(loaded.Load(platform, std::u16string(kMemoryFolder) + u"/none"));
   EXPECT_EQ(loaded.size(), 0u);
-  ASSERT_TRUE(loaded.Load(platform, U16(dir.path())));
-  std::string path = dir.Write("other.dat", Header(1) + Le32(1) + Str16(u"x") + Le32(0) + Le32(0));
-  EXPECT_EQ(loaded.LoadFile(platform, U16(path)), LoadState::kDamaged);
+  ASSERT_TRUE(loaded.Load(platform, kMemoryFolder));
+  std::u16string path =
+      PutFile(platform, u"other.dat", Header(1) + Le32(1) + Str16(u"x") + Le32(0) + Le32(0));
+  EXPECT_EQ(loaded.LoadFile(platform, path), LoadState::kDamaged);
   EXPECT_EQ(loaded.size(), 0u);
 }
 
 TEST(RecentFileList, KeepsTheEntriesBeforeDamageWithTheirBookmarks) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   std::string good = Str16(u"/a") + Le32(1) + Le32(1) + Str16(u"m") + Le32(2);
   const std::vector<Bookmark> goodMarks = {{u"m", 2}};
   struct Damaged {
@@ -166,7 +169,7 @@ TEST(RecentFileList, KeepsTheEntriesBeforeDamageWithTheirBookmarks) {
     RecentFileList list;
     list.StoreFirst(Entry(u"before"));
     std::string err;
-    EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + d.body)), &err),
+    EXPECT_EQ(list.LoadFile(platform, PutFile(platform, u"r.dat", Header(0) + d.body), &err),
               LoadState::kDamaged);
     ASSERT_EQ(list.size(), d.intact);
     if (d.intact) {
@@ -178,14 +181,15 @@ TEST(RecentFileList, KeepsTheEntriesBeforeDamageWithTheirBookmarks) {
   // Ending inside the second entry keeps the first.
   std::string cut = Le32(2) + good + Str16(u"/b") + Le32(5) + Le32(1) + Str16(u"n");
   RecentFileList list;
-  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("r.dat", Header(0) + cut))), LoadState::kDamaged);
+  EXPECT_EQ(list.LoadFile(platform, PutFile(platform, u"r.dat", Header(0) + cut)),
+            LoadState::kDamaged);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list.entries()[0].path, u"/a");
   EXPECT_EQ(list.entries()[0].bookmarks, goodMarks);
   // An empty file reads as version 0 without entries.
-  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("e.dat", ""))), LoadState::kDamaged);
+  EXPECT_EQ(list.LoadFile(platform, PutFile(platform, u"e.dat", "")), LoadState::kDamaged);
   EXPECT_EQ(list.size(), 0u);
-  EXPECT_EQ(list.LoadFile(platform, U16(dir.Write("c.dat", Header(0) + Le32(1) + good))),
+  EXPECT_EQ(list.LoadFile(platform, PutFile(platform, u"c.dat", Header(0) + Le32(1) + good)),
             LoadState::kClean);
 }
 

@@ -14,7 +14,9 @@ namespace {
 
 using testing::FileSizeLimit;
 using testing::Header;
+using testing::kMemoryFolder;
 using testing::Le32;
+using testing::PutFile;
 using testing::ReadFileBytes;
 using testing::Str16;
 using testing::TempDir;
@@ -32,23 +34,25 @@ std::string DefaultFixedFields() {
   return s + Le32(0) + Le32(1600) + Le32(0) + Le32(0);
 }
 
+// The settings file in kMemoryFolder.
+const std::u16string kSettingsFile = std::u16string(kMemoryFolder) + u"/SetParam.Dat";
+
 std::string DefaultFile() {
   return Header(538) + DefaultFixedFields() + Le32(2) + Str16(u".txt") + Str16(u".cap") + Le32(0) +
          Le32(0);
 }
 
 TEST(SettingsFile, WritesTheDefaultsAndEmptyListsByteForByte) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   ReaderSettings settings;
-  ASSERT_TRUE(SaveSettings(platform, U16(dir.path()), settings));
-  std::string bytes = ReadFileBytes(dir.File("SetParam.Dat"));
+  ASSERT_TRUE(SaveSettings(platform, kMemoryFolder, settings));
+  std::string bytes = platform.files[kSettingsFile];
   EXPECT_EQ(bytes.size(), 392u);
   EXPECT_EQ(bytes, DefaultFile());
 
   settings.unlinkedExtensions.clear();
-  ASSERT_TRUE(SaveSettings(platform, U16(dir.path()), settings));
-  bytes = ReadFileBytes(dir.File("SetParam.Dat"));
+  ASSERT_TRUE(SaveSettings(platform, kMemoryFolder, settings));
+  bytes = platform.files[kSettingsFile];
   EXPECT_EQ(bytes.size(), 364u);
   EXPECT_EQ(bytes, Header(538) + DefaultFixedFields() + Le32(0) + Le32(0) + Le32(0));
 }
@@ -82,16 +86,15 @@ TEST(SettingsFile, SaysWhyAFileWasNotUsed) {
 }
 
 TEST(SettingsFile, StoresEachFieldAtItsOffset) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   ReaderSettings s;
   s.marginX = 11;
   s.refreshInterval = 300;
   s.dialDevice = 1;
   s.textColor = 0x00123456;
   s.SetFontFaceName(u"나눔고딕");
-  ASSERT_TRUE(SaveSettings(platform, U16(dir.path()), s));
-  std::string b = ReadFileBytes(dir.File("SetParam.Dat"));
+  ASSERT_TRUE(SaveSettings(platform, kMemoryFolder, s));
+  std::string b = platform.files[kSettingsFile];
   ASSERT_GE(b.size(), static_cast<size_t>(set_param::kLists));
   EXPECT_EQ(b.substr(set_param::kMarginX, 4), Le32(11));
   EXPECT_EQ(b.substr(set_param::kRefreshInterval, 4), Le32(300));
@@ -103,8 +106,7 @@ TEST(SettingsFile, StoresEachFieldAtItsOffset) {
 }
 
 TEST(SettingsFile, LoadsAWholeFileAndKeepsUnusedButtonEntries) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   ReaderSettings s;
   s.stateFlags = ReaderSettings::kCodePageAsked;
   s.marginX = 0;
@@ -119,35 +121,34 @@ TEST(SettingsFile, LoadsAWholeFileAndKeepsUnusedButtonEntries) {
   s.unlinkedExtensions = {u".cap", u".TXT"};
   s.linkedExtensions = {u".txt"};
   s.savedFileClasses = {{u".txt", u"txtfile"}, {u".log", u""}};
-  ASSERT_TRUE(SaveSettings(platform, U16(dir.path()), s));
+  ASSERT_TRUE(SaveSettings(platform, kMemoryFolder, s));
 
   ReaderSettings loaded;
-  EXPECT_TRUE(LoadSettings(platform, U16(dir.path()), loaded));
+  EXPECT_TRUE(LoadSettings(platform, kMemoryFolder, loaded));
   EXPECT_EQ(loaded, s);
   EXPECT_EQ(loaded.FontFaceName(), u"Nanum");
   EXPECT_EQ(loaded.buttonFunctions[19], 119);
   // Written back unchanged.
-  std::string first = ReadFileBytes(dir.File("SetParam.Dat"));
-  ASSERT_TRUE(SaveSettings(platform, U16(dir.path()), loaded));
-  EXPECT_EQ(ReadFileBytes(dir.File("SetParam.Dat")), first);
+  std::string first = platform.files[kSettingsFile];
+  ASSERT_TRUE(SaveSettings(platform, kMemoryFolder, loaded));
+  EXPECT_EQ(platform.files[kSettingsFile], first);
 }
 
 TEST(SettingsFile, IgnoresOtherVersionsAndMissingFiles) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   for (uint32_t version : {537u, 539u, 0u}) {
     std::string body = DefaultFixedFields();
     body.replace(4, 4, Le32(19));  // marginX
-    dir.Write("SetParam.Dat", Header(version) + body + Le32(0) + Le32(0) + Le32(0));
+    PutFile(platform, u"SetParam.Dat", Header(version) + body + Le32(0) + Le32(0) + Le32(0));
     ReaderSettings s;
-    SettingsFileStatus status = ReadSettingsFile(platform, U16(dir.File("SetParam.Dat")), s);
+    SettingsFileStatus status = ReadSettingsFile(platform, kSettingsFile, s);
     EXPECT_TRUE(status.opened);
     EXPECT_EQ(status.version, static_cast<int32_t>(version));
     EXPECT_FALSE(status.used);
     EXPECT_EQ(s, ReaderSettings());
   }
   ReaderSettings s;
-  EXPECT_FALSE(LoadSettings(platform, U16(dir.File("nowhere")), s));
+  EXPECT_FALSE(LoadSettings(platform, std::u16string(kMemoryFolder) + u"/nowhere", s));
   EXPECT_EQ(s, ReaderSettings());
   EXPECT_EQ(s.unlinkedExtensions, (std::vector<std::u16string>{u".txt", u".cap"}));
   EXPECT_EQ(s.textColor, 0x00FFFFFFu);
@@ -155,16 +156,15 @@ TEST(SettingsFile, IgnoresOtherVersionsAndMissingFiles) {
 }
 
 TEST(SettingsFile, ATruncatedFileKeepsDefaultsForWhatItLacks) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   std::string fields = DefaultFixedFields();
   fields.replace(4, 4, Le32(9));   // marginX
   fields.replace(8, 4, Le32(8));   // marginY
   fields.replace(40, 4, Le32(1));  // landscape
-  std::string path = dir.Write("SetParam.Dat", Header(538) + fields.substr(0, 42));
+  std::u16string path = PutFile(platform, u"SetParam.Dat", Header(538) + fields.substr(0, 42));
   ReaderSettings s;
   s.refreshInterval = 999;  // the value held before loading is what stays
-  ASSERT_TRUE(ReadSettingsFile(platform, U16(path), s).used);
+  ASSERT_TRUE(ReadSettingsFile(platform, path, s).used);
   EXPECT_EQ(s.marginX, 9);
   EXPECT_EQ(s.marginY, 8);
   EXPECT_EQ(s.landscape, 0);  // cut inside the field: nothing transferred
@@ -176,10 +176,11 @@ TEST(SettingsFile, ATruncatedFileKeepsDefaultsForWhatItLacks) {
 
   // Ending inside the second list keeps the first whole and the strings read whole.
   std::string lists = Le32(1) + Str16(u".cap") + Le32(3) + Str16(u".txt") + Str16(u".lo");
-  path = dir.Write("SetParam.Dat", Header(538) + fields + lists.substr(0, lists.size() - 3));
+  path =
+      PutFile(platform, u"SetParam.Dat", Header(538) + fields + lists.substr(0, lists.size() - 3));
   ReaderSettings t;
   t.savedFileClasses = {{u".a", u"b"}};
-  ASSERT_TRUE(ReadSettingsFile(platform, U16(path), t).used);
+  ASSERT_TRUE(ReadSettingsFile(platform, path, t).used);
   EXPECT_EQ(t.landscape, 1);
   EXPECT_EQ(t.unlinkedExtensions, std::vector<std::u16string>{u".cap"});
   EXPECT_EQ(t.linkedExtensions, std::vector<std::u16string>{u".txt"});
@@ -187,8 +188,7 @@ TEST(SettingsFile, ATruncatedFileKeepsDefaultsForWhatItLacks) {
 }
 
 TEST(SettingsFile, ADamagedListKeepsTheFieldsAndListsBeforeIt) {
-  TempDir dir;
-  HeadlessPlatform platform;
+  MemoryPlatform platform;
   std::string fields = DefaultFixedFields();
   fields.replace(4, 4, Le32(17));
   std::string tail = Le32(0) + Le32(0);
@@ -204,25 +204,27 @@ TEST(SettingsFile, ADamagedListKeepsTheFieldsAndListsBeforeIt) {
           Le32(0xFFFFFFFB),  // a class of negative length
   };
   for (const std::string& lists : refused) {
-    std::string path = dir.Write("SetParam.Dat", Header(538) + fields + lists);
+    std::u16string path = PutFile(platform, u"SetParam.Dat", Header(538) + fields + lists);
     ReaderSettings s;
-    SettingsFileStatus status = ReadSettingsFile(platform, U16(path), s);
+    SettingsFileStatus status = ReadSettingsFile(platform, path, s);
     EXPECT_EQ(status.state, LoadState::kDamaged);
     EXPECT_EQ(s.marginX, 17);
   }
   // The damage in the last list keeps the two before it.
-  std::string path = dir.Write("SetParam.Dat", Header(538) + fields + Le32(1) + Str16(u".a") +
-                                                   Le32(1) + Str16(u".b") + Le32(1) + Le32(0));
+  std::u16string path = PutFile(
+      platform, u"SetParam.Dat",
+      Header(538) + fields + Le32(1) + Str16(u".a") + Le32(1) + Str16(u".b") + Le32(1) + Le32(0));
   ReaderSettings kept;
-  EXPECT_EQ(ReadSettingsFile(platform, U16(path), kept).state, LoadState::kDamaged);
+  EXPECT_EQ(ReadSettingsFile(platform, path, kept).state, LoadState::kDamaged);
   EXPECT_EQ(kept.unlinkedExtensions, std::vector<std::u16string>{u".a"});
   EXPECT_EQ(kept.linkedExtensions, std::vector<std::u16string>{u".b"});
   EXPECT_TRUE(kept.savedFileClasses.empty());
   // The longest string the format holds is accepted; text after an inner NUL is dropped.
   std::string inner = Le32(4) + std::string(".\0\0\0a\0\0\0", 8);
-  path = dir.Write("SetParam.Dat", Header(538) + fields + Le32(2) + longest + inner + tail);
+  path =
+      PutFile(platform, u"SetParam.Dat", Header(538) + fields + Le32(2) + longest + inner + tail);
   ReaderSettings s;
-  ASSERT_EQ(ReadSettingsFile(platform, U16(path), s).state, LoadState::kClean);
+  ASSERT_EQ(ReadSettingsFile(platform, path, s).state, LoadState::kClean);
   EXPECT_EQ(s.marginX, 17);
   ASSERT_EQ(s.unlinkedExtensions.size(), 2u);
   EXPECT_EQ(s.unlinkedExtensions[0].size(), 259u);

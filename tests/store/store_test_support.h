@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/headless/memory_platform.h"
 #include "platform/utf.h"
 
 namespace lirako::testing {
@@ -36,6 +37,17 @@ inline std::string Header(uint32_t version) {
 
 inline std::u16string U16(const std::string& utf8) {
   return FromUtf8(utf8);
+}
+
+// The folder of the files that tests keep on a MemoryPlatform.
+constexpr char16_t kMemoryFolder[] = u"/data";
+
+// Makes `bytes` the file `name` in kMemoryFolder of `platform`; returns its path.
+inline std::u16string PutFile(MemoryPlatform& platform, const std::u16string& name,
+                              std::string bytes) {
+  std::u16string path = std::u16string(kMemoryFolder) + u"/" + name;
+  platform.files[path] = std::move(bytes);
+  return path;
 }
 
 // While it lives, files of this process cannot grow beyond `bytes`: a write past the limit
