@@ -58,6 +58,13 @@ void CMainFrame::BuildMenu(QMenu* menu, const std::vector<MenuItemData>& items) 
       case MenuItemData::kCommand: {
         QAction* action = menu->addAction(QString::fromStdU16String(item.text));
         action->setData(item.id);
+        // The menu shows the key beside the text; the key itself reaches the reader widget
+        // or the accelerators, so the action takes it only while its menu has the focus.
+        const std::u16string shortcut = ShortcutText(item.id);
+        if (!shortcut.empty()) {
+          action->setShortcut(QKeySequence(QString::fromStdU16String(shortcut)));
+          action->setShortcutContext(Qt::WidgetShortcut);
+        }
         int id = item.id;
         connect(action, &QAction::triggered, this, [this, id] { Command(id); });
         break;

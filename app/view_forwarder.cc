@@ -12,6 +12,18 @@ void ViewForwarder::KeyDown(unsigned virtualKey) {
   view_.OnKeyDown(virtualKey);
 }
 
+void ViewForwarder::DesktopKey(unsigned virtualKey, unsigned modifiers) {
+  view_.OnDesktopKey(virtualKey, modifiers);
+}
+
+void ViewForwarder::Wheel(int notches, unsigned modifiers) {
+  view_.OnWheel(notches, modifiers);
+}
+
+void ViewForwarder::DropFile(const std::u16string& path) {
+  view_.OnDropFile(path);
+}
+
 void ViewForwarder::HotKey(unsigned modifiers, unsigned virtualKey) {
   view_.OnHotKey(modifiers, virtualKey);
 }

@@ -13,6 +13,9 @@ class ViewForwarder : public ViewInput {
 
   void Paint(Surface& screen) override;
   void KeyDown(unsigned virtualKey) override;
+  void DesktopKey(unsigned virtualKey, unsigned modifiers) override;
+  void Wheel(int notches, unsigned modifiers) override;
+  void DropFile(const std::u16string& path) override;
   void HotKey(unsigned modifiers, unsigned virtualKey) override;
   void PenUp(int x, int y) override;
   void DoubleTap(int x, int y) override;

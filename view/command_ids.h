@@ -63,5 +63,7 @@ constexpr int kJumpTimerId = 201;
 // Polls the chapter scan while it runs, for the title.
 constexpr int kChapterTimerId = 103;
 constexpr unsigned kChapterTimerPeriodMs = 250;
+// Hides the brief notice drawn over the page.
+constexpr int kNoticeTimerId = 104;
 
 }  // namespace lirako

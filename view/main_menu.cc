@@ -103,4 +103,27 @@ std::u16string CommandText(int id) {
   return FindText(MainMenuItems(), id);
 }
 
+std::u16string ShortcutText(int id) {
+  switch (id) {
+    case kCmdFileOpen:
+      return u"Ctrl+O";
+    case kCmdGoStart:
+      return u"Home";
+    case kCmdJump:
+      return u"Ctrl+G";
+    case kCmdGoEnd:
+      return u"End";
+    case kCmdFind:
+      return u"Ctrl+F";
+    case kCmdSetBookmark:
+      return u"Ctrl+B";
+    case kCmdSettings:
+      return u"Ctrl+,";
+    case kCmdExit:
+      return u"Ctrl+Q";
+    default:
+      return {};
+  }
+}
+
 }  // namespace lirako

@@ -18,5 +18,8 @@ const std::vector<int>& ToolBarCommands();
 const std::vector<Accelerator>& AcceleratorTable();
 // The menu text of command `id` anywhere in the menu, or empty.
 std::u16string CommandText(int id);
+// The key that also runs command `id`, in the form the menu shows beside its text
+// ("Ctrl+O", "Home"), or empty.
+std::u16string ShortcutText(int id);
 
 }  // namespace lirako

@@ -280,12 +280,13 @@ void CTirasolView::UpdateTitle() {
     host_.SetTitle(kProductName);
     return;
   }
-  // The chapter the page is in follows the book's name.
+  // The chapter the page is in follows the book's name; the program's name comes last, as the
+  // desktop's window lists tell programs apart by it.
   std::u16string title = FileNameOf(engine_->filePath);
   titleChapter_ = chapters_.IndexAt(engine_->GetPosition());
   if (const std::optional<Chapter> chapter = chapters_.At(static_cast<size_t>(titleChapter_)))
     title += u" - " + FromUtf8(chapter->title);
-  host_.SetTitle(title);
+  host_.SetTitle(title + u" — " + kProductName);
 }
 
 void CTirasolView::SetRunStateBits(unsigned bits, bool on) {

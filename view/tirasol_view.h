@@ -35,6 +35,16 @@ enum PendingStep : int {
   kStepLineBackward = 4,
 };
 
+// Font sizes the desktop keys step through, in pixels.
+constexpr int kMinFontSize = 6;
+constexpr int kMaxFontSize = 96;
+// The auto-refresh period the + and - keys step through, in milliseconds.
+constexpr int kRefreshIntervalStep = 100;
+constexpr int kMinRefreshInterval = 100;
+constexpr int kMaxRefreshInterval = 10000;
+// How long a notice stays over the page, in milliseconds.
+constexpr unsigned kNoticeMs = 1500;
+
 // runState bits.
 constexpr unsigned kRunAutoRefresh = 0x100;
 constexpr unsigned kRunUpright = 0x10;      // a find or jump bar is open: draw unrotated
@@ -76,7 +86,7 @@ class CTirasolView {
   const std::u16string& openFailureReason() const { return openFailureReason_; }
   // Stores the position and closes the document.
   void CloseDocument();
-  // The window title: the open file's name, or "리라코".
+  // The window title: "name — 리라코" with the open file's name, or "리라코".
   void UpdateTitle();
   // Save the recent-file list (merged with what other windows saved; entries whose path is
   // too long for its file go to the store file, which is saved with it) and the settings. A
@@ -105,6 +115,34 @@ class CTirasolView {
   void OnSize();
   // The auto-refresh tick (timer 101), or the delayed save of the open book's place (102).
   void OnTimer(int id);
+
+  // The keys a desktop user expects besides the device's (virtual key and KeyModifier
+  // bits): Page Down / Space and Page Up / Shift+Space / Backspace turn pages, Home / End,
+  // F11 / Escape full screen, Ctrl+F / Ctrl+G / Ctrl+B / Ctrl+, the find bar, jump bar,
+  // bookmark and settings, F3 / Shift+F3 the next hit of the last text (forward only: the
+  // engine searches forward), Ctrl+= / Ctrl+- / Ctrl+0 the font size, and + / - the
+  // auto-scroll period while it runs. Other keys do nothing.
+  void OnDesktopKey(unsigned virtualKey, unsigned modifiers);
+  // `notches` turns of the mouse wheel (positive away from the user): with Ctrl each changes
+  // the font size by one step, else each acts as the scroll bar's line arrow.
+  void OnWheel(int notches, unsigned modifiers);
+  // A file dropped on the window: opens it.
+  void OnDropFile(const std::u16string& path);
+  // Searches forward from the page (or past the last hit shown) for the last text of the
+  // find history and moves the page to the line of the hit; the find bar when there is no
+  // text yet.
+  void FindAgain();
+  // Font size by `steps` steps (negative: smaller), within kMinFontSize..kMaxFontSize;
+  // re-measures and re-lays the page out. ResetFontSize goes back to the default height.
+  void ChangeFontSize(int steps);
+  void ResetFontSize();
+  // While auto-refresh runs: the period by `steps` steps of kRefreshIntervalStep
+  // (negative: faster), restarts the timer and shows the new period briefly.
+  void ChangeRefreshInterval(int steps);
+  // Shows `text` over the top of the page for a moment.
+  void ShowNotice(const std::u16string& text);
+  // The notice shown over the page now, or empty.
+  const std::u16string& notice() const { return notice_; }
 
   // Runs entry `function` of the button-function table; other values do nothing.
   void RunButtonFunction(int function);
@@ -275,6 +313,11 @@ class CTirasolView {
   void DrawSaveNotice(Surface& screen, const Rect& client, bool rotated);
   // Checks the item of the open book's encoding choice in the "인코딩" menu.
   void UpdateEncodingMenu();
+  // The font size becomes `size` (clamped); re-measures and re-lays the page out.
+  void SetFontSize(int size);
+  // Starts the auto-refresh timer with the period of the settings.
+  void StartAutoRefreshTimer();
+  void DrawNotice(Surface& screen, const Rect& client, bool rotated);
 
   Platform& platform_;
   ViewHost& host_;
@@ -294,6 +337,7 @@ class CTirasolView {
   bool initialized_ = false;
   std::array<bool, kAppButtonCount> hotKeyRegistered_ = {};
   std::vector<std::u16string> findHistory_;
+  std::u16string notice_;
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
   // The file name and reason of the last failed open, shown until the next open.

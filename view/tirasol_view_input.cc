@@ -357,10 +357,14 @@ void CTirasolView::ToggleAutoRefresh() {
   // The line pitch is known only once a paint has measured the font.
   if (!engine_->metricsReady) return;
   runState_ |= kRunAutoRefresh;
+  smoothOffset_ = 0;
+  StartAutoRefreshTimer();
+}
+
+void CTirasolView::StartAutoRefreshTimer() {
   unsigned interval = static_cast<unsigned>(std::max(settings_.refreshInterval, 0));
   unsigned period = interval;
   if (settings_.smoothRefresh) {
-    smoothOffset_ = 0;
     smoothStep_ = SmoothStepFor(settings_.refreshInterval);
     unsigned pitch = static_cast<unsigned>(std::max(LinePitch(), 1));
     period = interval / pitch * static_cast<unsigned>(smoothStep_);
@@ -383,6 +387,12 @@ void CTirasolView::OnTimer(int id) {
     // The title learns the chapters as the scan finds them.
     if (chapters_.state() != ChapterList::State::kScanning) host_.KillTimer(kChapterTimerId);
     UpdateTitle();
+    return;
+  }
+  if (id == kNoticeTimerId) {
+    host_.KillTimer(kNoticeTimerId);
+    notice_.clear();
+    host_.Invalidate();
     return;
   }
   if (id != kAutoRefreshTimerId) return;

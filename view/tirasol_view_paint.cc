@@ -97,6 +97,7 @@ void CTirasolView::PaintPage(Surface& screen) {
   if (settings_.barMode == BarMode::kPositionBar) engine_->DrawPositionBar(client, rotated);
   engine_->EndOffscreen();
   if (!saveNotice_.empty()) DrawSaveNotice(screen, client, rotated);
+  DrawNotice(screen, client, rotated);
   engine_->EndPaint(screen);
   if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();

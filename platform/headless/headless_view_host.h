@@ -89,6 +89,8 @@ class HeadlessViewHost : public ViewHost {
   void MoveScrollBar(const Rect& rect) override { scrollBar_.rect = rect; }
   void SetTitle(const std::u16string& title) override { title_ = title; }
   void ToggleFullScreen() override { ++fullScreenToggles_; }
+  // The frame starts windowed; every toggle switches.
+  bool IsFullScreen() override { return fullScreenToggles_ % 2 == 1; }
   void CloseMainWindow() override { ++closeRequests_; }
   Menu* MainMenu() override { return menuAvailable_ ? &menu_ : nullptr; }
   Foreground ForegroundWindow() override { return foreground_; }

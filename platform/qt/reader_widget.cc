@@ -3,12 +3,16 @@
 #include <algorithm>
 
 #include <QAbstractSlider>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimerEvent>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include "platform/input_codes.h"
@@ -32,6 +36,7 @@ ReaderWidget::ReaderWidget(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setFocusPolicy(Qt::StrongFocus);
+  setAcceptDrops(true);
 }
 
 ReaderWidget::~ReaderWidget() = default;
@@ -52,6 +57,53 @@ unsigned ReaderWidget::VirtualKeyOf(int qtKey) {
     default:
       return 0;
   }
+}
+
+unsigned ReaderWidget::DesktopKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Backspace:
+      return kVkBack;
+    case Qt::Key_Escape:
+      return kVkEscape;
+    case Qt::Key_Space:
+      return kVkSpace;
+    case Qt::Key_PageUp:
+      return kVkPrior;
+    case Qt::Key_PageDown:
+      return kVkNext;
+    case Qt::Key_End:
+      return kVkEnd;
+    case Qt::Key_Home:
+      return kVkHome;
+    case Qt::Key_0:
+      return kVkDigit0;
+    case Qt::Key_B:
+      return kVkLetterB;
+    case Qt::Key_F:
+      return kVkLetterF;
+    case Qt::Key_G:
+      return kVkLetterG;
+    case Qt::Key_F3:
+      return kVkF3;
+    case Qt::Key_F11:
+      return kVkF11;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+      return kVkOemPlus;
+    case Qt::Key_Comma:
+      return kVkOemComma;
+    case Qt::Key_Minus:
+      return kVkOemMinus;
+    default:
+      return 0;
+  }
+}
+
+unsigned ReaderWidget::ModifierBitsOf(Qt::KeyboardModifiers modifiers) {
+  unsigned bits = 0;
+  if (modifiers & Qt::ShiftModifier) bits |= kModShift;
+  if (modifiers & Qt::ControlModifier) bits |= kModCtrl;
+  return bits;
 }
 
 void ReaderWidget::CreateScrollBar(const Rect& rect) {
@@ -141,12 +193,17 @@ void ReaderWidget::paintEvent(QPaintEvent*) {
 }
 
 void ReaderWidget::keyPressEvent(QKeyEvent* event) {
-  unsigned key = VirtualKeyOf(event->key());
-  if (key == 0 || !input_) {
+  if (!input_) {
     QWidget::keyPressEvent(event);
     return;
   }
-  input_->KeyDown(key);
+  if (unsigned key = VirtualKeyOf(event->key())) {
+    input_->KeyDown(key);
+  } else if (unsigned desktopKey = DesktopKeyOf(event->key())) {
+    input_->DesktopKey(desktopKey, ModifierBitsOf(event->modifiers()));
+  } else {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void ReaderWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -167,17 +224,25 @@ void ReaderWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ReaderWidget::wheelEvent(QWheelEvent* event) {
-  // Each notch acts like a click on the scroll bar's arrow: up turns back, down forward.
   wheelRest_ += event->angleDelta().y();
-  while (input_ && wheelRest_ >= kWheelNotch) {
-    wheelRest_ -= kWheelNotch;
-    input_->VScroll(kSbLineUp, scrollBar_ ? scrollBar_->value() : 0);
-  }
-  while (input_ && wheelRest_ <= -kWheelNotch) {
-    wheelRest_ += kWheelNotch;
-    input_->VScroll(kSbLineDown, scrollBar_ ? scrollBar_->value() : 0);
-  }
+  int notches = wheelRest_ / kWheelNotch;
+  wheelRest_ -= notches * kWheelNotch;
+  if (input_ && notches != 0) input_->Wheel(notches, ModifierBitsOf(event->modifiers()));
   event->accept();
+}
+
+void ReaderWidget::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
+    event->acceptProposedAction();
+  }
+}
+
+void ReaderWidget::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  event->acceptProposedAction();
+  if (input_) input_->DropFile(urls.first().toLocalFile().toStdU16String());
 }
 
 void ReaderWidget::resizeEvent(QResizeEvent* event) {

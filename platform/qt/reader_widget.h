@@ -14,8 +14,9 @@ namespace lirako {
 class ViewInput;
 
 // The window of the reader view. It paints every pixel itself and turns Qt events into the
-// device's inputs for the view logic: paint, arrow and action keys, pen lifted, double
-// tap, wheel and scroll-bar codes, size changes and timer ticks. It decides nothing.
+// device's inputs for the view logic: paint, arrow and action keys, desktop keys, pen
+// lifted, double tap, wheel notches and scroll-bar codes, dropped files, size changes and
+// timer ticks. It decides nothing.
 class ReaderWidget : public QWidget {
  public:
   explicit ReaderWidget(QWidget* parent = nullptr);
@@ -39,6 +40,11 @@ class ReaderWidget : public QWidget {
   // The virtual key of a Qt key (arrows 0x25..0x28, Return and Enter the action key
   // 0x86), or 0 for keys the view does not take.
   static unsigned VirtualKeyOf(int qtKey);
+  // The virtual key of a desktop key (Page Up/Down, Space, Backspace, Home, End, Escape,
+  // F3, F11, B, F, G, 0, "=" / "+", "-", ","), or 0.
+  static unsigned DesktopKeyOf(int qtKey);
+  // The modifier bits of Qt's keyboard modifiers: 1 Shift, 2 Ctrl.
+  static unsigned ModifierBitsOf(Qt::KeyboardModifiers modifiers);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -46,6 +52,8 @@ class ReaderWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 

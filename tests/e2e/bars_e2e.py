@@ -171,7 +171,7 @@ def main():
 
         map_keysyms(env, WORD)
         reader = Program(prog, [book], env, os.path.join(args.out, "bars.log"))
-        wid = find_window("^book\\.txt$", env, program=reader)
+        wid = find_window("^book\\.txt — 리라코$", env, program=reader)
         wait_for_window_count(reader, 1, env)
         time.sleep(1.0)
         run(["xdotool", "windowfocus", "--sync", wid], env)

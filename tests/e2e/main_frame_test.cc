@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -40,6 +41,26 @@ TEST(MainFrameTest, MenuBarHoldsTheOneMenu) {
   EXPECT_NE(main->SubMenu(1), nullptr);
   EXPECT_NE(main->SubMenu(3), nullptr);
   EXPECT_NE(main->SubMenu(4), nullptr);
+}
+
+TEST(MainFrameTest, MenuShowsTheShortcutsWithoutTakingThemFromThePage) {
+  CMainFrame frame;
+  std::vector<int> ids;
+  frame.SetCommandHandler([&ids](int id) { ids.push_back(id); });
+  QMenu* menu = frame.menuBar()->actions()[0]->menu();
+  QStringList shortcuts;
+  for (const QAction* a : menu->actions()[3]->menu()->actions()) {
+    shortcuts << a->shortcut().toString();
+    if (!a->shortcut().isEmpty()) {
+      EXPECT_EQ(a->shortcutContext(), Qt::WidgetShortcut);
+    }
+  }
+  EXPECT_EQ(shortcuts, (QStringList{"Home", "Ctrl+G", "End", "", "Ctrl+F", "", ""}));
+  EXPECT_EQ(menu->actions()[6]->shortcut().toString(), QStringLiteral("Ctrl+,"));
+  // The page's own key handling takes Ctrl+F; the menu item is not triggered by it.
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
+  QApplication::sendEvent(&frame.readerWidget(), &press);
+  EXPECT_TRUE(ids.empty());
 }
 
 TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include "platform/qt/view_input.h"
@@ -21,6 +24,15 @@ class RecordingInput : public ViewInput {
  public:
   void Paint(Surface&) override { calls.push_back("paint"); }
   void KeyDown(unsigned key) override { calls.push_back("key " + std::to_string(key)); }
+  void DesktopKey(unsigned key, unsigned m) override {
+    calls.push_back("desktop " + std::to_string(key) + " " + std::to_string(m));
+  }
+  void Wheel(int notches, unsigned m) override {
+    calls.push_back("wheel " + std::to_string(notches) + " " + std::to_string(m));
+  }
+  void DropFile(const std::u16string& path) override {
+    calls.push_back("drop " + QString::fromStdU16String(path).toStdString());
+  }
   void HotKey(unsigned m, unsigned key) override {
     calls.push_back("hot " + std::to_string(m) + " " + std::to_string(key));
   }
@@ -39,6 +51,12 @@ class RecordingInput : public ViewInput {
   std::vector<std::string> calls;
 };
 
+// Drops reach the handler only through a real drag; the test hands the event over itself.
+class DroppableReaderWidget : public ReaderWidget {
+ public:
+  using ReaderWidget::dropEvent;
+};
+
 class ReaderWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,8 +64,8 @@ class ReaderWidgetTest : public ::testing::Test {
     widget_.SetInput(&input_);
   }
 
-  void Key(int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(&widget_, &press);
   }
 
@@ -58,7 +76,7 @@ class ReaderWidgetTest : public ::testing::Test {
   }
 
   RecordingInput input_;
-  ReaderWidget widget_;
+  DroppableReaderWidget widget_;
 };
 
 TEST_F(ReaderWidgetTest, ArrowsAndReturnBecomeVirtualKeys) {
@@ -80,16 +98,40 @@ TEST_F(ReaderWidgetTest, LeftReleaseIsPenUpAndDoubleClickIsDoubleTap) {
   EXPECT_EQ(input_.calls, (std::vector<std::string>{"pen 10 250", "double 100 150"}));
 }
 
-TEST_F(ReaderWidgetTest, WheelNotchesAreScrollArrowClicks) {
-  QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -240), Qt::NoButton,
-                   Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(&widget_, &down);
-  QWheelEvent halfUp(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 60), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(&widget_, &halfUp);
-  EXPECT_EQ(input_.calls.size(), 2u);
-  QApplication::sendEvent(&widget_, &halfUp);
-  EXPECT_EQ(input_.calls, (std::vector<std::string>{"scroll 1 0", "scroll 1 0", "scroll 0 0"}));
+TEST_F(ReaderWidgetTest, DesktopKeysComeWithShiftAndCtrl) {
+  Key(Qt::Key_PageDown);
+  Key(Qt::Key_Space, Qt::ShiftModifier);
+  Key(Qt::Key_F, Qt::ControlModifier);
+  Key(Qt::Key_Equal, Qt::ControlModifier | Qt::AltModifier);
+  Key(Qt::Key_F3, Qt::ShiftModifier);
+  Key(Qt::Key_Q);
+  EXPECT_EQ(input_.calls, (std::vector<std::string>{"desktop 34 0", "desktop 32 1", "desktop 70 2",
+                                                    "desktop 187 2", "desktop 114 1"}));
+}
+
+TEST_F(ReaderWidgetTest, WheelGivesWholeNotchesWithModifiers) {
+  auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget_, &event);
+  };
+  wheel(-240, Qt::NoModifier);
+  wheel(60, Qt::ControlModifier);
+  EXPECT_EQ(input_.calls.size(), 1u);
+  wheel(60, Qt::ControlModifier);
+  EXPECT_EQ(input_.calls, (std::vector<std::string>{"wheel -2 0", "wheel 1 2"}));
+}
+
+TEST_F(ReaderWidgetTest, ADroppedLocalFileIsOpenedAndOtherDropsAreNot) {
+  auto drop = [this](const QUrl& url) {
+    QMimeData data;
+    data.setUrls({url});
+    QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    widget_.dropEvent(&event);
+  };
+  drop(QUrl(QStringLiteral("https://example.org/book.txt")));
+  drop(QUrl::fromLocalFile(QStringLiteral("/books/책.txt")));
+  EXPECT_EQ(input_.calls, (std::vector<std::string>{"drop /books/책.txt"}));
 }
 
 TEST_F(ReaderWidgetTest, ScrollBarActionsBecomeScrollCodesWithoutMovingTheBar) {

@@ -124,7 +124,7 @@ def main():
                    QT_QPA_PLATFORM="xcb")
         env.pop("LIRAKO_NO_CP949", None)
         reader = Program(prog, [book], env, os.path.join(args.out, "settings_e2e.log"))
-        main_window = find_window("^book\\.txt$", env, program=reader)
+        main_window = find_window("^book\\.txt — 리라코$", env, program=reader)
         time.sleep(1.0)
 
         # OK: typed and arrowed values are saved at once.

@@ -40,14 +40,14 @@ TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
   std::u16string b = f.NumberedBook("b.txt", 200);
   CTirasolView& view = f.Start(a);
   ASSERT_TRUE(view.HasDocument());
-  EXPECT_EQ(f.host.title(), u"a.txt");
+  EXPECT_EQ(f.host.title(), u"a.txt — 리라코");
   f.Paint();
   view.OnKeyDown(kVkDown);
   f.Paint();
   ASSERT_EQ(view.engine().GetPosition(), kPageTurn);
 
   ASSERT_TRUE(view.OpenDocument(b));
-  EXPECT_EQ(f.host.title(), u"b.txt");
+  EXPECT_EQ(f.host.title(), u"b.txt — 리라코");
   ASSERT_EQ(view.recentFiles().size(), 2u);
   EXPECT_EQ(view.recentFiles().entries()[0].path, b);
   EXPECT_EQ(view.recentFiles().entries()[1].path, a);
@@ -194,6 +194,7 @@ TEST(ViewStart, CommandLineThenMostRecentFile) {
   // A command line wins; one that cannot be opened says why instead of opening another book.
   CTirasolView& third = f.Start(b);
   EXPECT_EQ(third.engine().filePath, b);
+  EXPECT_EQ(f.host.title(), u"b.txt — 리라코");
   f.Stop();
   CTirasolView& fourth = f.Start(FromUtf8(f.dir.File("missing.txt")));
   EXPECT_FALSE(fourth.HasDocument());
