@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file.h"
 #include "platform/folder_lock.h"
@@ -45,6 +46,21 @@ class Platform {
   virtual bool IsWritableFolder(const std::u16string& folder) = 0;
   // The per-user data folder, created when needed; used when the program's folder is not writable.
   virtual std::u16string UserDataFolder() = 0;
+
+  // The freedesktop base folders, not created here: $XDG_CONFIG_HOME (~/.config),
+  // $XDG_DATA_HOME (~/.local/share), and $XDG_DATA_DIRS (/usr/local/share:/usr/share) in
+  // order of preference.
+  virtual std::u16string ConfigHome() = 0;
+  virtual std::u16string DataHome() = 0;
+  virtual std::vector<std::u16string> DataDirs() = 0;
+  // True when something (file or folder) exists at `path`.
+  virtual bool PathExists(const std::u16string& path) = 0;
+  // Creates `folder` with its parents; true when it exists afterwards.
+  virtual bool MakeFolder(const std::u16string& folder) = 0;
+  // Runs `program` (looked up in PATH) with `arguments`, its output discarded, and waits;
+  // false when it cannot be run or does not exit with status 0.
+  virtual bool RunProgram(const std::u16string& program,
+                          const std::vector<std::u16string>& arguments) = 0;
 
   virtual Registry& registry() = 0;
 

@@ -1,8 +1,12 @@
 #include "platform/system_platform.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,6 +28,11 @@ void MakeFolders(const std::string& path) {
   for (size_t p = 1; p <= path.size(); ++p) {
     if (p == path.size() || path[p] == '/') ::mkdir(path.substr(0, p).c_str(), 0755);
   }
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace
@@ -87,6 +96,63 @@ std::u16string SystemPlatform::UserDataFolder() {
   std::string folder = HomeRelative("XDG_DATA_HOME", "/.local/share") + "/lirako";
   MakeFolders(folder);
   return FromUtf8(folder);
+}
+
+std::u16string SystemPlatform::ConfigHome() {
+  return FromUtf8(HomeRelative("XDG_CONFIG_HOME", "/.config"));
+}
+
+std::u16string SystemPlatform::DataHome() {
+  return FromUtf8(HomeRelative("XDG_DATA_HOME", "/.local/share"));
+}
+
+std::vector<std::u16string> SystemPlatform::DataDirs() {
+  const char* env = std::getenv("XDG_DATA_DIRS");
+  std::string list = env && *env ? env : "/usr/local/share:/usr/share";
+  std::vector<std::u16string> folders;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t colon = list.find(':', start);
+    if (colon == std::string::npos) colon = list.size();
+    if (colon > start) folders.push_back(FromUtf8(list.substr(start, colon - start)));
+    start = colon + 1;
+  }
+  return folders;
+}
+
+bool SystemPlatform::PathExists(const std::u16string& path) {
+  struct stat st;
+  return ::stat(ToUtf8(path).c_str(), &st) == 0;
+}
+
+bool SystemPlatform::MakeFolder(const std::u16string& folder) {
+  std::string path = ToUtf8(folder);
+  MakeFolders(path);
+  return IsFolder(path);
+}
+
+bool SystemPlatform::RunProgram(const std::u16string& program,
+                                const std::vector<std::u16string>& arguments) {
+  std::vector<std::string> words{ToUtf8(program)};
+  for (const std::u16string& argument : arguments)
+    words.push_back(ToUtf8(argument));
+  std::vector<char*> argv;
+  for (std::string& word : words)
+    argv.push_back(word.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  int failed = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) return false;
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool SystemPlatform::HasCodePage949() {

@@ -27,6 +27,13 @@ class SystemPlatform : public Platform {
   std::u16string ProgramPath() override;
   bool IsWritableFolder(const std::u16string& folder) override;
   std::u16string UserDataFolder() override;
+  std::u16string ConfigHome() override;
+  std::u16string DataHome() override;
+  std::vector<std::u16string> DataDirs() override;
+  bool PathExists(const std::u16string& path) override;
+  bool MakeFolder(const std::u16string& folder) override;
+  bool RunProgram(const std::u16string& program,
+                  const std::vector<std::u16string>& arguments) override;
   Registry& registry() override { return *registry_; }
   // False also when LIRAKO_NO_CP949=1.
   bool HasCodePage949() override;

@@ -1,9 +1,11 @@
 #include "settings/system_page.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
 #include "settings/control_items.h"
+#include "store/desktop_association.h"
 #include "store/file_association.h"
 #include "view/tirasol_view.h"
 
@@ -71,13 +73,17 @@ void SystemPage::OnCommand(Controls& controls, int id, int notification) {
     case kLinkButton: {
       // The class keys are written on every press, also with nothing selected.
       auto selected = Selected(controls, kUnlinkedList);
-      Association().LinkSelected(selected);
+      DesktopAssociation desktop = Desktop();
+      std::string err;
+      if (!Association(&desktop).LinkSelected(selected, &err)) ReportDesktopFailure(err);
       if (selected) Refill(controls);
       break;
     }
     case kUnlinkButton:
       if (auto selected = Selected(controls, kLinkedList)) {
-        Association().UnlinkSelected(selected);
+        DesktopAssociation desktop = Desktop();
+        std::string err;
+        if (!Association(&desktop).UnlinkSelected(selected, &err)) ReportDesktopFailure(err);
         Refill(controls);
       }
       break;
@@ -95,8 +101,19 @@ void SystemPage::OnCommand(Controls& controls, int id, int notification) {
   }
 }
 
-FileAssociation SystemPage::Association() {
-  return FileAssociation(view_.platform().registry(), view_.dataFolder(), view_.settings());
+FileAssociation SystemPage::Association(DesktopAssociation* desktop) {
+  return FileAssociation(view_.platform().registry(), view_.dataFolder(), view_.settings(),
+                         view_.platform().ProgramPath(), desktop);
+}
+
+DesktopAssociation SystemPage::Desktop() {
+  return DesktopAssociation(view_.platform(), view_.readerStore(), view_.platform().ProgramPath());
+}
+
+void SystemPage::ReportDesktopFailure(const std::string& err) {
+  // Like the registry's, the desktop's failures do not stop the page; they are only told.
+  std::fprintf(stderr, "lirako: the desktop's default application was not changed: %s\n",
+               err.c_str());
 }
 
 void SystemPage::Refill(Controls& controls) {

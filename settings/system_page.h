@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "settings/dialog_base.h"
 
 namespace lirako {
 
 class CTirasolView;
+class DesktopAssociation;
 class FileAssociation;
 
 // The fifth tab, "장치" (dialog 141): links and unlinks extensions at once, through the
@@ -34,7 +36,9 @@ class SystemPage : public DialogBase {
   int32_t dialDevice = 0;
 
  private:
-  FileAssociation Association();
+  FileAssociation Association(DesktopAssociation* desktop = nullptr);
+  DesktopAssociation Desktop();
+  static void ReportDesktopFailure(const std::string& err);
   void Refill(Controls& controls);
   void RegisterTyped(Controls& controls);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/desktop_association.h"
 #include "store/registry_key.h"
 
 namespace lirako {
@@ -35,11 +36,19 @@ bool Listed(const std::vector<std::u16string>& list, const std::u16string& item)
 }  // namespace
 
 FileAssociation::FileAssociation(Registry& registry, std::u16string dataFolder,
-                                 ReaderSettings& settings)
-    : registry_(registry), dataFolder_(std::move(dataFolder)), settings_(settings) {}
+                                 ReaderSettings& settings, std::u16string programPath,
+                                 DesktopAssociation* desktop)
+    : registry_(registry),
+      dataFolder_(std::move(dataFolder)),
+      settings_(settings),
+      programPath_(std::move(programPath)),
+      desktop_(desktop) {}
 
 std::u16string FileAssociation::OpenCommand() const {
-  return u"\"" + dataFolder_ + kProgramFile + u"\" %1";
+  const size_t slash = programPath_.rfind(u'/');
+  const bool installed =
+      slash != std::u16string::npos && programPath_.substr(0, slash) != dataFolder_;
+  return u"\"" + (installed ? programPath_ : dataFolder_ + kProgramFile) + u"\" %1";
 }
 
 void FileAssociation::RegisterFileClass() {
@@ -85,21 +94,27 @@ void FileAssociation::UnlinkExtension(const std::u16string& extension) {
   key.DeleteKey(kRoot, extension);
 }
 
-void FileAssociation::LinkSelected(const std::optional<std::u16string>& selected) {
+bool FileAssociation::LinkSelected(const std::optional<std::u16string>& selected,
+                                   std::string* err) {
   RegisterFileClass();
-  if (!selected) return;
+  if (!selected) return true;
   std::u16string extension = *selected;  // may refer into the list changed below
   LinkExtension(extension);
+  const bool desktopDone = !desktop_ || desktop_->Link(extension, err);
   RemoveFirst(settings_.unlinkedExtensions, extension);
   settings_.linkedExtensions.push_back(extension);
+  return desktopDone;
 }
 
-void FileAssociation::UnlinkSelected(const std::optional<std::u16string>& selected) {
-  if (!selected) return;
+bool FileAssociation::UnlinkSelected(const std::optional<std::u16string>& selected,
+                                     std::string* err) {
+  if (!selected) return true;
   std::u16string extension = *selected;
   UnlinkExtension(extension);
+  const bool desktopDone = !desktop_ || desktop_->Unlink(extension, err);
   RemoveFirst(settings_.linkedExtensions, extension);
   settings_.unlinkedExtensions.push_back(extension);
+  return desktopDone;
 }
 
 FileAssociation::NewExtension FileAssociation::RegisterExtension(const std::u16string& typed) {

@@ -1,5 +1,10 @@
 #include "platform/headless/headless_platform.h"
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/utf.h"
+
 namespace lirako {
 namespace {
 
@@ -15,6 +20,29 @@ class HeadlessFont : public Font {
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform() : SystemPlatform(std::make_unique<RegistryStore>()) {}
+
+HeadlessPlatform::~HeadlessPlatform() {
+  if (privateFolder_.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(privateFolder_, ignored);
+}
+
+std::u16string HeadlessPlatform::ConfigHome() {
+  if (configHome_.empty() || dataHome_.empty()) {
+    char folder[] = "/tmp/lirako-desktop-XXXXXX";
+    if (::mkdtemp(folder)) {
+      privateFolder_ = folder;
+      if (configHome_.empty()) configHome_ = FromUtf8(privateFolder_ + "/config");
+      if (dataHome_.empty()) dataHome_ = FromUtf8(privateFolder_ + "/data");
+    }
+  }
+  return configHome_;
+}
+
+std::u16string HeadlessPlatform::DataHome() {
+  if (dataHome_.empty()) ConfigHome();
+  return dataHome_;
+}
 
 std::u16string HeadlessPlatform::ProgramPath() {
   return programPath_.empty() ? SystemPlatform::ProgramPath() : programPath_;

@@ -14,8 +14,15 @@ namespace lirako {
 class HeadlessPlatform : public SystemPlatform {
  public:
   HeadlessPlatform();
+  // Removes the private desktop folders, if they were made.
+  ~HeadlessPlatform() override;
 
   std::u16string ProgramPath() override;
+  // The user's desktop folders are private to this platform ("config" and "data" in a
+  // temporary folder made when first asked for), so that nothing run on the double changes
+  // the real user's desktop files; the system data folders are the real ones, read only.
+  std::u16string ConfigHome() override;
+  std::u16string DataHome() override;
   std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
 
@@ -27,12 +34,20 @@ class HeadlessPlatform : public SystemPlatform {
   void SetProgramPath(std::u16string path) { programPath_ = std::move(path); }
   // Reports code page 949 present or absent.
   void SetCodePage949(bool present) { codePageDisabled_ = !present; }
+  // Puts the user's desktop folders elsewhere.
+  void SetDesktopHomes(std::u16string configHome, std::u16string dataHome) {
+    configHome_ = std::move(configHome);
+    dataHome_ = std::move(dataHome);
+  }
   // Every font created, in order.
   const std::vector<FontSpec>& createdFonts() const { return createdFonts_; }
 
  private:
   HeadlessMetrics metrics_;
   std::u16string programPath_;
+  std::u16string configHome_;
+  std::u16string dataHome_;
+  std::string privateFolder_;
   std::vector<FontSpec> createdFonts_;
 };
 
