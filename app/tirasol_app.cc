@@ -65,6 +65,7 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
   frame_->readerWidget().SetInput(forwarder_.get());
 
   doc_->SetView(view_.get());
+  view_->SetRecordRecentlyUsed(true);
   view_->OnInitialUpdate(book);
   // The store is read by the initial update; the window opens where it was closed last.
   frame_->PlaceAt(

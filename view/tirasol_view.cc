@@ -2,6 +2,7 @@
 // and the saves at the end.
 #include "view/tirasol_view.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "engine/code_table.h"
@@ -9,6 +10,7 @@
 #include "platform/utf.h"
 #include "store/data_folder.h"
 #include "store/long_path_entries.h"
+#include "store/recently_used.h"
 #include "store/resent_files_format.h"
 #include "store/set_param_format.h"
 #include "store/settings_file.h"
@@ -221,6 +223,11 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   }
   recentFiles_.StoreFirst(currentEntry_);
   savedPlace_ = -1;
+  if (recordRecentlyUsed_) {
+    std::string err;
+    if (!AddRecentlyUsed(platform_, path, std::chrono::system_clock::now(), &err))
+      std::fprintf(stderr, "lirako: recently-used.xbel not updated: %s\n", err.c_str());
+  }
   RequestStep(kStepPageForward);
   StartChapterScan();
   UpdateTitle();

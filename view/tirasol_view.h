@@ -267,6 +267,9 @@ class CTirasolView {
   const std::array<bool, kAppButtonCount>& hotKeyRegistered() const { return hotKeyRegistered_; }
   int smoothOffset() const { return smoothOffset_; }
   int smoothStep() const { return smoothStep_; }
+  // From now on every book opened is also added to the desktop's recently-used list (off by
+  // default, so that tools painting through the view leave the user's list alone).
+  void SetRecordRecentlyUsed(bool on) { recordRecentlyUsed_ = on; }
   // Replaces the engine factory used from now on (by default the view creates the engine of
   // the book's chosen or detected encoding).
   void SetEngineFactory(EngineFactory factory) { engineFactory_ = std::move(factory); }
@@ -338,6 +341,7 @@ class CTirasolView {
   std::array<bool, kAppButtonCount> hotKeyRegistered_ = {};
   std::vector<std::u16string> findHistory_;
   std::u16string notice_;
+  bool recordRecentlyUsed_ = false;
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
   // The file name and reason of the last failed open, shown until the next open.

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/utf.h"
+#include "store/recently_used.h"
 #include "store/settings_file.h"
 #include "tests/view/view_fixture.h"
 #include "view/command_ids.h"
@@ -163,6 +165,18 @@ TEST(ViewDesktopKeys, ADroppedFileIsOpened) {
   view.OnDropFile(book);
   ASSERT_TRUE(view.HasDocument());
   EXPECT_EQ(view.engine().filePath, book);
+}
+
+TEST(ViewDesktopKeys, OpenedBooksReachTheDesktopsRecentListOnlyWhenAsked) {
+  ViewFixture f;
+  CTirasolView& view = f.Start();
+  const std::u16string xbel = f.platform.DataHome() + u"/recently-used.xbel";
+  view.OpenDocument(f.NumberedBook("quiet.txt", kBookLines));
+  EXPECT_FALSE(f.platform.PathExists(xbel));
+  view.SetRecordRecentlyUsed(true);
+  view.OpenDocument(f.NumberedBook("listed.txt", kBookLines));
+  EXPECT_NE(testing::ReadFileBytes(ToUtf8(xbel)).find(FileUri(FromUtf8(f.dir.File("listed.txt")))),
+            std::string::npos);
 }
 
 // The page's top position after F3 on a book where "line 1" starts lines 100..199.
