@@ -115,6 +115,8 @@ std::u16string ShortcutText(int id) {
       return u"End";
     case kCmdFind:
       return u"Ctrl+F";
+    case kCmdToc:
+      return u"Ctrl+T";
     case kCmdSetBookmark:
       return u"Ctrl+B";
     case kCmdSettings:

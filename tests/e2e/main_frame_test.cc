@@ -55,7 +55,7 @@ TEST(MainFrameTest, MenuShowsTheShortcutsWithoutTakingThemFromThePage) {
       EXPECT_EQ(a->shortcutContext(), Qt::WidgetShortcut);
     }
   }
-  EXPECT_EQ(shortcuts, (QStringList{"Home", "Ctrl+G", "End", "", "Ctrl+F", "", ""}));
+  EXPECT_EQ(shortcuts, (QStringList{"Home", "Ctrl+G", "End", "", "Ctrl+F", "Ctrl+T", "", ""}));
   for (const QAction* a : menu->actions()) {
     if (a->text() == QStringLiteral("설정")) {
       EXPECT_EQ(a->shortcut().toString(), QStringLiteral("Ctrl+,"));

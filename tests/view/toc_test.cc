@@ -70,7 +70,7 @@ TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneSelectedAndJumpsOnDoubleClick) 
   Paint();
   EXPECT_EQ(view->engine().GetPosition(), headingPositions_[3]);
   EXPECT_EQ(view->engine().GetTopLine()->Text(), u"Chapter 4");
-  EXPECT_EQ(host.title(), u"book.txt - Chapter 4");
+  EXPECT_EQ(host.title(), u"book.txt - Chapter 4 — 리라코");
 }
 
 TEST_F(TocTest, TheListOpensOnTheCurrentChapter) {
@@ -85,11 +85,11 @@ TEST_F(TocTest, TheListOpensOnTheCurrentChapter) {
 
 TEST_F(TocTest, ChapterStepsGoBackAndForthAndTheTitleFollows) {
   Open();
-  EXPECT_EQ(host.title(), u"book.txt - Prologue");
+  EXPECT_EQ(host.title(), u"book.txt - Prologue — 리라코");
   view->OnCommand(kCmdNextChapter);
   Paint();
   EXPECT_EQ(view->engine().GetPosition(), headingPositions_[0]);
-  EXPECT_EQ(host.title(), u"book.txt - Chapter 1");
+  EXPECT_EQ(host.title(), u"book.txt - Chapter 1 — 리라코");
   view->OnCommand(kCmdPreviousChapter);
   Paint();
   EXPECT_EQ(view->engine().GetPosition(), 0);
