@@ -23,7 +23,7 @@ import tempfile
 import time
 
 from reader_e2e import SCREEN_H, SCREEN_W, read_recent, session, window_geometry
-from x_session import SKIP, Failure, find_window, need, run, screenshot, start_xvfb
+from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
 
 
 # Every chapter heading of the sample book holds this text, at the start of its line.
@@ -57,10 +57,9 @@ def search_and_zoom(args, env, prog, book):
     with open(book, "rb") as f:
         data = f.read()
     expected = heading_line(data, 3)
-    log = open(os.path.join(args.out, "desktop-keys.log"), "w")
-    reader = subprocess.Popen([prog, book], env=env, stdout=log, stderr=subprocess.STDOUT)
+    reader = Program(prog, [book], env, os.path.join(args.out, "desktop-keys.log"))
     try:
-        wid = find_window("^book\\.txt — 리라코$", env)
+        wid = find_window("^book\\.txt — 리라코$", env, program=reader)
         time.sleep(1.0)
         windowed = window_geometry(wid, env)
         press(wid, env, "F11")
@@ -87,10 +86,7 @@ def search_and_zoom(args, env, prog, book):
         press(wid, env, "ctrl+q")
         code = reader.wait(timeout=20)
     finally:
-        if reader.poll() is None:
-            reader.kill()
-            reader.wait()
-        log.close()
+        reader.kill()
     if code != 0:
         raise Failure(f"the reader exited with {code}")
     recent = read_recent(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))

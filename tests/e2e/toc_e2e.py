@@ -24,7 +24,7 @@ import tempfile
 import time
 
 from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, press, read_recent, type_text
-from x_session import SKIP, Failure, find_window, need, run, screenshot, start_xvfb
+from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "바다"
@@ -50,19 +50,17 @@ def make_book():
 
 
 def start_reader(prog, book, env, out, name):
-    log = open(os.path.join(out, f"{name}.log"), "w")
-    reader = subprocess.Popen([prog, book], env=env, stdout=log, stderr=subprocess.STDOUT)
-    wid = find_window("^book\\.txt", env)
+    reader = Program(prog, [book], env, os.path.join(out, f"{name}.log"))
+    wid = find_window("^book\\.txt", env, program=reader)
     time.sleep(1.5)
     run(["xdotool", "windowfocus", "--sync", wid], env)
-    return reader, wid, log
+    return reader, wid
 
 
-def quit_reader(reader, wid, log, env):
+def quit_reader(reader, wid, env):
     run(["xdotool", "windowfocus", "--sync", wid], env)
     press(env, "ctrl+q")
     code = reader.wait(timeout=20)
-    log.close()
     if code != 0:
         raise Failure(f"the reader exited with {code}")
 
@@ -120,21 +118,21 @@ def main():
             f.write(struct.pack("<i", FIND))
 
         # The table of contents.
-        reader, wid, log = start_reader(prog, book, env, args.out, "toc")
+        reader, wid = start_reader(prog, book, env, args.out, "toc")
         press(env, "ctrl+t")
         time.sleep(0.5)
         screenshot(os.path.join(args.out, "toc.png"), env)
         press(env, "Down", "Down", "Return")
         time.sleep(0.5)
         find_window("제 3 장", env)
-        quit_reader(reader, wid, log, env)
+        quit_reader(reader, wid, env)
         saved = saved_position(prog_dir, book)
         print(f"toc_e2e: third heading at {headings[2]}; saved position {saved}")
         if saved != headings[2]:
             raise Failure(f"saved position {saved}, the third heading is at {headings[2]}")
 
         # Every hit, and a jump to the third.
-        reader, wid, log = start_reader(prog, book, env, args.out, "find_all")
+        reader, wid = start_reader(prog, book, env, args.out, "find_all")
         press(env, "F1")
         type_text(env, WORD)
         press(env, "Tab", "space", "Tab", "space")
@@ -143,7 +141,7 @@ def main():
         press(env, "Home", "Down", "Down", "Return")
         time.sleep(0.5)
         press(env, "Escape")
-        quit_reader(reader, wid, log, env)
+        quit_reader(reader, wid, env)
         saved = saved_position(prog_dir, book)
         print(f"toc_e2e: third hit's line at {hits[2]}; saved position {saved}")
         if saved != hits[2]:
