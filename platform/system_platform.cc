@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/cp949_converter.h"
 #include "platform/posix_file.h"
@@ -87,6 +88,13 @@ std::u16string SystemPlatform::ProgramPath() {
 
 bool SystemPlatform::IsWritableFolder(const std::u16string& folder) {
   std::string path = ToUtf8(folder);
+  // The folders installed programs live in belong to the package manager: a reader started
+  // from one, even by root, keeps its files in the user's data folder instead.
+  for (std::string_view programs :
+       {std::string_view(LIRAKO_INSTALL_BINDIR), std::string_view("/usr/bin"),
+        std::string_view("/usr/local/bin"), std::string_view("/bin")}) {
+    if (path == programs) return false;
+  }
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
          ::access(path.c_str(), W_OK | X_OK) == 0;

@@ -93,6 +93,14 @@ TEST(File, WritesReplaceTheTargetOnlyWhenClosed) {
   EXPECT_EQ(platform.CreateForWriting(FromUtf8(dir.File("no/such/folder/x")), nullptr), nullptr);
 }
 
+TEST(SystemPlatform, TheFolderOfInstalledProgramsIsNeverWritable) {
+  HeadlessPlatform platform;
+  TempDir dir;
+  EXPECT_TRUE(platform.IsWritableFolder(FromUtf8(dir.path())));
+  // Even for root, who may write there: the reader's files would land among the programs.
+  EXPECT_FALSE(platform.IsWritableFolder(u"/usr/bin"));
+}
+
 TEST(Cp949, ConvertsOneUnitPerCharacter) {
   const Cp949Converter& cp = Cp949Converter::Instance();
   ASSERT_TRUE(cp.available());
