@@ -48,6 +48,7 @@ bool ParseNumber(std::string_view text, Number* value) {
 }  // namespace
 
 std::u16string ChapterCache::PathFor(const std::u16string& dataFolder, const std::u16string& book) {
+  if (dataFolder.empty()) return {};
   // FNV-1a over the path's UTF-8: a short, stable name per book.
   uint64_t hash = 0xCBF29CE484222325ull;
   for (unsigned char c : ToUtf8(book)) {
@@ -58,7 +59,7 @@ std::u16string ChapterCache::PathFor(const std::u16string& dataFolder, const std
   std::snprintf(name, sizeof name, "lirako-toc-%016llx.cache",
                 static_cast<unsigned long long>(hash));
   std::u16string path = dataFolder;
-  if (!path.empty() && path.back() != u'/') path += u'/';
+  if (path.back() != u'/') path += u'/';
   return path + FromUtf8(name);
 }
 

@@ -31,7 +31,7 @@ struct ChapterCacheKey {
 // whose key differs from the book's, or that is damaged or cut short, is not used.
 class ChapterCache {
  public:
-  // "lirako-toc-<hash of the path>.cache" in `dataFolder`.
+  // "lirako-toc-<hash of the path>.cache" in `dataFolder`; empty when there is no data folder.
   static std::u16string PathFor(const std::u16string& dataFolder, const std::u16string& book);
 
   // The chapters kept in `file` for `key`; false when there are none to trust.

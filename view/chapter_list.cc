@@ -56,7 +56,8 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   if (!file) return finish(State::kFailed, "cannot open the book");
   const ChapterCacheKey key{path, file->Size(), file->ModifiedTime(), encoding, userRule_};
   std::vector<Chapter> cached;
-  if (key.modified >= 0 && ChapterCache::Load(platform, cacheFile, key, &cached)) {
+  if (!cacheFile.empty() && key.modified >= 0 &&
+      ChapterCache::Load(platform, cacheFile, key, &cached)) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       chapters_ = std::move(cached);
@@ -83,7 +84,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   }
   file->Close();
   permille_ = 1000;
-  if (key.modified >= 0) {
+  if (!cacheFile.empty() && key.modified >= 0) {
     std::vector<Chapter> all = Chapters();
     if (!ChapterCache::Save(platform, cacheFile, key, all, &err)) {
       std::fprintf(stderr, "lirako: chapters not kept: %s\n", err.c_str());

@@ -35,8 +35,8 @@ class ChapterList {
 
   // Forgets the chapters and starts finding those of the book at `path`, stored in
   // `encoding`, with the built-in rules and `userRule` (empty: none). The cache file
-  // `cacheFile` is read first and written after a complete scan. A user rule that is not a
-  // valid pattern fails at once, with the reason, and nothing is scanned.
+  // `cacheFile` (empty: none) is read first and written after a complete scan. A user rule that is
+  // not a valid pattern fails at once, with the reason, and nothing is scanned.
   void Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
              const std::string& userRule, const std::u16string& cacheFile);
   // Stops a running scan (waiting for its thread) and forgets the chapters.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -52,6 +53,22 @@ class TocTest : public BarTest {
   std::string bookPath_;
   std::vector<int32_t> headingPositions_;
 };
+
+TEST_F(TocTest, AViewWithoutADataFolderKeepsNoCacheInTheWorkingFolder) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  view = std::make_unique<CTirasolView>(platform, host);
+  ASSERT_TRUE(view->OpenDocument(FromUtf8(bookPath_)));
+  WaitForChapters();
+  view.reset();
+  std::filesystem::current_path(before);
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().filename(), "book.txt");
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
 
 TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneSelectedAndJumpsOnDoubleClick) {
   Open();
