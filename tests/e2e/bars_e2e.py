@@ -23,8 +23,9 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, run, screen_pixels,
-                       screenshot, start_xvfb, wait_for_window_count)
+from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, read_recent,
+                       reader_env, run, screen_pixels, screenshot, start_xvfb,
+                       wait_for_window_count)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
@@ -86,34 +87,6 @@ def proposed_name(line, position, size):
     return f"{line[:10]} [{percent}]" if line else f"[{percent}]"
 
 
-def read_recent(path):
-    """Entries of ResentFiles.Dat as (path, position, [(name, position)])."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if len(data) < 136:
-        raise Failure(f"{path} is {len(data)} bytes long")
-
-    def string(offset):
-        units = struct.unpack_from("<i", data, offset)[0]
-        text = data[offset + 4:offset + 4 + 2 * units].decode("utf-16-le").rstrip("\0")
-        return text, offset + 4 + 2 * units
-
-    count = struct.unpack_from("<i", data, 132)[0]
-    offset = 136
-    entries = []
-    for _ in range(count):
-        path_text, offset = string(offset)
-        position, bookmark_count = struct.unpack_from("<ii", data, offset)
-        offset += 8
-        bookmarks = []
-        for _ in range(bookmark_count):
-            name, offset = string(offset)
-            bookmarks.append((name, struct.unpack_from("<i", data, offset)[0]))
-            offset += 4
-        entries.append((path_text, position, bookmarks))
-    return entries
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--lirako", required=True)
@@ -146,19 +119,7 @@ def main():
         line_end = data.find(b"\r", line_start)
         line = data[line_start:line_end].decode("cp949")
 
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": display,
-            "HOME": os.path.join(temp, "home"),
-            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
-            "XDG_DATA_HOME": os.path.join(temp, "data"),
-            "XDG_RUNTIME_DIR": temp,
-            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
-            "QT_QPA_PLATFORM": "xcb",
-            "LC_ALL": "C.UTF-8",
-        })
-        env.pop("LIRAKO_NO_CP949", None)
-        os.makedirs(env["HOME"])
+        env = reader_env(display, temp)
         os.makedirs(args.out, exist_ok=True)
 
         settings = os.path.join(prog_dir, "SetParam.Dat")

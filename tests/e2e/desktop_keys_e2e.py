@@ -22,8 +22,9 @@ import sys
 import tempfile
 import time
 
-from reader_e2e import SCREEN_H, SCREEN_W, read_recent, session, window_geometry
-from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
+from reader_e2e import SCREEN_H, SCREEN_W, session, window_geometry
+from x_session import (SKIP, Failure, Program, find_window, need, reader_env, recent_places, run,
+                       screenshot, start_xvfb)
 
 
 # Every chapter heading of the sample book holds this text, at the start of its line.
@@ -89,7 +90,7 @@ def search_and_zoom(args, env, prog, book):
         reader.kill()
     if code != 0:
         raise Failure(f"the reader exited with {code}")
-    recent = read_recent(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))
+    recent = recent_places(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))
     size = font_size(args.tool, os.path.join(os.path.dirname(prog), "SetParam.Dat"), env)
     print(f"desktop_keys_e2e: third heading at {expected}, saved {recent[0]}, font {size}")
     if recent[0] != (book, expected):
@@ -119,19 +120,7 @@ def main():
         shutil.copy2(args.lirako, prog)
         book = os.path.join(prog_dir, "book.txt")
         shutil.copy2(os.path.join(args.samples, "byeolbit.txt"), book)
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": display,
-            "HOME": os.path.join(temp, "home"),
-            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
-            "XDG_DATA_HOME": os.path.join(temp, "data"),
-            "XDG_RUNTIME_DIR": temp,
-            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
-            "QT_QPA_PLATFORM": "xcb",
-            "LC_ALL": "C.UTF-8",
-        })
-        env.pop("LIRAKO_NO_CP949", None)
-        os.makedirs(env["HOME"])
+        env = reader_env(display, temp)
         os.makedirs(args.out, exist_ok=True)
 
         # One key per run: two inputs before one paint make one step (the last one wins),

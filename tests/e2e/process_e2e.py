@@ -16,14 +16,13 @@ import argparse
 import os
 import shutil
 import signal
-import struct
 import sys
 import tempfile
 import time
 
 from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
-                       press_and_wait, read_rgb, run, screenshot, start_xvfb, wait_for_window_count,
-                       window_geometry)
+                       press_and_wait, read_rgb, reader_env, recent_places, run, screenshot,
+                       start_xvfb, wait_for_window_count, window_geometry)
 
 SCREEN_W, SCREEN_H = 1024, 900
 TITLE_WITHOUT_BOOK = "^리라코$"
@@ -34,27 +33,6 @@ NOTICE_BAND = (0.35, 0.75)
 NOTICE_PIXELS = 50
 # How long the place may take to reach the file after a page turn on a busy machine.
 SAVE_PATIENCE = 60
-
-
-def read_recent(path):
-    """Entries of ResentFiles.Dat as (path, position) pairs; [] when there is no file."""
-    if not os.path.exists(path):
-        return []
-    with open(path, "rb") as f:
-        data = f.read()
-    count = struct.unpack_from("<i", data, 132)[0]
-    offset = 136
-    entries = []
-    for _ in range(count):
-        units = struct.unpack_from("<i", data, offset)[0]
-        text = data[offset + 4:offset + 4 + 2 * units].decode("utf-16-le").rstrip("\0")
-        offset += 4 + 2 * units
-        position, bookmarks = struct.unpack_from("<ii", data, offset)
-        offset += 8
-        for _ in range(bookmarks):
-            offset += 4 + 2 * struct.unpack_from("<i", data, offset)[0] + 4
-        entries.append((text, position))
-    return entries
 
 
 class Setup:
@@ -69,19 +47,7 @@ class Setup:
         self.book = os.path.join(self.folder, "book.txt")
         shutil.copy2(sample, self.book)
         self.recent = os.path.join(self.folder, "ResentFiles.Dat")
-        self.env = dict(os.environ)
-        self.env.update({
-            "DISPLAY": display,
-            "HOME": os.path.join(temp, "home"),
-            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
-            "XDG_DATA_HOME": os.path.join(temp, "data"),
-            "XDG_RUNTIME_DIR": temp,
-            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
-            "QT_QPA_PLATFORM": "xcb",
-            "LC_ALL": "C.UTF-8",
-        })
-        self.env.pop("LIRAKO_NO_CP949", None)
-        os.makedirs(self.env["HOME"])
+        self.env = reader_env(display, temp)
 
     def start(self, label, args):
         return Program(self.prog, args, self.env, os.path.join(self.out, f"{label}.log"))
@@ -145,7 +111,7 @@ def turn_page(setup, label):
 
 
 def saved_place(setup):
-    recent = read_recent(setup.recent)
+    recent = recent_places(setup.recent)
     return recent[0][1] if recent and recent[0][0] == setup.book else None
 
 
@@ -168,7 +134,7 @@ def quits_on(setup, sig, label, dialog_key=None):
     if code != 0:
         raise Failure(f"{label}: the reader exited with {code}; its log:\n{reader.log_text()}")
     if not place:
-        raise Failure(f"{label}: ResentFiles.Dat holds {read_recent(setup.recent)}")
+        raise Failure(f"{label}: ResentFiles.Dat holds {recent_places(setup.recent)}")
 
 
 def survives_kill(setup):
@@ -186,7 +152,7 @@ def survives_kill(setup):
     print(f"kill: saved place {place}")
     if not place:
         raise Failure(f"kill: {SAVE_PATIENCE} s after a page turn ResentFiles.Dat holds "
-                      f"{read_recent(setup.recent)}")
+                      f"{recent_places(setup.recent)}")
 
 
 def main():

@@ -24,7 +24,8 @@ import tempfile
 import time
 
 from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
-                       press_and_wait, read_rgb, run, screenshot, start_xvfb, window_geometry)
+                       press_and_wait, read_rgb, reader_env, recent_places, run, screenshot,
+                       start_xvfb, window_geometry)
 
 SCREEN_W, SCREEN_H = 1024, 900
 # The position bar's two colours (read part, unread part), drawn down the page's left edge.
@@ -60,29 +61,6 @@ def compare_page(screen, page, rendered_png, env):
             if pixel(screen, SCREEN_W, px + x, py + y) != pixel(rendered, pw, x, y):
                 differing += 1
     return differing, pw * ph
-
-
-def read_recent(path):
-    """Entries of ResentFiles.Dat as (path, position) pairs."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if len(data) < 136:
-        raise Failure(f"{path} is {len(data)} bytes long")
-    count = struct.unpack_from("<i", data, 132)[0]
-    offset = 136
-    entries = []
-    for _ in range(count):
-        units = struct.unpack_from("<i", data, offset)[0]
-        offset += 4
-        text = data[offset:offset + 2 * units].decode("utf-16-le").rstrip("\0")
-        offset += 2 * units
-        position, bookmarks = struct.unpack_from("<ii", data, offset)
-        offset += 8
-        for _ in range(bookmarks):
-            name_units = struct.unpack_from("<i", data, offset)[0]
-            offset += 4 + 2 * name_units + 4
-        entries.append((text, position))
-    return entries
 
 
 def render(tool, book, size, steps, out, env, settings=None):
@@ -159,7 +137,7 @@ def session(tool, env, prog, book, out, label, steps_keys, steps, quit_key="ctrl
         reader.kill()
     if code != 0:
         raise Failure(f"{label}: the reader exited with {code}; its log:\n{reader.log_text()}")
-    recent = read_recent(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))
+    recent = recent_places(os.path.join(os.path.dirname(prog), "ResentFiles.Dat"))
     if not recent or recent[0][0] != book:
         raise Failure(f"{label}: ResentFiles.Dat holds {recent}, not {book} first")
     saved = recent[0][1]
@@ -199,19 +177,7 @@ def main():
             sample = os.path.join(args.samples, "jindallae.txt")
         book = os.path.join(prog_dir, "book.txt")
         shutil.copy2(sample, book)
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": display,
-            "HOME": os.path.join(temp, "home"),
-            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
-            "XDG_DATA_HOME": os.path.join(temp, "data"),
-            "XDG_RUNTIME_DIR": temp,
-            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
-            "QT_QPA_PLATFORM": "xcb",
-            "LC_ALL": "C.UTF-8",
-        })
-        env.pop("LIRAKO_NO_CP949", None)
-        os.makedirs(env["HOME"])
+        env = reader_env(display, temp)
         os.makedirs(args.out, exist_ok=True)
 
         position = session(args.tool, env, prog, book, args.out, "portrait", ["Down", "Down"],

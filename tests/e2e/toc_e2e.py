@@ -23,8 +23,9 @@ import sys
 import tempfile
 import time
 
-from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, press, read_recent, type_text
-from x_session import SKIP, Failure, Program, find_window, need, run, screenshot, start_xvfb
+from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, press, type_text
+from x_session import (SKIP, Failure, Program, find_window, need, read_recent, reader_env, run,
+                       screenshot, start_xvfb)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "바다"
@@ -95,19 +96,7 @@ def main():
         data, headings, hits = make_book()
         with open(book, "wb") as f:
             f.write(data)
-        env = dict(os.environ)
-        env.update({
-            "DISPLAY": display,
-            "HOME": os.path.join(temp, "home"),
-            "XDG_CONFIG_HOME": os.path.join(temp, "config"),
-            "XDG_DATA_HOME": os.path.join(temp, "data"),
-            "XDG_RUNTIME_DIR": temp,
-            "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
-            "QT_QPA_PLATFORM": "xcb",
-            "LC_ALL": "C.UTF-8",
-        })
-        env.pop("LIRAKO_NO_CP949", None)
-        os.makedirs(env["HOME"])
+        env = reader_env(display, temp)
         os.makedirs(args.out, exist_ok=True)
         settings = os.path.join(prog_dir, "SetParam.Dat")
         run([args.tool, "settings", "--write-defaults", settings], env)

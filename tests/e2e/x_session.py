@@ -1,4 +1,5 @@
-"""What the end-to-end runs share: a private X server, commands run in it, its windows.
+"""What the end-to-end runs share: a private X server, commands run in it, its windows, the
+reader's environment there and the recent-file list it leaves.
 
 Everything here waits as long as a loaded machine needs: a run must never fail for the
 harness's sake, only for the program's.
@@ -6,6 +7,7 @@ harness's sake, only for the program's.
 
 import os
 import select
+import struct
 import shutil
 import subprocess
 import sys
@@ -76,6 +78,66 @@ def start_xvfb(width, height, displays=None):
             proc.kill()
         proc.wait()
     return None, None
+
+
+def reader_env(display, temp):
+    """The environment of a reader run on `display`, with its home, configuration, data and
+    registry in the folder `temp` (the home folder made) and code page 949 available."""
+    env = dict(os.environ)
+    env.update({
+        "DISPLAY": display,
+        "HOME": os.path.join(temp, "home"),
+        "XDG_CONFIG_HOME": os.path.join(temp, "config"),
+        "XDG_DATA_HOME": os.path.join(temp, "data"),
+        "XDG_RUNTIME_DIR": temp,
+        "LIRAKO_REGISTRY": os.path.join(temp, "registry"),
+        "QT_QPA_PLATFORM": "xcb",
+        "LC_ALL": "C.UTF-8",
+    })
+    env.pop("LIRAKO_NO_CP949", None)
+    os.makedirs(env["HOME"])
+    return env
+
+
+# ResentFiles.Dat: a 132-byte header, the entry count, then the entries.
+RECENT_COUNT_OFFSET = 132
+RECENT_ENTRIES_OFFSET = 136
+
+
+def read_recent(path):
+    """Entries of ResentFiles.Dat as (path, position, [(name, position)]); [] when there is no
+    file."""
+    if not os.path.exists(path):
+        return []
+    with open(path, "rb") as f:
+        data = f.read()
+    if len(data) < RECENT_ENTRIES_OFFSET:
+        raise Failure(f"{path} is {len(data)} bytes long")
+
+    def string(offset):
+        units = struct.unpack_from("<i", data, offset)[0]
+        text = data[offset + 4:offset + 4 + 2 * units].decode("utf-16-le").rstrip("\0")
+        return text, offset + 4 + 2 * units
+
+    count = struct.unpack_from("<i", data, RECENT_COUNT_OFFSET)[0]
+    offset = RECENT_ENTRIES_OFFSET
+    entries = []
+    for _ in range(count):
+        path_text, offset = string(offset)
+        position, bookmark_count = struct.unpack_from("<ii", data, offset)
+        offset += 8
+        bookmarks = []
+        for _ in range(bookmark_count):
+            name, offset = string(offset)
+            bookmarks.append((name, struct.unpack_from("<i", data, offset)[0]))
+            offset += 4
+        entries.append((path_text, position, bookmarks))
+    return entries
+
+
+def recent_places(path):
+    """Entries of ResentFiles.Dat as (path, position) pairs; [] when there is no file."""
+    return [(book, position) for book, position, _ in read_recent(path)]
 
 
 def run(cmd, env, check=True, timeout=60):
