@@ -79,10 +79,10 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   QString s = DisplayText(text);
   if (s.isEmpty()) return;
   QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
-  int width = metrics.horizontalAdvance(s);
-  int height = metrics.height();
   painter_.setPen(textColor_);
   if (qtFont_ && qtFont_->rotated()) {
+    int width = metrics.horizontalAdvance(s);
+    int height = metrics.height();
     // The text cell turned 90 degrees counter-clockwise about (x, y): the text runs upward.
     painter_.save();
     painter_.translate(x, y);
@@ -92,8 +92,11 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
     painter_.restore();
     return;
   }
-  painter_.fillRect(QRect(x, y, width, height), backColor_);
+  // The text's own layout fills its cell: measuring it apart would lay the text out twice.
+  painter_.setBackgroundMode(Qt::OpaqueMode);
+  painter_.setBackground(backColor_);
   painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+  painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
 void QtSurface::CopyTo(Surface& target, const Rect& rect) {
