@@ -145,8 +145,9 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
     return false;
   }
   engine_ = CreateTextEngine(platform_, widePath, options.encoding);
-  if (!engine_->Load(widePath)) {
-    *error = "cannot open " + path;
+  std::string reason;
+  if (!engine_->Load(widePath, &reason)) {
+    *error = "cannot open " + path + (reason.empty() ? "" : ": " + reason);
     return false;
   }
   platform_.metrics().narrow = options.narrow;

@@ -27,7 +27,9 @@ int Run(const std::vector<std::string>& args) {
   }
   HeadlessPlatform platform;
   std::u16string path = FromUtf8(args[0]);
-  if (!platform.OpenForReading(path)) return Fail("cannot open " + args[0]);
+  std::string reason;
+  if (!platform.OpenForReading(path, &reason))
+    return Fail("cannot open " + args[0] + ": " + reason);
   RecentFileList list;
   list.LoadFile(platform, path);
   std::string out = "{\"entries\": [";

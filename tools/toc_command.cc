@@ -44,8 +44,9 @@ int Run(const std::vector<std::string>& args) {
     return Fail(error + ": " + positional[0]);
   }
   const TextEncoding encoding = chosen.value_or(guess.encoding);
-  std::unique_ptr<File> file = platform.OpenForReading(path);
-  if (!file) return Fail("cannot open " + positional[0]);
+  std::string reason;
+  std::unique_ptr<File> file = platform.OpenForReading(path, &reason);
+  if (!file) return Fail("cannot open " + positional[0] + ": " + reason);
   ChapterScanner scanner(rules, encoding, Cp949Snapshot::Take(platform));
   ChapterScanner::Callbacks callbacks;
   callbacks.found = [](Chapter&& chapter) {

@@ -17,8 +17,10 @@ using testing::TempDir;
 const std::string kTool = std::string(LIRAKO_BINARY_DIR) + "/tools/lirakotool";
 
 // Runs lirakotool with `args`; returns its standard output and sets `status` to its exit code.
-std::string RunTool(const std::string& args, int* status) {
-  std::string command = kTool + " " + args + " 2>/dev/null";
+// The standard output of lirakotool run with `args`; `redirect` says where its errors go.
+std::string RunTool(const std::string& args, int* status,
+                    const std::string& redirect = "2>/dev/null") {
+  std::string command = kTool + " " + args + " " + redirect;
   FILE* pipe = ::popen(command.c_str(), "r");
   std::string out;
   if (!pipe) return out;
@@ -55,7 +57,9 @@ TEST_F(LirakotoolTest, LayoutPrintsEachStepAsJson) {
             "{\"op\": \"next\", \"position\": 18, \"size\": 21, \"atEnd\": true, \"lines\": ["
             "{\"offset\": 18, \"length\": 3, \"continued\": 0, \"width\": 18, \"text\": "
             "\"end\"}]}\n");
-  RunTool("layout " + dir_.File("missing.txt") + " start", &status);
+  // The message says why the book did not open.
+  EXPECT_EQ(RunTool("layout " + dir_.File("missing.txt") + " start", &status, "2>&1 >/dev/null"),
+            "lirakotool: cannot open " + dir_.File("missing.txt") + ": 파일이 없습니다\n");
   EXPECT_NE(status, 0);
   RunTool("layout " + path + " --page 1 start", &status);
   EXPECT_NE(status, 0);

@@ -101,7 +101,9 @@ int Render(const std::vector<std::string>& args) {
     if (!status.used) return Fail("cannot use the settings file '" + settingsPath + "'");
   }
   view.SetTypography(typography);
-  if (!view.OpenDocument(ToPath(file))) return Fail("cannot open '" + file + "'");
+  std::string reason;
+  if (!view.OpenDocument(ToPath(file), &reason))
+    return Fail("cannot open '" + file + "': " + reason);
 
   // Without steps the page is the one the reader shows after opening the book.
   if (steps.empty()) steps.push_back("next");
