@@ -122,12 +122,12 @@ void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rota
 }
 
 void CTirasolView::DrawOpenFailure(Surface& screen, const Rect& client) {
-  FontSpec spec;
-  spec.face = settings_.FontFaceName();
-  spec.height = settings_.fontSize;
-  spec.weight = settings_.fontBold ? 700 : 400;
-  spec.clearType = settings_.clearType != 0;
-  std::unique_ptr<Font> font = platform_.CreateFont(spec);
+  FontSpec fontSpec;
+  fontSpec.face = settings_.FontFaceName();
+  fontSpec.height = settings_.fontSize;
+  fontSpec.weight = settings_.fontBold ? 700 : 400;
+  fontSpec.clearType = settings_.clearType != 0;
+  std::unique_ptr<Font> font = platform_.CreateFont(fontSpec);
   Font* previous = screen.SelectFont(font.get());
   screen.SetTextColor(settings_.textColor);
   screen.SetBackColor(settings_.backColor);

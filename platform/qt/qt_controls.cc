@@ -109,10 +109,10 @@ QtControls::~QtControls() {
 }
 
 void QtControls::Build(QGridLayout* grid) {
-  const std::vector<ControlSpec>& specs = logic_.dialogSpec().controls;
+  const std::vector<ControlSpec>& controls = logic_.dialogSpec().controls;
   // Group boxes first: every other control whose cell lies in a group's cells goes into it.
   std::vector<Group> groups;
-  for (const ControlSpec& controlSpec : specs) {
+  for (const ControlSpec& controlSpec : controls) {
     if (controlSpec.kind != ControlKind::kGroupBox) continue;
     auto* box = static_cast<QGroupBox*>(Make(controlSpec, page_));
     box->setObjectName(QStringLiteral("control%1").arg(controlSpec.id));
@@ -138,16 +138,16 @@ void QtControls::Build(QGridLayout* grid) {
 
   // The columns of the dialog's own grid.
   int columns = 0;
-  for (const ControlSpec& controlSpec : specs) {
+  for (const ControlSpec& controlSpec : controls) {
     if (controlSpec.kind == ControlKind::kGroupBox || groupOf(controlSpec) == nullptr)
       columns = std::max(columns, controlSpec.column + std::max(1, controlSpec.columnSpan));
   }
 
   // Labels share one id, so widgets are placed by their place in the template.
-  std::vector<QWidget*> widgets(specs.size(), nullptr);
+  std::vector<QWidget*> widgets(controls.size(), nullptr);
   QButtonGroup* radioGroup = nullptr;
-  for (size_t i = 0; i < specs.size(); ++i) {
-    const ControlSpec& controlSpec = specs[i];
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlSpec& controlSpec = controls[i];
     if (controlSpec.kind == ControlKind::kGroupBox) continue;
     const Group* group = groupOf(controlSpec);
     QWidget* widget = Make(controlSpec, group != nullptr ? group->box : page_);
@@ -166,7 +166,7 @@ void QtControls::Build(QGridLayout* grid) {
 
   // The arrows of an up-down stand at the right of their edit, in the edit's cell.
   std::map<int, QWidget*> arrowsOf;
-  for (const ControlSpec& controlSpec : specs) {
+  for (const ControlSpec& controlSpec : controls) {
     if (controlSpec.kind != ControlKind::kUpDown) continue;
     auto* upDown = static_cast<QtUpDown*>(controls_[controlSpec.id].widget);
     Entry* buddy = Find(controlSpec.buddy);
@@ -175,8 +175,8 @@ void QtControls::Build(QGridLayout* grid) {
     if (edit) arrowsOf[controlSpec.buddy] = upDown;
   }
 
-  for (size_t i = 0; i < specs.size(); ++i) {
-    const ControlSpec& controlSpec = specs[i];
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlSpec& controlSpec = controls[i];
     if (controlSpec.kind == ControlKind::kGroupBox) continue;
     if (controlSpec.kind == ControlKind::kUpDown && arrowsOf.count(controlSpec.buddy) != 0) {
       continue;  // placed with its edit
@@ -202,9 +202,9 @@ void QtControls::Build(QGridLayout* grid) {
     // The icon stands at the top of its rows; a button in the last column keeps to the right;
     // a label right before its edit stands by it.
     Qt::Alignment alignment;
-    if (controlSpec.kind == ControlKind::kStatic && i + 1 < specs.size() &&
-        specs[i + 1].kind == ControlKind::kEdit && specs[i + 1].row == controlSpec.row &&
-        specs[i + 1].column == controlSpec.column + 1) {
+    if (controlSpec.kind == ControlKind::kStatic && i + 1 < controls.size() &&
+        controls[i + 1].kind == ControlKind::kEdit && controls[i + 1].row == controlSpec.row &&
+        controls[i + 1].column == controlSpec.column + 1) {
       alignment = Qt::AlignRight | Qt::AlignVCenter;
     }
     if (controlSpec.kind == ControlKind::kIcon) alignment = Qt::AlignTop | Qt::AlignHCenter;
