@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/background_thread.h"
 #include "platform/utf.h"
 #include "view/chapter_cache.h"
 
@@ -47,6 +48,7 @@ void ChapterList::Stop() {
 
 void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding encoding,
                       std::u16string cacheFile) {
+  YieldToForeground();
   auto finish = [this](State state, std::string error) {
     std::lock_guard<std::mutex> lock(mutex_);
     state_ = state;

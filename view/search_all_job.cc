@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/background_thread.h"
+
 namespace lirako {
 
 SearchAllJob::SearchAllJob(Platform& platform, const std::u16string& path, TextEncoding encoding,
                            const std::u16string& text, int options, int contextCharacters) {
   worker_ = std::thread([this, &platform, path, encoding, text, options, contextCharacters] {
+    YieldToForeground();
     SearchAll search(platform, encoding);
     SearchAll::Callbacks callbacks;
     callbacks.found = [this](SearchHit&& hit) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
+#include "platform/background_thread.h"
 #include "platform/cp949_converter.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/open_reasons.h"
@@ -99,6 +102,18 @@ TEST(SystemPlatform, TheFolderOfInstalledProgramsIsNeverWritable) {
   EXPECT_TRUE(platform.IsWritableFolder(FromUtf8(dir.path())));
   // Even for root, who may write there: the reader's files would land among the programs.
   EXPECT_FALSE(platform.IsWritableFolder(u"/usr/bin"));
+}
+
+TEST(BackgroundThread, LowersThePriorityOfTheCallingThreadAlone) {
+  const int before = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+  int inside = before;
+  std::thread worker([&inside] {
+    YieldToForeground();
+    inside = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+  });
+  worker.join();
+  EXPECT_GT(inside, before);
+  EXPECT_EQ(::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid())), before);
 }
 
 TEST(Cp949, ConvertsOneUnitPerCharacter) {
