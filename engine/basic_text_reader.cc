@@ -329,10 +329,20 @@ bool BasicTextReader<Unit>::ReadPreviousPiece(ParagraphBuffer<Unit>& buffer) {
 }
 
 template <typename Unit>
-bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Unit>& pattern,
-                                              int32_t lead, int32_t* start) {
-  const auto n = static_cast<int32_t>(pattern.size());
+bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Unit>& original,
+                                              int32_t lead, bool foldAscii, int32_t* start) {
+  const auto n = static_cast<int32_t>(original.size());
   if (n == 0 || from < 0) return false;
+  // Folding the pattern and each block alike finds every place the letters match in either
+  // case (and maybe more, which the paragraph's own search sorts out).
+  auto fold = [](Unit* units, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+      const Unit u = units[i];
+      units[i] = static_cast<Unit>(u - Unit{'A'}) < Unit{26} ? static_cast<Unit>(u | 0x20) : u;
+    }
+  };
+  std::vector<Unit> pattern = original;
+  if (foldAscii) fold(pattern.data(), pattern.size());
   std::vector<Unit> block(static_cast<size_t>(kScanUnits));
   int32_t paragraph = from;
   // Blocks overlap by n - 1 units so that a match across two of them is seen.
@@ -340,6 +350,7 @@ bool BasicTextReader<Unit>::FindParagraphWith(int32_t from, const std::vector<Un
     int32_t want = std::min(kScanUnits, fileLength_ - first);
     int32_t got = ReadUnits(first, want, block.data());
     if (got < n) return false;
+    if (foldAscii) fold(block.data(), static_cast<size_t>(got));
     const Unit* begin = block.data();
     const Unit* end = begin + got;
     const Unit* hit = end;

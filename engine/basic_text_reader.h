@@ -88,10 +88,10 @@ class BasicTextReader : public CTextReader {
   // Looks for `pattern` (units) in the file from `from`, which starts a paragraph, to the
   // end. On a find, `*start` is where to read from to see a match that may begin up to `lead`
   // units before the pattern: the start of the piece holding that place, never before the
-  // last break before the pattern, nor before `from`. Reads blocks of kScanUnits; the chunk
-  // stays.
+  // last break before the pattern, nor before `from`. With `foldAscii`, the units of ASCII
+  // letters match in either case. Reads blocks of kScanUnits; the chunk stays.
   bool FindParagraphWith(int32_t from, const std::vector<Unit>& pattern, int32_t lead,
-                         int32_t* start);
+                         bool foldAscii, int32_t* start);
   static constexpr int32_t kScanUnits = 32 * 1024;
 
   // Where the reader stands, with what it knows about the reads before.

@@ -15,6 +15,10 @@ namespace {
 
 constexpr size_t kMaxAnchorUnits = 256;
 
+bool IsAsciiLetter(char32_t u) {
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
+
 }  // namespace
 
 template <typename Unit>
@@ -128,20 +132,29 @@ bool BasicTextSearch<Unit>::FileUnitsOf(char16_t unit, std::vector<Unit>* units)
 template <typename Unit>
 std::vector<Unit> BasicTextSearch<Unit>::SearchAnchor(bool joined) {
   // Folding may map other characters onto letters; Hangul syllables, CJK ideographs and
-  // ASCII that is not a letter have no case. With lines joined, a blank may stand for a line
-  // break.
+  // ASCII that is not a letter have no case. An ASCII letter folds from its two cases only,
+  // so with case folded it anchors as both, when both are single file units that differ as
+  // the two cases of ASCII do: the scan folds the file's ASCII letters too. With lines
+  // joined, a blank may stand for a line break.
   const bool fold = fold_;
-  auto certain = [fold, joined](char16_t u) {
+  auto caseless = [fold, joined](char16_t u) {
     if (u == 0 || IsLineBreak(u) || u == 0xFFFD || (joined && IsBlank(u))) return false;
-    if (!fold) return true;
-    if (u < 0x80) return !((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'));
+    if (!fold || u < 0x80) return true;
     return (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x4E00 && u <= 0x9FFF);
   };
   std::vector<Unit> best;
   std::vector<Unit> run;
   for (char16_t u : needle_) {
     std::vector<Unit> units;
-    if (certain(u) && FileUnitsOf(u, &units)) {
+    bool certain = caseless(u) && FileUnitsOf(u, &units);
+    if (certain && fold && IsAsciiLetter(u)) {
+      const auto upper = static_cast<char16_t>(u - u'a' + u'A');
+      std::vector<Unit> upperUnits;
+      certain = u >= u'a' && units.size() == 1 && units[0] == static_cast<Unit>(u) &&
+                FileUnitsOf(upper, &upperUnits) && upperUnits.size() == 1 &&
+                upperUnits[0] == static_cast<Unit>(upper);
+    }
+    if (certain) {
       run.insert(run.end(), units.begin(), units.end());
       if (run.size() > best.size()) best = run;
     } else {
@@ -201,6 +214,8 @@ bool BasicTextSearch<Unit>::Scan(Reader& reader, size_t at, bool fromHere, Match
   const bool joined = reader.joinLines();
   if (!anchorReady_ || anchorJoined_ != joined) {
     anchor_ = SearchAnchor(joined);
+    anchorFolds_ = fold_ && std::any_of(anchor_.begin(), anchor_.end(),
+                                        [](Unit u) { return IsAsciiLetter(u); });
     anchorReady_ = true;
     anchorJoined_ = joined;
   }
@@ -209,7 +224,8 @@ bool BasicTextSearch<Unit>::Scan(Reader& reader, size_t at, bool fromHere, Match
     // After the first paragraph, go straight to the next one that holds the anchor.
     if (!first && !anchor_.empty()) {
       int32_t start = 0;
-      if (!reader.FindParagraphWith(reader.Position(), anchor_, lead, &start)) return false;
+      if (!reader.FindParagraphWith(reader.Position(), anchor_, lead, anchorFolds_, &start))
+        return false;
       // A match may begin on an earlier line of the same joined paragraph.
       if (joined) start = std::max(reader.JoinedParagraphStart(start), reader.Position());
       if (start != reader.Position()) reader.Seek(start);

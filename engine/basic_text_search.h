@@ -57,7 +57,8 @@ class BasicTextSearch {
 
  private:
   // The longest run of the needle whose file units are certain: every paragraph that holds a
-  // match holds these units. Empty when no unit is certain.
+  // match holds these units, ASCII letters in either case when case is folded. Empty when no
+  // unit is certain.
   std::vector<Unit> SearchAnchor(bool joined);
   // Reads on from the reader's position; the first paragraph is searched from display index
   // `at`, and reached by the anchor scan too unless it is `fromHere`.
@@ -73,6 +74,7 @@ class BasicTextSearch {
   std::vector<Unit> anchor_;
   bool anchorReady_ = false;
   bool anchorJoined_ = false;
+  bool anchorFolds_ = false;  // the anchor holds letters of either case
   Buffer piece_;
   Buffer following_;
   std::u16string display_;

@@ -70,7 +70,8 @@ class Platform {
   // a byte that starts no character and a pair without a mapping give U+FFFD.
   virtual std::u16string Cp949ToUtf16(std::string_view bytes) = 0;
 
-  // Folds `text` to one case in place: at least ASCII letters; Hangul stays unchanged.
+  // Folds `text` to one case in place: at least ASCII letters, to lower case; Hangul stays
+  // unchanged, and no other character becomes an ASCII letter.
   virtual void FoldCase(std::u16string& text) = 0;
   // Index of the first occurrence of `needle` in `text` at or after `from`, or -1.
   virtual ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle, size_t from) = 0;

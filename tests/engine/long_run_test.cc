@@ -258,16 +258,16 @@ TEST(LongRun, SearchSkipStartsAtThePieceWhereTheMatchMayBegin) {
 
   const std::vector<uint8_t> zw = {'Z', 'W'};
   int32_t start = -1;
-  ASSERT_TRUE(reader.FindParagraphWith(0, zw, 0, &start));
+  ASSERT_TRUE(reader.FindParagraphWith(0, zw, 0, false, &start));
   EXPECT_EQ(start, cut);
-  ASSERT_TRUE(reader.FindParagraphWith(0, zw, 3, &start));
+  ASSERT_TRUE(reader.FindParagraphWith(0, zw, 3, false, &start));
   // The piece before the cut: it starts at the cut near the mark at 256.
   reader.Seek(start);
   ASSERT_TRUE(reader.ReadNextParagraph(b));
   EXPECT_EQ(b.end, cut);
   EXPECT_GT(start, 0);
   // Never before `from`.
-  ASSERT_TRUE(reader.FindParagraphWith(cut - 1, zw, 100, &start));
+  ASSERT_TRUE(reader.FindParagraphWith(cut - 1, zw, 100, false, &start));
   EXPECT_EQ(start, cut - 1);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/basic_text_reader.h"
 #include "engine/code_table.h"
 #include "engine/glyph_metrics.h"
 #include "engine/mbcs_text_engine.h"
@@ -145,6 +146,24 @@ TEST(SearchAll, FindsWhatABruteForceSearchFindsInUtf16) {
             BruteForce(book, u"Star", false));
   EXPECT_EQ(SearchEverything(platform, path, TextEncoding::kUtf16Be, u"sTaR", 0),
             BruteForce(book, u"star", true));
+}
+
+TEST(SearchAll, FoldedLettersMatchAcrossTheBorderOfAScanBlock) {
+  TempDir dir;
+  HeadlessPlatform platform;
+  // An extended syllable whose trail byte is the code of 'A', then letters of mixed case.
+  const std::string syllable = "\xC6\x41";
+  const std::u16string needle = ToDisplayText(platform, syllable) + u"star";
+  // The scan for later paragraphs starts after the first one; its first block ends inside
+  // the first hit.
+  const std::string first = "x\n";
+  const size_t blockEnd = first.size() + BasicTextReader<uint8_t>::kScanUnits;
+  std::string bytes = first + std::string(blockEnd - first.size() - 3, '.');
+  bytes += syllable + "sTaR\n" + syllable + "STAR.\n";
+  const std::string path = dir.Write("book.txt", bytes);
+  const auto expected = BruteForce(DecodeCp949(platform, bytes), needle, true);
+  ASSERT_EQ(expected.size(), 2u);
+  EXPECT_EQ(SearchEverything(platform, path, TextEncoding::kCp949, needle, 0), expected);
 }
 
 TEST(SearchAll, HitsComeInTheOrderFindNextGivesThem) {
