@@ -396,6 +396,13 @@ void BasicTextEngine<Unit>::SetSearchStart(int32_t pos) {
 }
 
 template <typename Unit>
+void BasicTextEngine<Unit>::SetSearchAfter(int32_t pieceStart, int32_t index) {
+  searchPosition = pieceStart;
+  scanStart_ = pieceStart;
+  scanIndex_ = index;
+}
+
+template <typename Unit>
 int32_t BasicTextEngine<Unit>::LineHolding(const Buffer& paragraph, int32_t pos) {
   Lines lines;
   wrapCursor = 0;

@@ -47,6 +47,7 @@ class BasicTextEngine : public CTextEngine {
   void GoToEnd() override;
   void SetFraction(float f) override;
   void SetSearchStart(int32_t pos) override;
+  void SetSearchAfter(int32_t pieceStart, int32_t index) override;
   int32_t FindNext(const std::u16string& text, int32_t* index, int options) override;
   int32_t GetSize() override { return isOpen ? reader_->fileLength() : 0; }
   int32_t GetPosition() override;

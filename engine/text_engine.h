@@ -8,7 +8,6 @@
 #include "engine/glyph_metrics.h"
 #include "engine/text_encoding.h"
 #include "engine/typography.h"
-#include "engine/text_encoding.h"
 #include "platform/platform.h"
 
 namespace lirako {
@@ -66,6 +65,9 @@ class CTextEngine {
   // f from 0.0 to 1.0.
   virtual void SetFraction(float f) = 0;
   virtual void SetSearchStart(int32_t pos) = 0;
+  // The next FindNext goes on after the match at display index `index` of the paragraph (or
+  // piece) read from `pieceStart`, as FindNext and the search for every hit report matches.
+  virtual void SetSearchAfter(int32_t pieceStart, int32_t index) = 0;
   // Position of the display line holding the next match, or -1; `index` gets the match index.
   // `options` are FindOption bits.
   virtual int32_t FindNext(const std::u16string& text, int32_t* index, int options) = 0;

@@ -80,7 +80,7 @@ bool CFindAllDlg::Jump(Controls& controls) {
   const std::optional<SearchHit> hit =
       job_->At(static_cast<size_t>(controls.GetItemData(kHitList, selected)));
   if (!hit) return false;
-  jumpedLine_ = view_.ShowSearchHit(hit->pieceStart, hit->begin, hit->end);
+  jumpedLine_ = view_.ShowSearchHit(*hit);
   jumpedIndex_ = hit->index;
   return true;
 }

@@ -22,6 +22,8 @@
 
 namespace lirako {
 
+struct SearchHit;
+
 namespace testing {
 class ViewInternals;
 }  // namespace testing
@@ -199,10 +201,10 @@ class CTirasolView {
   // Sets the pending step and invalidates; the last step before a paint wins. The search
   // hit's highlight goes with the page.
   void RequestStep(int step);
-  // Shows the search hit at file positions [begin, end) of the paragraph read from
-  // `pieceStart`: its display line becomes the top line and its characters are drawn
-  // inverted until the page changes. Returns the line's position.
-  int32_t ShowSearchHit(int32_t pieceStart, int32_t begin, int32_t end);
+  // Shows a hit of the search for every hit: its display line becomes the top line and its
+  // characters are drawn inverted until the page changes; the next FindNext goes on after
+  // it. Returns the line's position.
+  int32_t ShowSearchHit(const SearchHit& hit);
   // The step just requested keeps the engine's highlight (a search step).
   void KeepHighlight() { keepHighlight_ = true; }
 

@@ -1,6 +1,7 @@
 // The reader view's chapters: the background scan of the open book, the chapter steps, the
 // current chapter in the title, and showing a search hit.
 #include "engine/heading_rules.h"
+#include "engine/search_all.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
 #include "view/chapter_cache.h"
@@ -64,12 +65,13 @@ void CTirasolView::UpdateChapterTitle() {
   if (current != titleChapter_) UpdateTitle();
 }
 
-int32_t CTirasolView::ShowSearchHit(int32_t pieceStart, int32_t begin, int32_t end) {
-  const int32_t line = engine_->LineAt(pieceStart, begin);
+int32_t CTirasolView::ShowSearchHit(const SearchHit& hit) {
+  const int32_t line = engine_->LineAt(hit.pieceStart, hit.begin);
   engine_->SetPosition(line);
   RequestStep(kStepPageForward);
-  engine_->highlightBegin = begin;
-  engine_->highlightEnd = end;
+  engine_->highlightBegin = hit.begin;
+  engine_->highlightEnd = hit.end;
+  engine_->SetSearchAfter(hit.pieceStart, hit.index);
   KeepHighlight();
   return line;
 }

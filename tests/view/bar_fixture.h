@@ -70,6 +70,7 @@ class ScriptedEngine : public CTextEngine {
     position = static_cast<int32_t>(static_cast<float>(size) * f);
   }
   void SetSearchStart(int32_t pos) override { searchStarts.push_back(pos); }
+  void SetSearchAfter(int32_t, int32_t) override {}
   int32_t FindNext(const std::u16string& text, int32_t* index, int options) override {
     searches.push_back({text, options});
     if (hits.empty()) return -1;

@@ -59,6 +59,10 @@ void FakeEngine::SetSearchStart(int32_t pos) {
   Record("SetSearchStart " + std::to_string(pos));
 }
 
+void FakeEngine::SetSearchAfter(int32_t pieceStart, int32_t index) {
+  Record("SetSearchAfter " + std::to_string(pieceStart) + " " + std::to_string(index));
+}
+
 int32_t FakeEngine::FindNext(const std::u16string&, int32_t* index, int) {
   Record("FindNext");
   *index = -1;

@@ -41,6 +41,7 @@ class FakeEngine : public CTextEngine {
   void GoToEnd() override { Record("GoToEnd"); }
   void SetFraction(float f) override;
   void SetSearchStart(int32_t pos) override;
+  void SetSearchAfter(int32_t pieceStart, int32_t index) override;
   int32_t FindNext(const std::u16string& text, int32_t* index, int options) override;
   int32_t GetSize() override { return log_->size; }
   int32_t GetPosition() override { return isOpen ? position_ : 0; }

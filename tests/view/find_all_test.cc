@@ -59,6 +59,16 @@ TEST_F(FindAllTest, ListsEveryHitAndAClickShowsItHighlighted) {
   EXPECT_EQ(view->engine().highlightEnd, kThirdHit + kTextUnits);
 }
 
+TEST_F(FindAllTest, FindNextGoesOnFromTheHitChosenInTheList) {
+  runner.Script({TypeStep(CFindDlg::kTextCombo, kText), ClickStep(CFindDlg::kFindAllButton),
+                 ClickStep(CFindDlg::kFindNextButton), CancelStep()});
+  runner.Script({WaitForAllHits(), SelectStep(CFindAllDlg::kHitList, 2), CancelStep()});
+  view->OnCommand(kCmdFind);
+  Paint();
+  EXPECT_EQ(view->engine().GetPosition(), kThirdHit + kLineBytes);
+  EXPECT_EQ(view->engine().highlightBegin, kThirdHit + kLineBytes);
+}
+
 TEST_F(FindAllTest, TheHighlightGoesWithThePage) {
   runner.Script(
       {TypeStep(CFindDlg::kTextCombo, kText), ClickStep(CFindDlg::kFindNextButton), CancelStep()});
