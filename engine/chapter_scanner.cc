@@ -198,6 +198,17 @@ bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* e
   bool carryTooLong = false;
   int64_t carryStart = 0;
   int64_t done = 0;
+  // A UTF-8 byte-order mark is no text: the first paragraph starts after it, as the engine
+  // reads it.
+  if (encoding_ == TextEncoding::kUtf8) {
+    uint8_t mark[3] = {};
+    if (file.Read(mark, 3) == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
+      done = 3;
+    } else if (file.Seek(0, SeekOrigin::kStart) != 0) {
+      if (err) *err = "cannot read the book";
+      return false;
+    }
+  }
   while (done < size && found_ < kMaxChapters) {
     if (callbacks.cancel && callbacks.cancel->load(std::memory_order_relaxed)) return false;
     const size_t want =
@@ -208,12 +219,6 @@ bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* e
     got -= got % unit;
     const uint8_t* p = block.data();
     const uint8_t* end = p + got;
-    // A UTF-8 byte-order mark is no text: the first paragraph starts after it, as the
-    // engine reads it.
-    if (done == 0 && encoding_ == TextEncoding::kUtf8 && got >= 3 && p[0] == 0xEF && p[1] == 0xBB &&
-        p[2] == 0xBF) {
-      p += 3;
-    }
     const uint8_t* paragraph = p;
     auto finish = [&](const uint8_t* at) {
       // The paragraph that ends at `at` (a break), perhaps begun in an earlier block.

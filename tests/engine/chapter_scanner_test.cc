@@ -166,6 +166,19 @@ INSTANTIATE_TEST_SUITE_P(Encodings, ChapterScannerTest,
                            return name;
                          });
 
+TEST(ChapterScanner, AHeadingRightAfterAUtf8ByteOrderMarkStartsAfterIt) {
+  TempDir dir;
+  constexpr char kMark[] = "\xEF\xBB\xBF";
+  constexpr int32_t kMarkBytes = 3;
+  const std::string path = dir.Write("book.txt", kMark + ToUtf8(u"제 1 장\n") + ToUtf8(Prose(5)));
+  const std::vector<Chapter> expected = {{kMarkBytes, "제 1 장", {}}};
+  HeadingRules rules;
+  for (size_t blockBytes : {size_t{2}, size_t{4}, size_t{1} << 20}) {
+    EXPECT_EQ(Scan(path, TextEncoding::kUtf8, rules, blockBytes), expected)
+        << "blocks of " << blockBytes;
+  }
+}
+
 TEST(ChapterScanner, EveryHeadingIsTheTopLineWhenThePageStartsAtIt) {
   TempDir dir;
   BookBuilder book(TextEncoding::kCp949);
