@@ -1,5 +1,7 @@
 // Measures the text engine on generated books: opening, page and line turns, jumps,
-// reading through, searching (against grep -F on the same file) and peak memory.
+// reading through, searching (against grep -F on the same file) and peak memory; and the
+// reader's workers over the whole book: the chapter scan and the search for every hit, each
+// in a fresh process of its own, for its speed and the memory it adds to the reader.
 //
 //   engine_bench [--books DIR] [--smoke] [--wall] [--unbroken]
 //
@@ -7,7 +9,8 @@
 // size. Times are CPU time of the process (--wall: wall-clock time). --smoke runs every measurement
 // briefly on two tiny books in a temporary folder and fails when one of them goes wrong; it keeps
 // the program building and running in the tests. --unbroken measures books without a single
-// line break, which the reader cuts into pieces.
+// line break, which the reader cuts into pieces. (The program runs itself with --scan or
+// --find-all, then BOOK TEXT OPTIONS, for one worker.)
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -29,11 +32,15 @@
 #include <vector>
 
 #include "bench/support/book_generator.h"
+#include "engine/chapter_scanner.h"
 #include "engine/encoding_detection.h"
+#include "engine/search_all.h"
 #include "engine/text_engine.h"
 #include "engine/typography.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
+#include "view/chapter_list.h"
+#include "view/search_all_job.h"
 
 namespace lirako::bench {
 namespace {
@@ -92,6 +99,10 @@ struct Figures {
   double searchMBs = -1, searchFoldMBs = -1, grepMBs = -1;
   double peakRssMB = -1;
   double detectionKiB = -1;
+  // The workers, each in a process of its own (see Worker).
+  double scanMBs = -1, chapters = -1, scanAddedMB = -1;
+  double findAllMBs = -1, findAllFoldMBs = -1, findAllGrepMBs = -1;
+  double cappedHits = -1, findAllAddedMB = -1;
 };
 
 int failures = 0;
@@ -388,6 +399,128 @@ void MeasureSearch(Session& session, const BookSpec& book, const Settings& s, Fi
   f.grepMBs = Median(grep);
 }
 
+// The workers run in a fresh process each (this program started again with --scan or
+// --find-all), so that no memory this process freed before is reused and its peak is the
+// worker's own.
+constexpr char kSelf[] = "/proc/self/exe";
+
+enum class WorkerKind { kChapterScan, kSearchAll };
+
+struct WorkerFigures {
+  double seconds = -1;
+  double found = -1;    // chapters, or hits kept
+  double addedMB = -1;  // peak resident memory over that of the reader with the book open
+};
+
+// The worker's side: opens the book in a reader as the view does, then runs the worker to
+// its end and prints "seconds found addedMB".
+int RunWorker(const std::string& kind, const std::string& path, const std::string& text,
+              int options) {
+  HeadlessPlatform platform;
+  std::unique_ptr<RecordingSurface> screen = platform.CreateScreen(kPageWidth, kPageHeight);
+  Session session(platform, *screen, path);
+  if (!session.ok()) return 1;
+  const TextEncoding encoding = session->Encoding();
+  const double idle = PeakRssMB();
+  const std::u16string book = FromUtf8(path);
+  auto wait = [](const std::function<bool()>& done) {
+    while (!done()) {
+      timespec pause{0, 2'000'000};
+      nanosleep(&pause, nullptr);
+    }
+  };
+  double found = -1;
+  double start = Now();
+  if (kind == "--scan") {
+    const std::string cache = path + ".bench-toc.cache";
+    std::remove(cache.c_str());
+    ChapterList list;
+    list.Start(platform, book, encoding, "", FromUtf8(cache));
+    wait([&list] { return list.state() != ChapterList::State::kScanning; });
+    if (list.state() != ChapterList::State::kDone || list.fromCache()) return 1;
+    found = static_cast<double>(list.size());
+    std::remove(cache.c_str());
+  } else {
+    SearchAllJob job(platform, book, encoding, FromUtf8(text), options,
+                     SearchAll::kDefaultContextCharacters);
+    wait([&job] { return job.done(); });
+    found = static_cast<double>(job.size());
+  }
+  const double end = Now();
+  std::printf("%.6f %.0f %.3f\n", Seconds(start, end), found, PeakRssMB() - idle);
+  return 0;
+}
+
+// Runs one worker in a fresh process; `text` and `options` are the search's.
+WorkerFigures Worker(WorkerKind kind, const std::string& path, const std::u16string& text = {},
+                     int options = 0) {
+  WorkerFigures figures;
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return figures;
+  std::fflush(nullptr);
+  const std::string kindName = kind == WorkerKind::kChapterScan ? "--scan" : "--find-all";
+  const std::string needle = ToUtf8(text);
+  const std::string optionText = std::to_string(options);
+  std::vector<const char*> args = {kSelf};
+  if (wallClock) args.push_back("--wall");
+  for (const std::string* a : {&kindName, &path, &needle, &optionText})
+    args.push_back(a->c_str());
+  args.push_back(nullptr);
+  pid_t child = fork();
+  if (child < 0) return figures;
+  if (child == 0) {
+    close(pipeEnds[0]);
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    execv(kSelf, const_cast<char* const*>(args.data()));
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  std::string out;
+  char buffer[256];
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+    out.append(buffer, static_cast<size_t>(n));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+      std::sscanf(out.c_str(), "%lf %lf %lf", &figures.seconds, &figures.found, &figures.addedMB) !=
+          3) {
+    Fail("the " + kindName + " worker failed on " + path);
+    return WorkerFigures{};
+  }
+  return figures;
+}
+
+// The chapter scan, and the search for every hit of a word no book holds (the rate against
+// grep -c -F looking for the same bytes; UTF-16 books have none for grep's command line), in
+// each case; then one for a syllable every book holds often, whose hits reach the cap.
+void MeasureWorkers(const BookSpec& book, Figures& f) {
+  const double megabytes = static_cast<double>(book.size) / kMegabyte;
+  const WorkerFigures scan = Worker(WorkerKind::kChapterScan, book.path);
+  if (scan.seconds > 0) {
+    f.scanMBs = megabytes / scan.seconds;
+    f.chapters = scan.found;
+    f.scanAddedMB = scan.addedMB;
+  }
+  const std::u16string word = AbsentWord();
+  for (int options : {int{kFindMatchCase}, 0}) {
+    const WorkerFigures all = Worker(WorkerKind::kSearchAll, book.path, word, options);
+    if (all.found > 0) Fail("the absent word is found in " + book.path);
+    if (all.seconds > 0) (options ? f.findAllMBs : f.findAllFoldMBs) = megabytes / all.seconds;
+  }
+  if (book.encoding != BookEncoding::kUtf16Le) {
+    const double seconds = GrepSeconds(ToUtf8(word), book.path);
+    if (seconds > 0) {
+      f.findAllGrepMBs = megabytes / seconds;
+    } else {
+      Fail("grep -c -F did not run, or found the absent word in " + book.path);
+    }
+  }
+  const WorkerFigures capped = Worker(WorkerKind::kSearchAll, book.path, FrequentText(), 0);
+  f.cappedHits = capped.found;
+  f.findAllAddedMB = capped.addedMB;
+}
+
 Figures MeasureBook(HeadlessPlatform& platform, RecordingSurface& screen, const BookSpec& book,
                     const Settings& s, bool readThrough) {
   Figures f;
@@ -405,6 +538,7 @@ Figures MeasureBook(HeadlessPlatform& platform, RecordingSurface& screen, const 
   if (readThrough) MeasureReadThrough(session, book, s, f);
   MeasureSearch(session, book, s, f);
   f.peakRssMB = PeakRssMB();
+  MeasureWorkers(book, f);
   return f;
 }
 
@@ -471,6 +605,25 @@ void PrintTable(const std::vector<BookSpec>& books, const std::vector<Figures>& 
   PrintRow("search / grep -F", ratios, ">= 0.33");
   PrintRow("peak RSS after book (MB)", Cells(all, &Figures::peakRssMB, "%.1f"), "1 GB adds < 2 MB");
   PrintRow("open: detection reads (KiB)", Cells(all, &Figures::detectionKiB, "%.0f"), "bounded");
+  PrintRow("chapter scan (MB/s)", Cells(all, &Figures::scanMBs, "%.1f"), ">= 300");
+  const std::string chapterCap = "cap " + std::to_string(ChapterScanner::kMaxChapters);
+  PrintRow("chapter scan: chapters", Cells(all, &Figures::chapters, "%.0f"), chapterCap.c_str());
+  PrintRow("find-all, match case (MB/s)", Cells(all, &Figures::findAllMBs, "%.1f"), "");
+  PrintRow("find-all, fold case (MB/s)", Cells(all, &Figures::findAllFoldMBs, "%.1f"), "");
+  PrintRow("grep -c -F, the word (MB/s)", Cells(all, &Figures::findAllGrepMBs, "%.1f"), "");
+  std::vector<std::string> matchRatios;
+  std::vector<std::string> foldRatios;
+  for (const Figures& f : all) {
+    matchRatios.push_back(Ratio(f.findAllMBs, f.findAllGrepMBs));
+    foldRatios.push_back(Ratio(f.findAllFoldMBs, f.findAllGrepMBs));
+  }
+  PrintRow("find-all match / grep -F", matchRatios, ">= 0.33");
+  PrintRow("find-all fold / grep -F", foldRatios, ">= 0.33");
+  PrintRow("chapter scan adds RSS (MB)", Cells(all, &Figures::scanAddedMB, "%.1f"), "<= 16");
+  const std::string hitCap = "cap " + std::to_string(SearchAll::kMaxHits);
+  PrintRow("find-all of a syllable: hits", Cells(all, &Figures::cappedHits, "%.0f"),
+           hitCap.c_str());
+  PrintRow("find-all adds RSS (MB)", Cells(all, &Figures::findAllAddedMB, "%.1f"), "<= 16");
 }
 
 // The 1 GB figures against the 10 MB ones of the same encoding (books come in pairs).
@@ -570,7 +723,10 @@ int Run(Settings s) {
 int main(int argc, char** argv) {
   lirako::bench::Settings settings;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--smoke") == 0) {
+    if ((std::strcmp(argv[i], "--scan") == 0 || std::strcmp(argv[i], "--find-all") == 0) &&
+        i + 3 < argc) {
+      return lirako::bench::RunWorker(argv[i], argv[i + 1], argv[i + 2], std::atoi(argv[i + 3]));
+    } else if (std::strcmp(argv[i], "--smoke") == 0) {
       settings.smoke = true;
     } else if (std::strcmp(argv[i], "--wall") == 0) {
       lirako::bench::wallClock = true;

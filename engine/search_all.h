@@ -26,8 +26,10 @@ struct SearchHit {
 // thread than the view's engine. Hits come in book order; overlapping hits all count.
 class SearchAll {
  public:
-  // At most this many hits are reported; the search ends at the last one.
-  static constexpr size_t kMaxHits = 100000;
+  // At most this many hits are reported; the search ends at the last one. A hit kept with
+  // thirty characters either side takes about 190 bytes, so that a list of them stays
+  // within 10 MB.
+  static constexpr size_t kMaxHits = 50000;
   static constexpr int kDefaultContextCharacters = 30;
 
   struct Callbacks {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,10 @@ constexpr std::pair<unsigned char, unsigned char> kAbsentPairs[] = {
 // Extended-region syllables used now and then: leads 81..A0 with trails 41..5A.
 constexpr int kExtendedLeads = 0xA0 - 0x81 + 1;
 constexpr int kExtendedTrails = 0x5A - 0x41 + 1;
+
+constexpr int kMaxLatinLetters = 12;
+constexpr char16_t kAbsentWord[] = u"Hippopotamuses";
+static_assert(std::size(kAbsentWord) - 1 > kMaxLatinLetters);
 
 constexpr size_t kFlushBytes = 1 << 20;
 
@@ -134,7 +139,7 @@ int Word(BookWriter& out, Random& random, BookEncoding encoding) {
     for (int i = 0; i < n; ++i)
       Syllable(out, random, encoding);
   } else if (kind < 85) {
-    n = random.Between(1, 12);
+    n = random.Between(1, kMaxLatinLetters);
     bool capital = random.Percent(30);
     for (int i = 0; i < n; ++i) {
       char base = (i == 0 && capital) ? 'A' : 'a';
@@ -267,6 +272,14 @@ std::string AbsentTextBytes(BookEncoding encoding) {
     bytes.push_back(static_cast<char>(u >> 8));
   }
   return bytes;
+}
+
+std::u16string AbsentWord() {
+  return kAbsentWord;
+}
+
+std::u16string FrequentText() {
+  return u"\uAC00";  // B0 A1, the first Wansung syllable
 }
 
 }  // namespace lirako::bench

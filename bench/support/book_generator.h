@@ -28,4 +28,12 @@ bool EnsureBook(const std::string& path, int64_t size, BookEncoding encoding, ui
 std::u16string AbsentText();
 std::string AbsentTextBytes(BookEncoding encoding);
 
+// A Latin word that no generated book contains in any case: the books' Latin words are at
+// most twelve letters long, and this one is longer.
+std::u16string AbsentWord();
+
+// A syllable that every generated book holds often: its syllables are drawn evenly from
+// 2,349 of them.
+std::u16string FrequentText();
+
 }  // namespace lirako::bench
