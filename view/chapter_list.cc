@@ -35,7 +35,11 @@ void ChapterList::Start(Platform& platform, const std::u16string& path, TextEnco
 }
 
 void ChapterList::Stop() {
-  cancel_ = true;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    cancel_ = true;
+  }
+  released_.notify_all();
   if (worker_.joinable()) worker_.join();
   cancel_ = false;
   std::lock_guard<std::mutex> lock(mutex_);
@@ -77,6 +81,9 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   const int64_t size = key.size;
   callbacks.progress = [this, size](int64_t done) {
     permille_ = size > 0 ? static_cast<int>(done * 1000 / size) : 1000;
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!cancel_ && std::chrono::steady_clock::now() < holdUntil_)
+      released_.wait_until(lock, holdUntil_);
   };
   callbacks.cancel = &cancel_;
   std::string err;
@@ -93,6 +100,19 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
     }
   }
   finish(State::kDone, {});
+}
+
+void ChapterList::Hold(std::chrono::milliseconds limit) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  holdUntil_ = std::chrono::steady_clock::now() + limit;
+}
+
+void ChapterList::Release() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    holdUntil_ = {};
+  }
+  released_.notify_all();
 }
 
 ChapterList::State ChapterList::state() const {

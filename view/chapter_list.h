@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -41,6 +43,10 @@ class ChapterList {
              const std::string& userRule, const std::u16string& cacheFile);
   // Stops a running scan (waiting for its thread) and forgets the chapters.
   void Stop();
+  // Holds the scan between two blocks of the book for at most `limit` from now, so that a
+  // page turn has the processor to itself; Release() lets it go on at once.
+  void Hold(std::chrono::milliseconds limit);
+  void Release();
 
   State state() const;
   // Why the list failed.
@@ -68,6 +74,9 @@ class ChapterList {
   std::atomic<int> permille_{0};
   std::atomic<bool> fromCache_{false};
   std::atomic<bool> cancel_{false};
+  // The scan waits before its next block until this time (guarded by mutex_).
+  std::chrono::steady_clock::time_point holdUntil_;
+  std::condition_variable released_;
   HeadingRules rules_;
   std::string userRule_;
   std::shared_ptr<const Cp949Snapshot> cp949_;

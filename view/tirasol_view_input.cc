@@ -1,6 +1,7 @@
 // The reader view's dispatch of commands, keys, application buttons, taps, the scroll bar,
 // size changes and the auto-refresh timer.
 #include <algorithm>
+#include <chrono>
 
 #include "view/button_functions.h"
 #include "view/tirasol_view.h"
@@ -324,6 +325,9 @@ void CTirasolView::RunModal(Modal modal) {
 void CTirasolView::RequestStep(int step) {
   pendingStep_ = step;
   keepHighlight_ = false;
+  // The chapter scan waits for the page (let go when it is painted, or after this long when
+  // no paint comes): on a busy machine it would otherwise slow the turn down.
+  chapters_.Hold(std::chrono::milliseconds(50));
   host_.Invalidate();
 }
 

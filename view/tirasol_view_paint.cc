@@ -102,6 +102,7 @@ void CTirasolView::PaintPage(Surface& screen) {
   if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
   UpdateChapterTitle();
+  chapters_.Release();
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {

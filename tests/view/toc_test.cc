@@ -54,6 +54,26 @@ class TocTest : public BarTest {
   std::vector<int32_t> headingPositions_;
 };
 
+TEST_F(TocTest, AHeldScanWaitsForItsReleaseAndStopsWhileHeld) {
+  constexpr auto kLongHold = std::chrono::hours(1);
+  ChapterList held;
+  held.Hold(kLongHold);
+  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", u"");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(held.state(), ChapterList::State::kScanning);
+  held.Release();
+  for (int i = 0; i < 5000 && held.state() == ChapterList::State::kScanning; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(held.state(), ChapterList::State::kDone);
+  EXPECT_EQ(held.size(), size_t{kChapters + 1});
+
+  // Stopping a held scan does not wait for the hold to end.
+  held.Hold(kLongHold);
+  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", u"");
+  held.Stop();
+  EXPECT_EQ(held.state(), ChapterList::State::kNone);
+}
+
 TEST_F(TocTest, AViewWithoutADataFolderKeepsNoCacheInTheWorkingFolder) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
