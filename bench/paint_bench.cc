@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,11 +69,20 @@ class Painter {
       : host_(width, height, MainMenuItems()),
         view_(platform, host_),
         screen_(width, height, QImage::Format_RGB32) {
-    view_.settings().landscape = landscape ? 1 : 0;
+    ReaderSettings settings = view_.settings();
+    settings.landscape = landscape ? 1 : 0;
+    view_.SetSettings(settings);
+    // The engine is made here, as the view would make it, to be sent back to the start.
+    view_.SetEngineFactory([this](Platform& p, const std::u16string& path) {
+      std::unique_ptr<CTextEngine> made = CreateTextEngine(p, path);
+      engine_ = made.get();
+      return made;
+    });
   }
 
   bool Open(const std::u16string& path) { return view_.OpenDocument(path); }
   CTirasolView& view() { return view_; }
+  CTextEngine& engine() { return *engine_; }
 
   // One paint; returns its duration.
   Clock Paint() {
@@ -87,6 +97,7 @@ class Painter {
   HeadlessViewHost host_;
   CTirasolView view_;
   QImage screen_;
+  CTextEngine* engine_ = nullptr;
 };
 
 void Add(Figures& f, Clock c) {
@@ -123,8 +134,8 @@ int Run(const std::u16string& book, const std::string& bookName, int width, int 
     Figures turn;
     for (int i = 0; i < paints; ++i) {
       CTirasolView& view = painter.view();
-      if (view.engine().IsAtEnd()) {
-        view.engine().GoToStart();
+      if (painter.engine().IsAtEnd()) {
+        painter.engine().GoToStart();
         view.RequestStep(kStepPageForward);
         painter.Paint();
       }

@@ -2,33 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <vector>
 
-#include "engine/code_table.h"
 #include "settings/book_mark_page.h"
 #include "settings/button_page.h"
 #include "settings/font_page.h"
 #include "settings/screen_page.h"
 #include "settings/system_page.h"
-#include "store/data_folder.h"
 #include "store/settings_file.h"
-#include "view/bar_room.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
 
 namespace {
-
-constexpr char16_t kCodeTableFile[] = u"hantable.dat";
-
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-  int64_t sum = int64_t{a} + b;
-  sum = std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                            std::numeric_limits<int32_t>::max());
-  return static_cast<int32_t>(sum);
-}
 
 // Face names worth offering: not empty, and not the "@" names of vertically set fonts.
 std::vector<std::u16string> OfferedFaces(std::vector<std::u16string> families) {
@@ -58,12 +45,6 @@ void CopyIn(const ReaderSettings& s, CScreenPage& screen, CFontPage& font, CButt
 }
 
 }  // namespace
-
-Rect SheetMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landscape) {
-  const Rect room = BarRoom(barMode, landscape);
-  return Rect{SaturatingAdd(marginX, room.left), SaturatingAdd(marginY, room.top),
-              SaturatingAdd(marginX, room.right), SaturatingAdd(marginY, room.bottom)};
-}
 
 void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   view.StopAutoRefresh();
@@ -110,23 +91,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.buttonFunctions = buttons.buttonFunctions;
   s.tableConversion = system.tableConversion;
   s.dialDevice = system.dialDevice;
-  view.SetSettings(s);
-
-  view.ShowScrollBarForMode();
-  view.SetEngineLayout(SheetMargins(s.marginX, s.marginY, s.barMode, s.landscape != 0));
-  view.SetTypography(screen.typography);
-  view.UnregisterHotKeys();
-  view.RegisterHotKeys();
-  // Reloaded on every OK with the option on; switching it off unloads nothing here.
-  if (s.tableConversion) {
-    LoadCodeTable(view.platform(), DataFilePath(view.dataFolder(), kCodeTableFile));
-  }
-
-  // The next paint measures the glyphs in the new font; until then only the page
-  // rectangle changes.
-  view.ForgetGlyphMetrics();
-  view.UpdateLayout();
-  if (view.HasDocument()) view.RelayoutAtPosition();
+  view.ApplySettings(s, screen.typography);
   view.BuildRecentMenu();
   view.BuildBookmarkMenu();
   view.SaveSettingsFile();

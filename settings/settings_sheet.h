@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/controls.h"
-#include "store/reader_settings.h"
 
 namespace lirako {
 
@@ -14,9 +11,5 @@ class CTirasolView;
 // bar, layout, hot keys, code table, fresh glyph metrics, re-layout at the position, menus,
 // and a save of SetParam.Dat. The bookmark and system pages act on the view at once.
 void RunSettingsSheet(CTirasolView& view, DialogRunner& runner);
-
-// The margins handed to the engine: marginX left and right, marginY top and bottom, plus
-// the room the bar takes (BarRoom). Sums beyond 32 bits saturate.
-Rect SheetMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landscape);
 
 }  // namespace lirako

@@ -75,7 +75,9 @@ void SystemPage::OnCommand(Controls& controls, int id, int notification) {
       auto selected = Selected(controls, kUnlinkedList);
       DesktopAssociation desktop = Desktop();
       std::string err;
-      if (!Association(&desktop).LinkSelected(selected, &err)) ReportDesktopFailure(err);
+      bool changed = true;
+      ChangeLists([&](FileAssociation& a) { changed = a.LinkSelected(selected, &err); }, &desktop);
+      if (!changed) ReportDesktopFailure(err);
       if (selected) Refill(controls);
       break;
     }
@@ -83,7 +85,10 @@ void SystemPage::OnCommand(Controls& controls, int id, int notification) {
       if (auto selected = Selected(controls, kLinkedList)) {
         DesktopAssociation desktop = Desktop();
         std::string err;
-        if (!Association(&desktop).UnlinkSelected(selected, &err)) ReportDesktopFailure(err);
+        bool changed = true;
+        ChangeLists([&](FileAssociation& a) { changed = a.UnlinkSelected(selected, &err); },
+                    &desktop);
+        if (!changed) ReportDesktopFailure(err);
         Refill(controls);
       }
       break;
@@ -101,9 +106,13 @@ void SystemPage::OnCommand(Controls& controls, int id, int notification) {
   }
 }
 
-FileAssociation SystemPage::Association(DesktopAssociation* desktop) {
-  return FileAssociation(view_.platform().registry(), view_.dataFolder(), view_.settings(),
-                         view_.platform().ProgramPath(), desktop);
+void SystemPage::ChangeLists(const std::function<void(FileAssociation&)>& change,
+                             DesktopAssociation* desktop) {
+  ReaderSettings lists = view_.settings();
+  FileAssociation association(view_.platform().registry(), view_.dataFolder(), lists,
+                              view_.platform().ProgramPath(), desktop);
+  change(association);
+  view_.SetExtensionLists(lists);
 }
 
 DesktopAssociation SystemPage::Desktop() {
@@ -130,7 +139,10 @@ void SystemPage::Refill(Controls& controls) {
 }
 
 void SystemPage::RegisterTyped(Controls& controls) {
-  switch (Association().RegisterExtension(controls.GetText(kExtensionEdit))) {
+  FileAssociation::NewExtension result = FileAssociation::NewExtension::kEmpty;
+  ChangeLists(
+      [&](FileAssociation& a) { result = a.RegisterExtension(controls.GetText(kExtensionEdit)); });
+  switch (result) {
     case FileAssociation::NewExtension::kAdded:
       Refill(controls);
       break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "settings/dialog_base.h"
@@ -36,7 +37,10 @@ class SystemPage : public DialogBase {
   int32_t dialDevice = 0;
 
  private:
-  FileAssociation Association(DesktopAssociation* desktop = nullptr);
+  // Runs `change` on the file association over a copy of the view's extension lists, then
+  // hands the view the lists as the change left them.
+  void ChangeLists(const std::function<void(FileAssociation&)>& change,
+                   DesktopAssociation* desktop = nullptr);
   DesktopAssociation Desktop();
   static void ReportDesktopFailure(const std::string& err);
   void Refill(Controls& controls);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/surface.h"
 #include "store/reader_settings.h"
 #include "view/command_ids.h"
@@ -14,5 +16,9 @@ constexpr int kPositionBarRoom = 3;
 // The room the bar of `mode` takes from each side of the page, as margins to add; zero on
 // every side when no bar is shown.
 Rect BarRoom(BarMode mode, bool landscape);
+
+// The margins the settings ask for: marginX left and right, marginY top and bottom, plus the
+// room the bar takes (BarRoom). Sums beyond 32 bits saturate.
+Rect SettingsMargins(int32_t marginX, int32_t marginY, BarMode barMode, bool landscape);
 
 }  // namespace lirako

@@ -21,15 +21,14 @@ void CBookmarkNameDlg::Install(CTirasolView& view, DialogRunner& runner) {
 
 void CBookmarkNameDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
-  CTextEngine& engine = view.engine();
-  const int32_t position = engine.GetPosition();
+  const int32_t position = view.pagePosition();
   if (view.currentEntry().HasBookmark(position)) {
     view.host().MessageBox(u"이미 지정된 지점.", u"에러", kMbOk);
     return;
   }
   std::u16string topText;
-  if (const CTextLine* top = engine.GetTopLine()) top->GetText(&topText);
-  CBookmarkNameDlg dialog(ProposedName(topText, position, engine.GetSize()));
+  if (const CTextLine* top = view.topLine()) top->GetText(&topText);
+  CBookmarkNameDlg dialog(ProposedName(topText, position, view.bookSize()));
   if (runner.RunModal(dialog) != kIdOk) return;
   view.AddBookmark(position, dialog.name());
 }

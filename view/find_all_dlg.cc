@@ -24,7 +24,7 @@ const DialogSpec& CFindAllDlg::dialogSpec() const {
 }
 
 void CFindAllDlg::OnInitDialog(Controls& controls) {
-  CTextEngine& engine = view_.engine();
+  const CTextEngine& engine = view_.engine();
   job_ = std::make_unique<SearchAllJob>(view_.platform(), engine.filePath, engine.Encoding(), text_,
                                         options_, SearchAll::kDefaultContextCharacters);
   Refresh(controls);

@@ -22,7 +22,7 @@ void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
 void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
   const int32_t start = view.BeginFind();
-  CFindDlg bar(view, start, view.engine().GetSize(), &runner);
+  CFindDlg bar(view, start, view.bookSize(), &runner);
   view.SetRunStateBits(kRunBarOpen, true);
   runner.RunModal(bar);
   view.SetRunStateBits(kRunBarOpen, false);

@@ -28,9 +28,8 @@ void CJumpDlg::Install(CTirasolView& view, DialogRunner& runner) {
 
 void CJumpDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (!view.HasDocument()) return;
-  CTextEngine& engine = view.engine();
-  const int32_t position = engine.GetPosition();
-  const int32_t size = engine.GetSize();
+  const int32_t position = view.pagePosition();
+  const int32_t size = view.bookSize();
   CJumpDlg bar(view, InitialPercent(position, size), position, size);
   view.SetRunStateBits(kRunBarOpen, true);
   runner.RunModal(bar);

@@ -14,6 +14,7 @@
 #include "store/resent_files_format.h"
 #include "store/set_param_format.h"
 #include "store/settings_file.h"
+#include "view/bar_room.h"
 
 namespace lirako {
 namespace {
@@ -116,6 +117,30 @@ bool CTirasolView::WriteRecentFiles() {
 bool CTirasolView::SaveSettingsFile() {
   std::string err;
   return ReportSave(SaveSettings(platform_, dataFolder_, settings_, &err), err);
+}
+
+void CTirasolView::ApplySettings(const ReaderSettings& settings, const Typography& typography) {
+  settings_ = settings;
+  ShowScrollBarForMode();
+  SetEngineLayout(SettingsMargins(settings_.marginX, settings_.marginY, settings_.barMode,
+                                  settings_.landscape != 0));
+  SetTypography(typography);
+  UnregisterHotKeys();
+  RegisterHotKeys();
+  // Reloaded every time with the option on; switching it off unloads nothing here.
+  if (settings_.tableConversion)
+    LoadCodeTable(platform_, DataFilePath(dataFolder_, kCodeTableFile));
+  // The next paint measures the glyphs in the new font; until then only the page rectangle
+  // changes.
+  engine_->metricsReady = false;
+  UpdateLayout();
+  if (HasDocument()) RelayoutAtPosition();
+}
+
+void CTirasolView::SetExtensionLists(const ReaderSettings& lists) {
+  settings_.unlinkedExtensions = lists.unlinkedExtensions;
+  settings_.linkedExtensions = lists.linkedExtensions;
+  settings_.savedFileClasses = lists.savedFileClasses;
 }
 
 bool CTirasolView::ReportSave(bool saved, const std::string& err) {

@@ -222,17 +222,10 @@ class CTirasolView {
   // Hands the engine the margins without centring: top grows by `extraTop` (an open bar's
   // height), plus the bar room; then invalidates.
   void ApplyBarMargins(int extraTop);
-  // Hands the engine `margins` with the settings' line gap, shared lines and justification;
-  // does not re-lay the page.
-  void SetEngineLayout(const Rect& margins);
-  // The next paint measures the glyphs again (in a changed font).
-  void ForgetGlyphMetrics() { engine_->metricsReady = false; }
   // Registers a hot key for every application button with a function (when enabled).
   void RegisterHotKeys();
   // Unregisters every hot key registered by RegisterHotKeys.
   void UnregisterHotKeys();
-  // Shows the scroll bar exactly when the scroll-bar mode is chosen.
-  void ShowScrollBarForMode();
 
   void BuildRecentMenu();
   void BuildBookmarkMenu();
@@ -240,10 +233,24 @@ class CTirasolView {
   void DisableDocumentMenus() { SetDocumentMenusEnabled(false); }
 
   bool HasDocument() const { return engine_->isOpen; }
-  CTextEngine& engine() { return *engine_; }
-  ReaderSettings& settings() { return settings_; }
+  // The engine of the open book, to read; the view alone changes it.
+  const CTextEngine& engine() const { return *engine_; }
+  // The position of the page's top line, the size of the book and the top line (null when
+  // the page has none), in the open engine's units.
+  int32_t pagePosition() const { return engine_->GetPosition(); }
+  int32_t bookSize() const { return engine_->GetSize(); }
+  const CTextLine* topLine() const { return engine_->GetTopLine(); }
+  const ReaderSettings& settings() const { return settings_; }
   // Takes `settings` as they are; nothing is re-laid out, registered or saved by it.
   void SetSettings(const ReaderSettings& settings) { settings_ = settings; }
+  // Takes the settings sheet's result whole: `settings` and `typography`, the scroll bar of
+  // the bar mode, the margins with the bar's room, the hot keys again, the code table again
+  // when the conversion is on; then the next paint measures the glyphs, the page rectangle
+  // follows and an open book is re-laid out at its position. Saves nothing.
+  void ApplySettings(const ReaderSettings& settings, const Typography& typography);
+  // Takes the extension lists and the remembered file classes of `lists`, which linking and
+  // unlinking change at once; the other settings stay.
+  void SetExtensionLists(const ReaderSettings& lists);
   ViewHost& host() { return host_; }
   Platform& platform() { return platform_; }
   int pendingStep() const { return pendingStep_; }
@@ -290,6 +297,11 @@ class CTirasolView {
 
   // The margins of the settings with the room of the chosen bar added.
   Rect BarMargins(int left, int top, int right, int bottom) const;
+  // Hands the engine `margins` with the settings' line gap, shared lines and justification;
+  // does not re-lay the page.
+  void SetEngineLayout(const Rect& margins);
+  // Shows the scroll bar exactly when the scroll-bar mode is chosen.
+  void ShowScrollBarForMode();
   // Line pitch of the engine's current metrics.
   int LinePitch() const { return engine_->lineHeight + engine_->lineGap; }
   // Stores the open document's position into its entry and the entry first into the list.

@@ -53,7 +53,7 @@ void CTocDlg::OnInitDialog(Controls& controls) {
 void CTocDlg::Refresh(Controls& controls) {
   const ChapterList& chapters = view_.chapters();
   const ChapterList::State state = chapters.state();
-  const int32_t size = view_.engine().GetSize();
+  const int32_t size = view_.bookSize();
   for (const Chapter& chapter : chapters.Chapters(shown_)) {
     const int item =
         controls.AddString(kChapterList, ItemText(chapter.position, size, chapter.title));
@@ -62,7 +62,7 @@ void CTocDlg::Refresh(Controls& controls) {
   }
   // The chapter the page is in, until the user picks another.
   if (!userSelected_) {
-    const int current = chapters.IndexAt(view_.engine().GetPosition());
+    const int current = chapters.IndexAt(view_.pagePosition());
     if (current >= 0 && current < static_cast<int>(shown_))
       controls.SetCurSel(kChapterList, current);
   }

@@ -99,7 +99,7 @@ TEST(CBookMarkPage, ClearingRecentFilesKeepsTheOpenBookOnCancel) {
   OpenBook kept;
   RecentFileEntry before = kept.view.currentEntry();
   kept.view.GoToPosition(kLaterPosition);
-  ASSERT_NE(kept.view.engine().GetPosition(), before.position);
+  ASSERT_NE(kept.view.pagePosition(), before.position);
   kept.f.host.QueueMessageBoxAnswer(kIdCancel);
   kept.c.Click(kept.page, P::kClearRecent);
   ASSERT_EQ(kept.Recent(), 1u);

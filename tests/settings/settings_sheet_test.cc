@@ -15,9 +15,13 @@
 #include "settings/system_page.h"
 #include "store/settings_file.h"
 #include "tests/settings/settings_fixture.h"
+#include "tests/support/view_internals.h"
+#include "view/bar_room.h"
 
 namespace lirako {
 namespace {
+
+using testing::ViewInternals;
 
 using testing::SettingsFixture;
 
@@ -69,16 +73,16 @@ struct SheetFixture {
 TEST(SettingsSheet, OkWithoutChangesReappliesEverything) {
   SheetFixture s;
   CTirasolView& view = s.view();
-  view.settings().hardwareButtons = 1;
+  ViewInternals::Settings(view).hardwareButtons = 1;
   view.RegisterHotKeys();
-  int32_t position = view.engine().GetPosition();
+  int32_t position = view.pagePosition();
   ASSERT_GT(position, 0);
   // Lose a hot key, a menu item and the code table behind the view's back.
   s.f.host.UnregisterHotKey(30581);
   s.f.host.menu().PopupAt(kMenuPosRecent)->DeleteItem(57616);
   ReleaseCodeTable();
   s.f.dir.Write("hantable.dat", std::string(kCodeTableBytes, '\0'));
-  view.settings().tableConversion = 1;
+  ViewInternals::Settings(view).tableConversion = 1;
   ReaderSettings before = view.settings();
   int invalidations = s.f.host.invalidations();
 
@@ -100,7 +104,7 @@ TEST(SettingsSheet, OkWithoutChangesReappliesEverything) {
   EXPECT_EQ(saved, before);
   // The page is laid out again from the same place.
   s.f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), position);
+  EXPECT_EQ(view.pagePosition(), position);
   EXPECT_EQ(view.engine().metricsReady, 1);
 
   // Switching the option off unloads nothing.
@@ -162,7 +166,7 @@ TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
   s.StartAutoRefresh();
   s.f.host.menu().PopupAt(kMenuPosRecent)->DeleteItem(57616);
   auto hotKeys = s.f.host.hotKeys();
-  int32_t position = view.engine().GetPosition();
+  int32_t position = view.pagePosition();
   ReaderSettings expected = view.settings();
   expected.unlinkedExtensions = {u".txt"};
   expected.linkedExtensions = {u".cap"};
@@ -205,14 +209,14 @@ TEST(SettingsSheet, CancelKeepsPageValuesButNotBookmarkOrSystemActions) {
   ReaderSettings saved;
   EXPECT_FALSE(s.Saved(&saved));
   EXPECT_EQ(view.engine().metricsReady, 1);
-  EXPECT_EQ(view.engine().GetPosition(), position);
+  EXPECT_EQ(view.pagePosition(), position);
 }
 
 TEST(SettingsSheet, OkCopiesBackEveryValueAndAppliesIt) {
   SheetFixture s;
   CTirasolView& view = s.view();
   s.StartAutoRefresh();
-  view.settings().buttonFunctions[7] = 9;
+  ViewInternals::Settings(view).buttonFunctions[7] = 9;
   s.f.runner.Script({ClickStep(CColorDlg::kFirstPreset + 2), ClickStep(kIdOk)});
   s.f.runner.Script({ClickStep(CColorDlg::kFirstPreset + 12), ClickStep(kIdOk)});
 
@@ -280,18 +284,20 @@ TEST(SettingsSheet, OkCopiesBackEveryValueAndAppliesIt) {
 }
 
 TEST(SettingsSheet, BarRoomAndHotKeysFollowTheChoices) {
-  EXPECT_EQ(SheetMargins(6, 5, BarMode::kScrollBar, false), (Rect{6, 5, 20, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, BarMode::kScrollBar, true), (Rect{6, 5, 6, 19}));
-  EXPECT_EQ(SheetMargins(6, 5, BarMode::kPositionBar, false), (Rect{9, 5, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, BarMode::kPositionBar, true), (Rect{6, 8, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, BarMode::kNone, false), (Rect{6, 5, 6, 5}));
-  EXPECT_EQ(SheetMargins(6, 5, BarMode{0}, true), (Rect{6, 5, 6, 5}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode::kScrollBar, false), (Rect{6, 5, 20, 5}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode::kScrollBar, true), (Rect{6, 5, 6, 19}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode::kPositionBar, false), (Rect{9, 5, 6, 5}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode::kPositionBar, true), (Rect{6, 8, 6, 5}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode::kNone, false), (Rect{6, 5, 6, 5}));
+  EXPECT_EQ(SettingsMargins(6, 5, BarMode{0}, true), (Rect{6, 5, 6, 5}));
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  EXPECT_EQ(SheetMargins(kMax, kMax, BarMode::kScrollBar, false), (Rect{kMax, kMax, kMax, kMax}));
-  EXPECT_EQ(SheetMargins(kMax, kMax, BarMode::kPositionBar, true), (Rect{kMax, kMax, kMax, kMax}));
+  EXPECT_EQ(SettingsMargins(kMax, kMax, BarMode::kScrollBar, false),
+            (Rect{kMax, kMax, kMax, kMax}));
+  EXPECT_EQ(SettingsMargins(kMax, kMax, BarMode::kPositionBar, true),
+            (Rect{kMax, kMax, kMax, kMax}));
 
   SheetFixture s;
-  s.view().settings().hardwareButtons = 1;
+  ViewInternals::Settings(s.view()).hardwareButtons = 1;
   s.view().RegisterHotKeys();
   ASSERT_FALSE(s.f.host.hotKeys().empty());
   s.Run({{kScreen, SelectStep(CScreenPage::kBarCombo, 0)},
@@ -306,7 +312,7 @@ TEST(SettingsSheet, BarRoomAndHotKeysFollowTheChoices) {
 TEST(SettingsSheet, FaceListIsEnumeratedEachRunWithoutVerticalFonts) {
   SheetFixture s;
   s.f.runner.families = {u"@Batang", u"Batang", u"", u"Gulim", u"Batang"};
-  s.view().settings().fontSize = 18;
+  ViewInternals::Settings(s.view()).fontSize = 18;
   s.Run({{kFont, {}}}, true);
   EXPECT_EQ(s.f.runner.enumerations, 1);
   const auto& fontPage = s.f.runner.sheetRuns().back().pages[kFont];
@@ -360,7 +366,7 @@ TEST(SettingsSheet, DeletingTheOpenBooksEntryInsideTheSheet) {
 
   // Refused, then OK: the book stays open and is laid out again where it was.
   SheetFixture kept;
-  int32_t position = kept.view().engine().GetPosition();
+  int32_t position = kept.view().pagePosition();
   kept.f.host.QueueMessageBoxAnswer(kIdCancel);
   kept.Run({{kBookmark, SelectStep(CBookMarkPage::kRecentList, 0)},
             {kBookmark, ClickStep(CBookMarkPage::kDeleteRecent)}},
@@ -369,7 +375,7 @@ TEST(SettingsSheet, DeletingTheOpenBooksEntryInsideTheSheet) {
   EXPECT_EQ(kept.view().recentFiles().size(), 1u);
   EXPECT_EQ(kept.view().pendingStep(), kStepPageForward);
   kept.f.Paint();
-  EXPECT_EQ(kept.view().engine().GetPosition(), position);
+  EXPECT_EQ(kept.view().pagePosition(), position);
   EXPECT_TRUE(kept.Saved(&saved));
 }
 
@@ -382,10 +388,10 @@ TEST(SettingsSheet, FarOutValuesNeitherHangNorStopPaging) {
         true);
   EXPECT_EQ(view.settings().lineGap, -5);
   s.f.Paint();
-  int32_t before = view.engine().GetPosition();
+  int32_t before = view.pagePosition();
   view.RequestStep(kStepPageForward);
   s.f.Paint();
-  EXPECT_GT(view.engine().GetPosition(), before);
+  EXPECT_GT(view.pagePosition(), before);
 
   s.Run({{kScreen, TypeStep(CScreenPage::kMarginXEdit, u"5000")},
          {kScreen, TypeStep(CScreenPage::kMarginYEdit, u"5000")},
@@ -394,10 +400,10 @@ TEST(SettingsSheet, FarOutValuesNeitherHangNorStopPaging) {
         true);
   EXPECT_EQ(view.engine().margins, (Rect{5003, 5000, 5000, 5000}));
   s.f.Paint();
-  before = view.engine().GetPosition();
+  before = view.pagePosition();
   view.RequestStep(kStepPageForward);
   s.f.Paint();
-  EXPECT_GT(view.engine().GetPosition(), before);
+  EXPECT_GT(view.pagePosition(), before);
   // The negative period typed above still gives a timer of at least 1 ms.
   s.StartAutoRefresh();
   EXPECT_GE(s.f.host.timers().at(kAutoRefreshTimerId), 1u);

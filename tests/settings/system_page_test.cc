@@ -27,7 +27,7 @@ struct SystemPageFixture {
 
 TEST(SystemPage, LinksAndUnlinksAtOnceInTheUsersOrder) {
   SystemPageFixture s;
-  ReaderSettings& st = s.view.settings();
+  const ReaderSettings& st = s.view.settings();
   s.c.Click(s.page, P::kLinkButton);  // nothing selected: only the class keys
   EXPECT_EQ(s.ClassOf(u"lirakofile"), u"Text Only");
   EXPECT_TRUE(st.linkedExtensions.empty());

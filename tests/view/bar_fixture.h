@@ -16,6 +16,7 @@
 #include "platform/headless/headless_view_host.h"
 #include "platform/utf.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/view_internals.h"
 #include "view/bookmark_name_dlg.h"
 #include "view/find_dlg.h"
 #include "view/jump_dlg.h"
@@ -150,7 +151,7 @@ class BarTest : public ::testing::Test {
     ASSERT_TRUE(host.TimerRunning(kAutoRefreshTimerId));
   }
 
-  ScriptedEngine& scripted() { return static_cast<ScriptedEngine&>(view->engine()); }
+  ScriptedEngine& scripted() { return static_cast<ScriptedEngine&>(ViewInternals::Engine(*view)); }
 
   // A view with the real engines, showing the first page of `path`.
   void StartReal(const std::string& path) {

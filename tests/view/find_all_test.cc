@@ -54,7 +54,7 @@ TEST_F(FindAllTest, ListsEveryHitAndAClickShowsItHighlighted) {
 
   // Closing the bar leaves the page at the hit, drawn inverted.
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), kThirdHit);
+  EXPECT_EQ(view->pagePosition(), kThirdHit);
   EXPECT_EQ(view->engine().highlightBegin, kThirdHit);
   EXPECT_EQ(view->engine().highlightEnd, kThirdHit + kTextUnits);
 }
@@ -74,7 +74,7 @@ TEST_F(FindAllTest, TheHighlightGoesWithThePage) {
       {TypeStep(CFindDlg::kTextCombo, kText), ClickStep(CFindDlg::kFindNextButton), CancelStep()});
   view->OnCommand(kCmdFind);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), 10 * kLineBytes);
+  EXPECT_EQ(view->pagePosition(), 10 * kLineBytes);
   EXPECT_EQ(view->engine().highlightBegin, 10 * kLineBytes);
   view->OnKeyDown(kVkDown);
   Paint();

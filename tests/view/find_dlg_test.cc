@@ -130,13 +130,13 @@ TEST_F(FindBarTest, FindsInRealBookAndShowsLineOfHit) {
   runner.Script({TypeStep(kCombo, u"WHALE"), ClickStep(kFind)});
   RunFind();
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), whaleLine);
+  EXPECT_EQ(view->pagePosition(), whaleLine);
   // Match case finds nothing more and leaves the page on the hit.
   runner.Script({ClickStep(kCase), TypeStep(kCombo, u"WHALE"), ClickStep(kFind)});
   RunFind();
   Paint();
   EXPECT_EQ(lastBar().control(kLabel).text, u"검색 완료");
-  EXPECT_EQ(view->engine().GetPosition(), whaleLine);
+  EXPECT_EQ(view->pagePosition(), whaleLine);
 }
 
 TEST_F(FindBarTest, CommandStopsAutoRefreshAndNeedsDocument) {

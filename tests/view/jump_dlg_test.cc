@@ -109,12 +109,12 @@ TEST_F(JumpBarTest, PastHundredPercentLandsAtTheEnd) {
   runner.Script({SlideStep(kSlider, 100), TypeStep(kHundredths, u"99"), ClickStep(kGo)});
   RunJump();
   Paint();
-  const int32_t landed = view->engine().GetPosition();
+  const int32_t landed = view->pagePosition();
 
-  view->engine().SetFraction(1.0f);
+  ViewInternals::Engine(*view).SetFraction(1.0f);
   view->RequestStep(kStepPageForward);
   Paint();
-  EXPECT_EQ(landed, view->engine().GetPosition());
+  EXPECT_EQ(landed, view->pagePosition());
   EXPECT_GT(landed, static_cast<int32_t>(book.size() * 9 / 10));
 }
 

@@ -102,11 +102,11 @@ TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneSelectedAndJumpsOnDoubleClick) 
   const HeadlessControls& list = runner.runs()[0].controls;
   ASSERT_EQ(list.control(CTocDlg::kChapterList).items.size(), size_t{kChapters + 1});
   EXPECT_EQ(list.control(CTocDlg::kChapterList).items[1],
-            CTocDlg::ItemText(headingPositions_[0], view->engine().GetSize(), "Chapter 1"));
+            CTocDlg::ItemText(headingPositions_[0], view->bookSize(), "Chapter 1"));
   EXPECT_EQ(runner.runs()[0].result, kIdOk);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), headingPositions_[3]);
-  EXPECT_EQ(view->engine().GetTopLine()->Text(), u"Chapter 4");
+  EXPECT_EQ(view->pagePosition(), headingPositions_[3]);
+  EXPECT_EQ(view->topLine()->Text(), u"Chapter 4");
   EXPECT_EQ(host.title(), u"book.txt - Chapter 4 — 리라코");
 }
 
@@ -125,14 +125,14 @@ TEST_F(TocTest, ChapterStepsGoBackAndForthAndTheTitleFollows) {
   EXPECT_EQ(host.title(), u"book.txt - Prologue — 리라코");
   view->OnCommand(kCmdNextChapter);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), headingPositions_[0]);
+  EXPECT_EQ(view->pagePosition(), headingPositions_[0]);
   EXPECT_EQ(host.title(), u"book.txt - Chapter 1 — 리라코");
   view->OnCommand(kCmdPreviousChapter);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), 0);
+  EXPECT_EQ(view->pagePosition(), 0);
   view->OnCommand(kCmdPreviousChapter);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), 0);
+  EXPECT_EQ(view->pagePosition(), 0);
 }
 
 TEST_F(TocTest, ASecondOpenTakesTheChaptersFromTheCache) {

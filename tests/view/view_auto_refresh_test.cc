@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/view_internals.h"
 #include "tests/view/view_fixture.h"
 #include "view/command_ids.h"
 
 namespace lirako {
 namespace {
+
+using testing::ViewInternals;
 
 using testing::ViewFixture;
 
@@ -13,8 +16,8 @@ TEST(ViewAutoRefresh, SmoothStepsOffsetsAndLineSteps) {
   f.fakeLog.lineHeight = 16;
   f.fakeLog.lineGap = 1;  // pitch 17
   CTirasolView& view = f.StartFake();
-  view.settings().smoothRefresh = 1;
-  view.settings().refreshInterval = 1600;
+  ViewInternals::Settings(view).smoothRefresh = 1;
+  ViewInternals::Settings(view).refreshInterval = 1600;
   view.RequestStep(kStepNone);
   view.ToggleAutoRefresh();
   EXPECT_EQ(view.smoothStep(), 3);
@@ -44,14 +47,14 @@ TEST(ViewAutoRefresh, SmoothStepsOffsetsAndLineSteps) {
 TEST(ViewAutoRefresh, SmoothStepThresholdsAndPeriods) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();  // pitch 17
-  view.settings().smoothRefresh = 1;
+  ViewInternals::Settings(view).smoothRefresh = 1;
   struct Case {
     int interval;
     int step;
   };
   for (Case c : {Case{1800, 2}, Case{1799, 3}, Case{1600, 3}, Case{1599, 4}, Case{1200, 4},
                  Case{1199, 5}, Case{300, 5}, Case{3600, 2}}) {
-    view.settings().refreshInterval = c.interval;
+    ViewInternals::Settings(view).refreshInterval = c.interval;
     view.ToggleAutoRefresh();
     EXPECT_EQ(view.smoothStep(), c.step) << c.interval;
     EXPECT_EQ(f.host.timers().at(kAutoRefreshTimerId),
@@ -65,7 +68,7 @@ TEST(ViewAutoRefresh, SmoothStepThresholdsAndPeriods) {
 TEST(ViewAutoRefresh, PlainModeMovesOneLinePerTickAtTheInterval) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.settings().refreshInterval = 700;
+  ViewInternals::Settings(view).refreshInterval = 700;
   view.RequestStep(kStepNone);
   view.OnCommand(kCmdAutoRefresh);
   EXPECT_EQ(view.runState() & kRunAutoRefresh, kRunAutoRefresh);
@@ -86,13 +89,13 @@ TEST(ViewAutoRefresh, PeriodNeverZeroAndNoDivisionByZeroPitch) {
   ViewFixture f;
   f.fakeLog.lineHeight = 2000;  // pitch larger than the interval
   CTirasolView& view = f.StartFake();
-  view.settings().smoothRefresh = 1;
+  ViewInternals::Settings(view).smoothRefresh = 1;
   view.ToggleAutoRefresh();
   EXPECT_EQ(f.host.timers().at(kAutoRefreshTimerId), 1u);
   view.ToggleAutoRefresh();
 
-  view.engine().lineHeight = 0;
-  view.engine().lineGap = 0;
+  ViewInternals::Engine(view).lineHeight = 0;
+  ViewInternals::Engine(view).lineGap = 0;
   view.ToggleAutoRefresh();
   EXPECT_GE(f.host.timers().at(kAutoRefreshTimerId), 1u);
   view.RequestStep(kStepNone);
@@ -100,12 +103,12 @@ TEST(ViewAutoRefresh, PeriodNeverZeroAndNoDivisionByZeroPitch) {
   EXPECT_EQ(view.pendingStep(), kStepLineForward);
   view.ToggleAutoRefresh();
 
-  view.settings().smoothRefresh = 0;
-  view.settings().refreshInterval = 0;
+  ViewInternals::Settings(view).smoothRefresh = 0;
+  ViewInternals::Settings(view).refreshInterval = 0;
   view.ToggleAutoRefresh();
   EXPECT_EQ(f.host.timers().at(kAutoRefreshTimerId), 1u);
   view.ToggleAutoRefresh();
-  view.settings().refreshInterval = -5;
+  ViewInternals::Settings(view).refreshInterval = -5;
   view.ToggleAutoRefresh();
   EXPECT_EQ(f.host.timers().at(kAutoRefreshTimerId), 1u);
   for (unsigned period : f.host.timerPeriods())
@@ -120,7 +123,7 @@ TEST(ViewAutoRefresh, NeedsMetricsAndStopsAtTheEnd) {
   EXPECT_FALSE(f.host.TimerRunning(kAutoRefreshTimerId));
   EXPECT_EQ(view.runState(), 0u);
 
-  view.engine().metricsReady = 1;
+  ViewInternals::Engine(view).metricsReady = 1;
   view.ToggleAutoRefresh();
   ASSERT_TRUE(f.host.TimerRunning(kAutoRefreshTimerId));
   view.OnTimer(kAutoRefreshTimerId);

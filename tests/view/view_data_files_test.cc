@@ -40,7 +40,7 @@ pid_t StartWindow(const std::string& folder, const std::u16string& book, int rea
     view.RequestStep(kStepPageForward);
     view.PaintPage(*screen);
     // Bookmarked without the save that the command makes: the end's save is the one under test.
-    ViewInternals::CurrentEntry(view).AddBookmark(view.engine().GetPosition(), u"여기");
+    ViewInternals::CurrentEntry(view).AddBookmark(view.pagePosition(), u"여기");
     char byte = 1;
     if (::write(ready, &byte, 1) != 1 || ::read(go, &byte, 1) != 1) ::_exit(2);
   }  // the view's destruction saves
@@ -103,7 +103,7 @@ TEST(ViewDataFiles, AReadOnlySettingsFileIsKeptAndThePageSaysSoOnce) {
   EXPECT_FALSE(shown(*f.Paint()));
   EXPECT_TRUE(view.saveNotice().empty());
 
-  view.settings().marginX = 12;
+  ViewInternals::Settings(view).marginX = 12;
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(view.SaveSettingsFile());
   std::string log = ::testing::internal::GetCapturedStderr();
@@ -135,7 +135,7 @@ TEST(ViewDataFiles, ABookWithAPathTooLongForTheRecordKeepsItsPlaceAndBookmarks) 
   f.Paint();
   view.RequestStep(kStepPageForward);
   f.Paint();
-  int32_t position = view.engine().GetPosition();
+  int32_t position = view.pagePosition();
   ASSERT_GT(position, 0);
   view.AddBookmark(position, u"긴 경로");
   f.Stop();

@@ -193,16 +193,16 @@ TEST(ViewDesktopKeys, F3FindsTheLastTextAgainForwardAndShiftF3Too) {
   view.RememberFindText(u"LINE 15");
   view.OnDesktopKey(kVkF3, kModNone);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 150 * kLineBytes);
+  EXPECT_EQ(view.pagePosition(), 150 * kLineBytes);
   view.OnDesktopKey(kVkF3, kModShift);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 151 * kLineBytes);
+  EXPECT_EQ(view.pagePosition(), 151 * kLineBytes);
   // Away from the hit, the search starts again from the page.
   view.OnDesktopKey(kVkHome, kModNone);
   f.Paint();
   view.OnDesktopKey(kVkF3, kModNone);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 150 * kLineBytes);
+  EXPECT_EQ(view.pagePosition(), 150 * kLineBytes);
 }
 
 TEST(ViewDesktopKeys, F3PastTheLastHitSaysTheSearchIsDoneAndStays) {
@@ -212,12 +212,12 @@ TEST(ViewDesktopKeys, F3PastTheLastHitSaysTheSearchIsDoneAndStays) {
   view.RememberFindText(u"line 199");
   view.OnDesktopKey(kVkF3, kModNone);
   f.Paint();
-  const int32_t hit = view.engine().GetPosition();
+  const int32_t hit = view.pagePosition();
   ASSERT_EQ(hit, 199 * kLineBytes);
   view.OnDesktopKey(kVkF3, kModNone);
   f.Paint();
   EXPECT_EQ(view.notice(), u"검색 완료");
-  EXPECT_EQ(view.engine().GetPosition(), hit);
+  EXPECT_EQ(view.pagePosition(), hit);
 }
 
 }  // namespace

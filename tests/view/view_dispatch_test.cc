@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/view_internals.h"
 #include "tests/view/view_fixture.h"
 #include "view/button_functions.h"
 #include "view/command_ids.h"
 
 namespace lirako {
 namespace {
+
+using testing::ViewInternals;
 
 using testing::ViewFixture;
 
@@ -23,11 +26,11 @@ TEST(ViewKeys, ArrowTablesFollowOrientationAndDial) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
   EXPECT_EQ(ArrowSteps(view), (std::vector<int>{4, 2, 3, 1}));
-  view.settings().landscape = 1;
+  ViewInternals::Settings(view).landscape = 1;
   EXPECT_EQ(ArrowSteps(view), (std::vector<int>{2, 3, 1, 4}));
-  view.settings().dialDevice = 1;
+  ViewInternals::Settings(view).dialDevice = 1;
   EXPECT_EQ(ArrowSteps(view), (std::vector<int>{4, 2, 3, 1}));
-  view.settings().landscape = 0;
+  ViewInternals::Settings(view).landscape = 0;
   EXPECT_EQ(ArrowSteps(view), (std::vector<int>{4, 2, 3, 1}));
   // Every key-down asks for a repaint; keys outside the tables do nothing.
   int invalidations = f.host.invalidations();
@@ -41,7 +44,7 @@ TEST(ViewKeys, ArrowTablesFollowOrientationAndDial) {
 TEST(ViewKeys, ActionKeyTogglesFullScreenAndRelaysAtPosition) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.engine().SetPosition(77);
+  ViewInternals::Engine(view).SetPosition(77);
   f.fakeLog.calls.clear();
   view.OnKeyDown(kVkAction);
   EXPECT_EQ(f.host.fullScreenToggles(), 1);
@@ -53,7 +56,7 @@ TEST(ViewButtons, EveryFunctionOfTheTable) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
   auto press = [&](int function) {
-    view.settings().buttonFunctions[2] = function;
+    ViewInternals::Settings(view).buttonFunctions[2] = function;
     view.OnKeyDown(kVkApp1 + 2);
   };
   for (auto [function, step] : std::vector<std::pair<int, int>>{{1, 2}, {2, 1}, {3, 4}, {4, 3}}) {
@@ -103,7 +106,7 @@ TEST(ViewButtons, EveryFunctionOfTheTable) {
 TEST(ViewButtons, HotKeysBecomeKeysOnlyWithTheMainWindowInFront) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.settings().buttonFunctions[0] = kFnNextPage;
+  ViewInternals::Settings(view).buttonFunctions[0] = kFnNextPage;
   view.OnHotKey(kModWin, kVkApp1);
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
 
@@ -124,7 +127,7 @@ TEST(ViewButtons, HotKeysBecomeKeysOnlyWithTheMainWindowInFront) {
   view.OnHotKey(kModWin, kVkApp1 - 1);
   view.OnHotKey(kModWin, kVkApp5 + 1);
   EXPECT_EQ(view.pendingStep(), kStepNone);
-  view.settings().buttonFunctions[4] = kFnPreviousLine;
+  ViewInternals::Settings(view).buttonFunctions[4] = kFnPreviousLine;
   view.OnHotKey(kModWin | 2, kVkApp5);
   EXPECT_EQ(view.pendingStep(), kStepLineBackward);
 }
@@ -149,7 +152,7 @@ TEST(ViewTaps, ZonesAtAQuarterAndThreeQuartersOfTheExtent) {
   EXPECT_EQ(f.host.fullScreenToggles(), 2);
 
   // Landscape measures x against the width: 240 wide gives 60 and 180.
-  view.settings().landscape = 1;
+  ViewInternals::Settings(view).landscape = 1;
   EXPECT_EQ(tap(181, 5), kStepPageForward);
   EXPECT_EQ(tap(180, 315), kStepNone);
   EXPECT_EQ(tap(60, 315), kStepNone);
@@ -158,7 +161,7 @@ TEST(ViewTaps, ZonesAtAQuarterAndThreeQuartersOfTheExtent) {
   view.OnDoubleTap(60, 160);
   EXPECT_EQ(f.host.fullScreenToggles(), 3);
 
-  view.settings().screenKeys = 0;
+  ViewInternals::Settings(view).screenKeys = 0;
   EXPECT_EQ(tap(239, 5), kStepNone);
   EXPECT_EQ(tap(0, 5), kStepNone);
   view.OnDoubleTap(120, 160);
@@ -224,7 +227,7 @@ TEST(ViewCommands, NavigationExitAndUnknownIds) {
 TEST(ViewSize, MovesTheScrollBarAndRelaysAtPosition) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.engine().SetPosition(42);
+  ViewInternals::Engine(view).SetPosition(42);
   f.fakeLog.calls.clear();
   f.host.SetClientRect(Rect{0, 0, 300, 200});
   view.OnSize();
@@ -232,7 +235,7 @@ TEST(ViewSize, MovesTheScrollBarAndRelaysAtPosition) {
   EXPECT_EQ(f.fakeLog.calls, (std::vector<std::string>{"SetPosition 42"}));
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
 
-  view.settings().barMode = BarMode::kScrollBar;
+  ViewInternals::Settings(view).barMode = BarMode::kScrollBar;
   f.host.SetClientRect(Rect{0, 0, 320, 240});
   view.OnSize();
   EXPECT_TRUE(f.host.scrollBar().visible);
@@ -261,7 +264,7 @@ TEST(ViewModal, HandlersRunAfterTheTimerStops) {
     view.ToggleAutoRefresh();
     view.OnCommand(id);
   }
-  view.settings().buttonFunctions[1] = kFnFind;
+  ViewInternals::Settings(view).buttonFunctions[1] = kFnFind;
   view.OnKeyDown(kVkApp1 + 1);
   EXPECT_EQ(runs, (std::vector<std::pair<int, unsigned>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 0}}));
   view.SetModalHandler(Modal::kFind, nullptr);
@@ -272,7 +275,7 @@ TEST(ViewModal, HandlersRunAfterTheTimerStops) {
 TEST(ViewLayout, ScrollBarPositionAndZeroPitchAreSafe) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
-  view.engine().SetPosition(1500000000);
+  ViewInternals::Engine(view).SetPosition(1500000000);
   f.fakeLog.size = 2000000000;
   view.UpdateScrollBar();
   EXPECT_EQ(f.host.scrollBar().position, 750);
@@ -285,9 +288,9 @@ TEST(ViewLayout, ScrollBarPositionAndZeroPitchAreSafe) {
   EXPECT_EQ(f.host.scrollBar().positionSets, sets);
 
   // A zero pitch leaves no whole line: all the height goes to the centring.
-  view.engine().lineHeight = 0;
-  view.engine().lineGap = 0;
-  view.engine().metricsReady = 1;
+  ViewInternals::Engine(view).lineHeight = 0;
+  ViewInternals::Engine(view).lineGap = 0;
+  ViewInternals::Engine(view).metricsReady = 1;
   view.UpdateLayout();
   EXPECT_EQ(view.engine().margins, (Rect{9, 5 + 310 / 2, 6, 5 + 310 / 2 - 1}));
 }

@@ -44,7 +44,7 @@ TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
   f.Paint();
   view.OnKeyDown(kVkDown);
   f.Paint();
-  ASSERT_EQ(view.engine().GetPosition(), kPageTurn);
+  ASSERT_EQ(view.pagePosition(), kPageTurn);
 
   ASSERT_TRUE(view.OpenDocument(b));
   EXPECT_EQ(f.host.title(), u"b.txt — 리라코");
@@ -55,21 +55,21 @@ TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
   EXPECT_EQ(view.currentEntry().path, b);
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 0);
+  EXPECT_EQ(view.pagePosition(), 0);
 
   // Reopening the book that is open keeps its place.
   view.OnKeyDown(kVkDown);
   f.Paint();
   view.OnKeyDown(kVkDown);
   f.Paint();
-  ASSERT_EQ(view.engine().GetPosition(), 2 * kPageTurn);
+  ASSERT_EQ(view.pagePosition(), 2 * kPageTurn);
   ASSERT_TRUE(view.OpenDocument(b));
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 2 * kPageTurn);
+  EXPECT_EQ(view.pagePosition(), 2 * kPageTurn);
 
   ASSERT_TRUE(view.OpenDocument(a));
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(view.pagePosition(), kPageTurn);
   EXPECT_EQ(view.recentFiles().entries()[0].path, a);
   EXPECT_EQ(view.recentFiles().entries()[1].position, 2 * kPageTurn);
 }
@@ -124,7 +124,7 @@ TEST(ViewOpen, TwoPageInputsBeforeOnePaintMoveOnePage) {
   view.OnKeyDown(kVkDown);
   view.OnPenUp(10, 300);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(view.pagePosition(), kPageTurn);
   EXPECT_EQ(view.pendingStep(), kStepNone);
 
   // The last input wins: forward then backward is one backward step.
@@ -135,12 +135,12 @@ TEST(ViewOpen, TwoPageInputsBeforeOnePaintMoveOnePage) {
   g.Paint();
   other.OnKeyDown(kVkUp);
   g.Paint();
-  int32_t oneBack = other.engine().GetPosition();
+  int32_t oneBack = other.pagePosition();
   ASSERT_LT(oneBack, kPageTurn);
   view.OnKeyDown(kVkDown);
   view.OnKeyDown(kVkUp);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), oneBack);
+  EXPECT_EQ(view.pagePosition(), oneBack);
 }
 
 TEST(ViewOpen, FileOpenCommandUsesTheDialog) {
@@ -185,10 +185,10 @@ TEST(ViewStart, CommandLineThenMostRecentFile) {
   EXPECT_EQ(second.engine().filePath, b);
   EXPECT_EQ(second.currentEntry().path, b);
   f.Paint();
-  EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(second.pagePosition(), kPageTurn);
   second.OpenDocument(a);
   f.Paint();
-  EXPECT_EQ(second.engine().GetPosition(), kPageTurn);
+  EXPECT_EQ(second.pagePosition(), kPageTurn);
   f.Stop();
 
   // A command line wins; one that cannot be opened says why instead of opening another book.
@@ -293,8 +293,8 @@ TEST(ViewStart, ScrollBarIsCreatedHiddenUnlessChosen) {
   f.Paint();
   view.OnKeyDown(kVkDown);
   f.Paint();
-  int32_t size = view.engine().GetSize();
-  EXPECT_EQ(f.host.scrollBar().position, view.engine().GetPosition() * 1000 / size);
+  int32_t size = view.bookSize();
+  EXPECT_EQ(f.host.scrollBar().position, view.pagePosition() * 1000 / size);
   EXPECT_GT(f.host.scrollBar().position, 0);
 }
 
@@ -389,12 +389,12 @@ TEST(ViewTypography, AChangeRelaysTheBookOutAtThePagePosition) {
   f.Paint();
   view.RequestStep(kStepPageForward);
   f.Paint();
-  const int32_t position = view.engine().GetPosition();
+  const int32_t position = view.pagePosition();
   ASSERT_GT(position, 0);
   view.SetTypography(Typography{.kinsoku = true, .joinLines = true});
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), position);
+  EXPECT_EQ(view.pagePosition(), position);
   EXPECT_TRUE(view.engine().typography.joinLines);
 }
 

@@ -10,6 +10,8 @@
 namespace lirako {
 namespace {
 
+using testing::ViewInternals;
+
 using testing::ViewFixture;
 
 // "별빛 line NNN\n" in UTF-8: 16 bytes a line, 별 in its first three.
@@ -41,24 +43,24 @@ TEST(ViewEncoding, ChoosingReopensAtTheSameByteAndChecksTheChoice) {
   EXPECT_EQ(view.openEncoding(), TextEncoding::kUtf8);
   EXPECT_EQ(CheckedEncodings(f), std::vector<int>{kCmdEncodingAuto});
   constexpr int32_t kLine20 = 20 * kLineBytes;
-  view.engine().SetPosition(kLine20);
-  testing::ViewInternals::CurrentEntry(view).AddBookmark(kLine20, u"mark");
+  ViewInternals::Engine(view).SetPosition(kLine20);
+  ViewInternals::CurrentEntry(view).AddBookmark(kLine20, u"mark");
 
   view.OnCommand(kCmdEncodingCp949);
   EXPECT_EQ(view.openEncoding(), TextEncoding::kCp949);
-  EXPECT_EQ(view.engine().GetPosition(), kLine20);
+  EXPECT_EQ(view.pagePosition(), kLine20);
   EXPECT_EQ(view.readerStore().BookValue(book, "encoding"), "cp949");
   EXPECT_EQ(CheckedEncodings(f), std::vector<int>{kCmdEncodingCp949});
 
   view.OnCommand(kCmdEncodingUtf16Le);
-  EXPECT_EQ(view.engine().GetPosition(), kLine20 / 2);
+  EXPECT_EQ(view.pagePosition(), kLine20 / 2);
   EXPECT_EQ(view.currentEntry().bookmarks.front().position, kLine20 / 2);
 
   // A 16-bit unit whose byte lies inside 별: back to its first byte.
   constexpr int32_t kInsideByeol = (kLine20 + 2) / 2;
-  view.engine().SetPosition(kInsideByeol);
+  ViewInternals::Engine(view).SetPosition(kInsideByeol);
   view.OnCommand(kCmdEncodingUtf8);
-  EXPECT_EQ(view.engine().GetPosition(), kLine20);
+  EXPECT_EQ(view.pagePosition(), kLine20);
 
   view.OnCommand(kCmdEncodingAuto);
   EXPECT_EQ(view.readerStore().BookValue(book, "encoding"), std::nullopt);

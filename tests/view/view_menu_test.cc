@@ -155,7 +155,7 @@ TEST(ViewMenus, BookmarksOfTheOpenFileUpToTen) {
   f.Paint();
   view.OnCommand(kCmdBookmarkFirst + 1);
   f.Paint();
-  EXPECT_EQ(view.engine().GetPosition(), 90);
+  EXPECT_EQ(view.pagePosition(), 90);
   // A bookmark index the entry lacks does nothing.
   view.ClearBookmarks();
   view.OnCommand(kCmdBookmarkFirst + 1);

@@ -2,11 +2,14 @@
 
 #include "platform/utf.h"
 #include "store/settings_file.h"
+#include "tests/support/view_internals.h"
 #include "tests/view/view_fixture.h"
 #include "view/command_ids.h"
 
 namespace lirako {
 namespace {
+
+using testing::ViewInternals;
 
 using testing::ViewFixture;
 
@@ -35,7 +38,7 @@ TEST(ViewPaint, CentresWholeLinesVertically) {
   f.platform.metrics().lineHeight = 17;
   f.host.SetClientRect(Rect{0, 0, 240, 300});
   CTirasolView& view = f.Start(f.NumberedBook("a.txt", 100));
-  view.settings().justify = 0;  // one text call per line
+  ViewInternals::Settings(view).justify = 0;  // one text call per line
   auto screen = f.Paint();
   std::vector<SurfaceOp> ops = screen->TextOps();
   // avail 290 holds 16 lines of pitch 18 with 2 pixels left: top margin 6.
@@ -143,7 +146,7 @@ TEST(ViewPaint, AnOpenBarKeepsItsMarginsAndDrawsUpright) {
 TEST(ViewPaint, SmoothOffsetShiftsOnePaintOnly) {
   ViewFixture f;
   CTirasolView& view = f.Start(f.NumberedBook("a.txt", 100));
-  view.settings().smoothRefresh = 1;
+  ViewInternals::Settings(view).smoothRefresh = 1;
   f.Paint();
   view.ToggleAutoRefresh();
   ASSERT_TRUE(f.host.TimerRunning(kAutoRefreshTimerId));
@@ -163,7 +166,7 @@ TEST(ViewPaint, PositionBarShowsTheReadPart) {
   view.OnCommand(kCmdGoEnd);
   screen = f.Paint();
   EXPECT_EQ(screen->Pixel(1, 0), 0x00BEF0BEu);
-  EXPECT_GT(view.engine().GetPosition(), 0);
+  EXPECT_GT(view.pagePosition(), 0);
 }
 
 TEST(ViewPaint, ExtremeGeometryStaysInsideIntegerRangeAndStillPages) {
@@ -180,11 +183,10 @@ TEST(ViewPaint, ExtremeGeometryStaysInsideIntegerRangeAndStillPages) {
       ASSERT_TRUE(SaveSettings(f.platform, FromUtf8(f.dir.path()), settings));
       CTirasolView& view = f.Start(f.NumberedBook("a.txt", 50));
       f.Paint();
-      const int32_t first = view.engine().GetPosition();
+      const int32_t first = view.pagePosition();
       view.RequestStep(kStepPageForward);
       f.Paint();
-      EXPECT_GT(view.engine().GetPosition(), first)
-          << value << " bar " << static_cast<int>(barMode);
+      EXPECT_GT(view.pagePosition(), first) << value << " bar " << static_cast<int>(barMode);
       view.OnFind();
       view.ApplyBarMargins(40);
       f.Paint();

@@ -91,14 +91,20 @@ int Render(const std::vector<std::string>& args) {
   QtPlatform platform;
   HeadlessViewHost host(width, height, MainMenuItems());
   CTirasolView view(platform, host);
-  if (encoding) {
-    view.SetEngineFactory([encoding](Platform& p, const std::u16string& path) {
-      return CreateTextEngine(p, path, encoding);
-    });
-  }
+  // The engine the view reads the book with, made here so that the steps can run on it as
+  // lirakotool layout runs them; without --encoding, in the encoding detected, as the view's
+  // own would be.
+  CTextEngine* engine = nullptr;
+  view.SetEngineFactory([encoding, &engine](Platform& p, const std::u16string& path) {
+    std::unique_ptr<CTextEngine> made = CreateTextEngine(p, path, encoding);
+    engine = made.get();
+    return made;
+  });
   if (!settingsPath.empty()) {
-    SettingsFileStatus status = ReadSettingsFile(platform, ToPath(settingsPath), view.settings());
+    ReaderSettings settings = view.settings();
+    SettingsFileStatus status = ReadSettingsFile(platform, ToPath(settingsPath), settings);
     if (!status.used) return Fail("cannot use the settings file '" + settingsPath + "'");
+    view.SetSettings(settings);
   }
   view.SetTypography(typography);
   std::string reason;
@@ -115,15 +121,15 @@ int Render(const std::vector<std::string>& args) {
     view.RequestStep(kStepNone);
     view.PaintPage(screen);
     for (const std::string& step : steps) {
-      if (!RunEngineStep(&view.engine(), step)) return Fail("unknown step '" + step + "'");
+      if (!RunEngineStep(engine, step)) return Fail("unknown step '" + step + "'");
     }
     view.PaintPage(screen);
   }
   if (!image.save(QString::fromLocal8Bit(QByteArray::fromStdString(out)), "PNG")) {
     return Fail("cannot write '" + out + "'");
   }
-  std::printf("position %d size %d\n", static_cast<int>(view.engine().GetPosition()),
-              static_cast<int>(view.engine().GetSize()));
+  std::printf("position %d size %d\n", static_cast<int>(view.pagePosition()),
+              static_cast<int>(view.bookSize()));
   return 0;
 }
 

@@ -27,6 +27,7 @@
 #include "settings/screen_page.h"
 #include "settings/settings_sheet.h"
 #include "tests/settings/settings_fixture.h"
+#include "tests/support/view_internals.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
 
 namespace lirako {
 namespace {
+
+using testing::ViewInternals;
 
 using testing::SettingsFixture;
 
@@ -173,7 +176,7 @@ TEST(SettingsSheetQt, TypesettingBoxesOnTheScreenTabReachTheEngine) {
 TEST(SettingsSheetQt, ButtonRowListOpensOnATapAndGivesWayWhenClosed) {
   SettingsFixture f;
   CTirasolView& view = f.Start();
-  view.settings().hardwareButtons = 1;
+  ViewInternals::Settings(view).hardwareButtons = 1;
   RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
     QWidget* name = On<QWidget>(tabs, 2, CButtonPage::kNameIds[2]);
     auto* list = On<QComboBox>(tabs, 2, CButtonPage::kComboIds[2]);
@@ -202,7 +205,7 @@ TEST(SettingsSheetQt, ButtonRowListOpensOnATapAndGivesWayWhenClosed) {
 TEST(SettingsSheetQt, FunctionNamesAreGreyedWhileTheButtonsAreOff) {
   SettingsFixture f;
   CTirasolView& view = f.Start();
-  view.settings().hardwareButtons = 1;
+  ViewInternals::Settings(view).hardwareButtons = 1;
   int enabledInk = 0, disabledInk = 0;
   RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
     QWidget* name = On<QWidget>(tabs, 2, CButtonPage::kNameIds[0]);
@@ -218,7 +221,7 @@ TEST(SettingsSheetQt, FaceListShowsTheFaceDrawnWhenTheStoredOneIsMissing) {
   SettingsFixture f;
   CTirasolView& view = f.Start();
   const std::u16string stored = u"Lirako Absent Face";
-  view.settings().SetFontFaceName(stored);
+  ViewInternals::Settings(view).SetFontFaceName(stored);
   QString shown;
   RunSheet(view, [&](QDialog* sheet, QTabWidget* tabs) {
     shown = On<QComboBox>(tabs, 1, CFontPage::kFaceCombo)->currentText();
