@@ -65,7 +65,7 @@ TEST_F(FindAllTest, FindNextGoesOnFromTheHitChosenInTheList) {
   runner.Script({WaitForAllHits(), SelectStep(CFindAllDlg::kHitList, 2), CancelStep()});
   view->OnCommand(kCmdFind);
   Paint();
-  EXPECT_EQ(view->engine().GetPosition(), kThirdHit + kLineBytes);
+  EXPECT_EQ(view->pagePosition(), kThirdHit + kLineBytes);
   EXPECT_EQ(view->engine().highlightBegin, kThirdHit + kLineBytes);
 }
 
