@@ -441,7 +441,7 @@ int RunWorker(const std::string& kind, const std::string& path, const std::strin
     found = static_cast<double>(list.size());
     std::remove(cache.c_str());
   } else {
-    SearchAllJob job(platform, book, encoding, FromUtf8(text), options,
+    SearchAllJob job(platform, book, encoding, false, FromUtf8(text), options,
                      SearchAll::kDefaultContextCharacters);
     wait([&job] { return job.done(); });
     found = static_cast<double>(job.size());

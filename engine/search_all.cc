@@ -119,6 +119,7 @@ bool SearchAll::Run(const std::u16string& path, const std::u16string& text, int 
       static_cast<int32_t>(std::clamp<int64_t>(units, 0, std::numeric_limits<int32_t>::max()));
   auto run = [&](auto& reader) {
     if (splitSpan_ > 0) reader.SetSplitSpan(splitSpan_);
+    reader.SetJoinLines(joinLines_);
     reader.Open(std::move(file), length);
     using Unit = typename std::remove_reference_t<decltype(reader)>::UnitType;
     Runner<Unit> runner(platform_, reader);

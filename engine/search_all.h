@@ -44,6 +44,8 @@ class SearchAll {
 
   // Cuts long runs of text every `span` units, as a reader with that split span does.
   void SetSplitSpan(int32_t span) { splitSpan_ = span; }
+  // Reads with lines joined into paragraphs, as an engine whose typography joins lines.
+  void SetJoinLines(bool on) { joinLines_ = on; }
 
   // Searches the book at `path` for `text` (bit 0 of `options`: case matters), each hit with
   // `contextCharacters` characters either side. False when cancelled, or with the reason in
@@ -55,6 +57,7 @@ class SearchAll {
   Platform& platform_;
   TextEncoding encoding_;
   int32_t splitSpan_ = 0;
+  bool joinLines_ = false;
 };
 
 }  // namespace lirako

@@ -17,6 +17,7 @@ int FindAll(CTextEngine& engine, const std::u16string& path, const std::u16strin
             int options, int context) {
   HeadlessPlatform platform;
   SearchAll search(platform, engine.Encoding());
+  search.SetJoinLines(engine.typography.joinLines);
   SearchAll::Callbacks callbacks;
   callbacks.found = [&engine](SearchHit&& hit) {
     std::printf("{\"position\": %d, \"index\": %d, \"context\": %s}\n",

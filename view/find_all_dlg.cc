@@ -25,8 +25,9 @@ const DialogSpec& CFindAllDlg::dialogSpec() const {
 
 void CFindAllDlg::OnInitDialog(Controls& controls) {
   const CTextEngine& engine = view_.engine();
-  job_ = std::make_unique<SearchAllJob>(view_.platform(), engine.filePath, engine.Encoding(), text_,
-                                        options_, SearchAll::kDefaultContextCharacters);
+  job_ = std::make_unique<SearchAllJob>(view_.platform(), engine.filePath, engine.Encoding(),
+                                        engine.typography.joinLines, text_, options_,
+                                        SearchAll::kDefaultContextCharacters);
   Refresh(controls);
   controls.SetTimer(kTimerId, kTimerPeriodMs);
 }

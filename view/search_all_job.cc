@@ -7,10 +7,12 @@
 namespace lirako {
 
 SearchAllJob::SearchAllJob(Platform& platform, const std::u16string& path, TextEncoding encoding,
-                           const std::u16string& text, int options, int contextCharacters) {
-  worker_ = std::thread([this, &platform, path, encoding, text, options, contextCharacters] {
+                           bool joinLines, const std::u16string& text, int options,
+                           int contextCharacters) {
+  worker_ = std::thread([=, this, &platform] {
     YieldToForeground();
     SearchAll search(platform, encoding);
+    search.SetJoinLines(joinLines);
     SearchAll::Callbacks callbacks;
     callbacks.found = [this](SearchHit&& hit) {
       std::lock_guard<std::mutex> lock(mutex_);

@@ -17,10 +17,11 @@ namespace lirako {
 // cancelled or destroyed. Every operation may be called on the view's thread meanwhile.
 class SearchAllJob {
  public:
-  // Starts searching the book at `path`, stored in `encoding`, for `text` with the search
-  // `options` of FindNext, each hit with `contextCharacters` characters either side.
+  // Starts searching the book at `path`, stored in `encoding` and read with lines joined
+  // when `joinLines`, for `text` with the search `options` of FindNext, each hit with
+  // `contextCharacters` characters either side.
   SearchAllJob(Platform& platform, const std::u16string& path, TextEncoding encoding,
-               const std::u16string& text, int options, int contextCharacters);
+               bool joinLines, const std::u16string& text, int options, int contextCharacters);
   ~SearchAllJob();
   SearchAllJob(const SearchAllJob&) = delete;
   SearchAllJob& operator=(const SearchAllJob&) = delete;

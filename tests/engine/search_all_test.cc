@@ -10,6 +10,7 @@
 #include "engine/code_table.h"
 #include "engine/glyph_metrics.h"
 #include "engine/mbcs_text_engine.h"
+#include "engine/typography.h"
 #include "tests/engine/engine_test_util.h"
 #include "tests/support/temp_dir.h"
 
@@ -166,28 +167,45 @@ TEST(SearchAll, FoldedLettersMatchAcrossTheBorderOfAScanBlock) {
   EXPECT_EQ(SearchEverything(platform, path, TextEncoding::kCp949, needle, 0), expected);
 }
 
-TEST(SearchAll, HitsComeInTheOrderFindNextGivesThem) {
+// Every hit of `needle` as (display line, index): from a search for every hit, reading as
+// the engine does, and from FindNext step by step.
+using Hits = std::vector<std::pair<int32_t, int32_t>>;
+void HitsBothWays(const std::string& book, const std::u16string& needle, bool joinLines, Hits* all,
+                  Hits* stepwise) {
   TempDir dir;
   HeadlessPlatform platform;
-  const std::string path = dir.Write("book.txt", "abab aba\nxaba\n");
+  const std::string path = dir.Write("book.txt", book);
   CMbcsTextEngine engine(platform);
   ASSERT_TRUE(engine.Load(FromUtf8(path)));
+  engine.SetTypography(Typography{.joinLines = joinLines});
   testing::PrepareEngine(engine, platform, 30, 100);
   SearchAll search(platform, TextEncoding::kCp949);
-  std::vector<std::pair<int32_t, int32_t>> all;
+  search.SetJoinLines(joinLines);
   SearchAll::Callbacks callbacks;
   callbacks.found = [&](SearchHit&& hit) {
-    all.emplace_back(engine.LineAt(hit.pieceStart, hit.begin), hit.index);
+    all->emplace_back(engine.LineAt(hit.pieceStart, hit.begin), hit.index);
   };
-  ASSERT_TRUE(search.Run(FromUtf8(path), u"aba", 0, kContext, callbacks, nullptr));
-  std::vector<std::pair<int32_t, int32_t>> stepwise;
+  ASSERT_TRUE(search.Run(FromUtf8(path), needle, 0, kContext, callbacks, nullptr));
   int32_t index = 0;
-  for (int32_t at = engine.FindNext(u"aba", &index, 0); at != -1;
-       at = engine.FindNext(u"aba", &index, 0)) {
-    stepwise.emplace_back(at, index);
+  for (int32_t at = engine.FindNext(needle, &index, 0); at != -1;
+       at = engine.FindNext(needle, &index, 0)) {
+    stepwise->emplace_back(at, index);
   }
+}
+
+TEST(SearchAll, HitsComeInTheOrderFindNextGivesThem) {
+  Hits all, stepwise;
+  HitsBothWays("abab aba\nxaba\n", u"aba", false, &all, &stepwise);
   EXPECT_EQ(all, stepwise);
   EXPECT_EQ(all.size(), 3u);
+}
+
+TEST(SearchAll, WithLinesJoinedAHitMayTakeTheBlankOfALineBreak) {
+  // Joined: "abab aba", then "xab aba" after the empty line.
+  Hits all, stepwise;
+  HitsBothWays("abab\naba\n\nxab\naba\n", u"b a", true, &all, &stepwise);
+  EXPECT_EQ(all, stepwise);
+  EXPECT_EQ(all.size(), 2u);
 }
 
 TEST(SearchAll, StopsWhenCancelled) {
