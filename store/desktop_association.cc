@@ -108,7 +108,9 @@ std::string DesktopAssociation::OwnMimeType(const std::u16string& extension) {
 }
 
 std::string DesktopAssociation::KnownMimeType(const std::u16string& extension) {
-  const std::string glob = Lower("*" + ToUtf8(extension));
+  std::string glob = "*";
+  glob += ToUtf8(extension);
+  glob = Lower(std::move(glob));
   std::vector<std::u16string> folders{platform_.DataHome()};
   for (const std::u16string& folder : platform_.DataDirs())
     folders.push_back(folder);
