@@ -65,5 +65,9 @@ constexpr int kChapterTimerId = 103;
 constexpr unsigned kChapterTimerPeriodMs = 250;
 // Hides the brief notice drawn over the page.
 constexpr int kNoticeTimerId = 104;
+// Adds the opened book to the desktop's recently used files this long after the open, so
+// that the write and its fsync never delay the first page.
+constexpr int kRecentlyUsedTimerId = 105;
+constexpr unsigned kRecentlyUsedDelayMs = 1000;
 
 }  // namespace lirako

@@ -49,6 +49,8 @@ CTirasolView::~CTirasolView() {
   StopAutoRefresh();
   if (placeSaveArmed_) host_.KillTimer(kSavePlaceTimerId);
   UnregisterHotKeys();
+  // A book opened just before the end is still recorded.
+  RecordRecentlyUsed();
   if (!initialized_) return;
   StoreCurrentPosition();
   WriteRecentFiles();
@@ -249,9 +251,10 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   recentFiles_.StoreFirst(currentEntry_);
   savedPlace_ = -1;
   if (recordRecentlyUsed_) {
-    std::string err;
-    if (!AddRecentlyUsed(platform_, path, std::chrono::system_clock::now(), &err))
-      std::fprintf(stderr, "lirako: recently-used.xbel not updated: %s\n", err.c_str());
+    // A book opened before the last one was recorded replaces it: the desktop lists what
+    // was read, not what was passed through.
+    recentlyUsedPending_ = path;
+    host_.SetTimer(kRecentlyUsedTimerId, kRecentlyUsedDelayMs);
   }
   RequestStep(kStepPageForward);
   StartChapterScan();
@@ -282,6 +285,15 @@ void CTirasolView::CloseDocument() {
   BuildBookmarkMenu();
   DisableDocumentMenus();
   host_.Invalidate();
+}
+
+void CTirasolView::RecordRecentlyUsed() {
+  host_.KillTimer(kRecentlyUsedTimerId);
+  if (recentlyUsedPending_.empty()) return;
+  std::string err;
+  if (!AddRecentlyUsed(platform_, recentlyUsedPending_, std::chrono::system_clock::now(), &err))
+    std::fprintf(stderr, "lirako: recently-used.xbel not updated: %s\n", err.c_str());
+  recentlyUsedPending_.clear();
 }
 
 void CTirasolView::StoreCurrentPosition() {

@@ -304,6 +304,8 @@ class CTirasolView {
   void ShowScrollBarForMode();
   // Line pitch of the engine's current metrics.
   int LinePitch() const { return engine_->lineHeight + engine_->lineGap; }
+  // Adds the book waiting for it to the desktop's recently used files, if any.
+  void RecordRecentlyUsed();
   // Stores the open document's position into its entry and the entry first into the list.
   void StoreCurrentPosition();
   // Arms the save timer when the open book's place differs from the one last saved.
@@ -356,6 +358,8 @@ class CTirasolView {
   std::vector<std::u16string> findHistory_;
   std::u16string notice_;
   bool recordRecentlyUsed_ = false;
+  // The book to add to the desktop's recently used files when kRecentlyUsedTimerId fires.
+  std::u16string recentlyUsedPending_;
   int smoothOffset_ = 0;
   int smoothStep_ = 1;
   // The file name and reason of the last failed open, shown until the next open.

@@ -393,6 +393,10 @@ void CTirasolView::OnTimer(int id) {
     UpdateTitle();
     return;
   }
+  if (id == kRecentlyUsedTimerId) {
+    RecordRecentlyUsed();
+    return;
+  }
   if (id == kNoticeTimerId) {
     host_.KillTimer(kNoticeTimerId);
     notice_.clear();

@@ -175,7 +175,16 @@ TEST(ViewDesktopKeys, OpenedBooksReachTheDesktopsRecentListOnlyWhenAsked) {
   EXPECT_FALSE(f.platform.PathExists(xbel));
   view.SetRecordRecentlyUsed(true);
   view.OpenDocument(f.NumberedBook("listed.txt", kBookLines));
+  // Written after the first page, not on its way.
+  EXPECT_FALSE(f.platform.PathExists(xbel));
+  ASSERT_TRUE(f.host.TimerRunning(kRecentlyUsedTimerId));
+  view.OnTimer(kRecentlyUsedTimerId);
   EXPECT_NE(testing::ReadFileBytes(ToUtf8(xbel)).find(FileUri(FromUtf8(f.dir.File("listed.txt")))),
+            std::string::npos);
+  // A book opened just before the reader closes is recorded all the same.
+  view.OpenDocument(f.NumberedBook("last.txt", kBookLines));
+  f.Stop();
+  EXPECT_NE(testing::ReadFileBytes(ToUtf8(xbel)).find(FileUri(FromUtf8(f.dir.File("last.txt")))),
             std::string::npos);
 }
 
