@@ -120,7 +120,7 @@ class BasicTextReader : public CTextReader {
   int32_t SplitPoint(int32_t mark);
   // The mark after `mark`, or the file length when no cut can follow.
   int32_t NextMark(int32_t mark) const;
-  // `pos` moved to the text's begin and, in UTF-8 text, back to a character start.
+  // `pos` moved to the text's begin and back to the start of the character that holds it.
   int32_t CharacterStartAt(int32_t pos);
 
   bool ReadNextJoined(ParagraphBuffer<Unit>& buffer);
