@@ -59,7 +59,10 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kBarCombo, ControlKind::kDropList, u"", row++, 1));
   add(Item(CScreenPage::kKinsokuCheck, ControlKind::kCheckBox, u"줄머리 금칙", row));
   add(Item(CScreenPage::kKeepAllCheck, ControlKind::kCheckBox, u"어절 단위 줄바꿈", row++, 1));
-  add(Item(CScreenPage::kJoinLinesCheck, ControlKind::kCheckBox, u"줄 이어 읽기", row));
+  add(Item(CScreenPage::kJoinLinesCheck, ControlKind::kCheckBox, u"줄 이어 읽기", row++));
+  add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
+  add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
+               kGroupColumns - 1));
   return dialogSpec;
 }
 
@@ -86,6 +89,7 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kKinsokuCheck, typography.kinsoku);
   controls.SetChecked(kKeepAllCheck, typography.keepAll);
   controls.SetChecked(kJoinLinesCheck, typography.joinLines);
+  controls.SetText(kTocRuleEdit, tocRule);
   controls.ResetContent(kBarCombo);
   int selected = -1;
   for (const BarItem& item : kBarItems) {
@@ -150,6 +154,9 @@ void CScreenPage::OnScroll(Controls& controls, int id, int position) {
 void CScreenPage::EditChanged(Controls& controls, int id) {
   std::u16string text = controls.GetText(id);
   switch (id) {
+    case kTocRuleEdit:
+      tocRule = text;
+      break;
     case kMarginXEdit:
       numbers.marginX = ReadDecimal(text);
       break;

@@ -33,6 +33,7 @@ class CScreenPage : public DialogBase {
   static constexpr int kKinsokuCheck = 1120;
   static constexpr int kKeepAllCheck = 1121;
   static constexpr int kJoinLinesCheck = 1122;
+  static constexpr int kTocRuleEdit = 1123;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 
@@ -59,6 +60,8 @@ class CScreenPage : public DialogBase {
   int32_t smoothRefresh = 0;
   BarMode barMode = BarMode::kNone;
   Typography typography;
+  // The user's heading rule for the table of contents, a regular expression (empty: none).
+  std::u16string tocRule;
 
  private:
   void EditChanged(Controls& controls, int id);

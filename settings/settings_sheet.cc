@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf.h"
 #include "settings/book_mark_page.h"
 #include "settings/button_page.h"
 #include "settings/font_page.h"
@@ -55,6 +56,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   SystemPage system(view);
   CopyIn(view.settings(), screen, font, buttons, system);
   screen.typography = view.typography();
+  screen.tocRule = FromUtf8(view.TocRule());
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
   font.faceInUse = runner.FaceInUse(font.fontFace);
@@ -92,6 +94,12 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.tableConversion = system.tableConversion;
   s.dialDevice = system.dialDevice;
   view.ApplySettings(s, screen.typography);
+  // A rule that is not a valid pattern is refused with the reason; the one in force stays.
+  if (const std::string rule = ToUtf8(screen.tocRule); rule != view.TocRule()) {
+    std::string err;
+    if (!view.SetTocRule(rule, &err))
+      view.host().MessageBox(u"목차 규칙이 올바르지 않습니다: " + FromUtf8(err), u"오류", kMbOk);
+  }
   view.BuildRecentMenu();
   view.BuildBookmarkMenu();
   view.SaveSettingsFile();

@@ -128,6 +128,22 @@ TEST(SettingsSheet, TypesettingOptionsAreStoredAndReachTheEngine) {
   EXPECT_EQ(saved.Value("typography.kinsoku"), "1");
 }
 
+TEST(SettingsSheet, TheHeadingRuleIsKeptWhenValidAndRefusedWithItsReasonWhenNot) {
+  SheetFixture s;
+  s.Run({{kScreen, TypeStep(CScreenPage::kTocRuleEdit, u"^막 [0-9]+$")}}, true);
+  EXPECT_EQ(s.view().TocRule(), "^막 [0-9]+$");
+  ReaderStore saved;
+  std::string err;
+  ASSERT_TRUE(saved.Load(s.f.platform, FromUtf8(s.f.DataFile("lirako.ini")), &err)) << err;
+  EXPECT_EQ(saved.Value("toc.rule"), "^막 [0-9]+$");
+
+  s.Run({{kScreen, TypeStep(CScreenPage::kTocRuleEdit, u"(막")}}, true);
+  EXPECT_EQ(s.view().TocRule(), "^막 [0-9]+$");
+  ASSERT_EQ(s.f.host.messageBoxes().size(), size_t{1});
+  EXPECT_EQ(s.f.host.messageBoxes()[0].text.rfind(u"목차 규칙이 올바르지 않습니다: ", 0),
+            size_t{0});
+}
+
 // The command ids of the items of the menu at `position` that lie in [first, last].
 std::vector<int> MenuItems(SettingsFixture& f, int position, int first, int last) {
   std::vector<int> ids;
