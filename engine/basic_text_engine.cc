@@ -257,7 +257,8 @@ void BasicTextEngine<Unit>::GoToStart() {
 template <typename Unit>
 void BasicTextEngine<Unit>::SetPosition(int32_t pos) {
   if (!isOpen) return;
-  reader_->Seek(pos);
+  // A place from outside may fall inside a character; the page starts at its beginning.
+  reader_->Seek(reader_->PairStartAt(pos));
   savedPosition = reader_->Position();
   pendingLines_.clear();
   pageLines_.clear();

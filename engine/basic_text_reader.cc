@@ -53,14 +53,20 @@ int32_t BasicTextReader<Unit>::CharacterStartAt(int32_t pos) {
     Unit bytes[7] = {};
     const int32_t got = ReadUnits(first, std::min(7, fileLength_ - first), bytes);
     if (pos - first < got) pos = first + Utf8CharacterStart(bytes, got, pos - first);
-  } else if constexpr (std::is_same_v<Unit, uint8_t>) {
-    // No code page 949 lead byte is below 0x81, so a character starts right after such a
-    // byte (and at the text's begin); the bytes pair from the last one before `pos`. A run
-    // of more high bytes than this leaves `pos` as it is.
+  }
+  return pos;
+}
+
+template <typename Unit>
+int32_t BasicTextReader<Unit>::PairStartAt(int32_t pos) {
+  if constexpr (std::is_same_v<Unit, uint8_t>) {
+    // No lead byte is below 0x81, so a character starts right after such a byte (and at the
+    // text's begin); the bytes pair from the last one before `pos`.
     constexpr int32_t kLookBack = 256;
+    if (pos <= textBegin_ || pos >= fileLength_) return pos;
     const int32_t first = std::max(pos - kLookBack, textBegin_);
     Unit bytes[kLookBack + 1] = {};
-    const int32_t got = ReadUnits(first, std::min(pos - first + 1, fileLength_ - first), bytes);
+    const int32_t got = ReadUnits(first, pos - first + 1, bytes);
     const int32_t at = pos - first;
     if (at >= got) return pos;
     int32_t x = at;
@@ -69,7 +75,7 @@ int32_t BasicTextReader<Unit>::CharacterStartAt(int32_t pos) {
     if (x == 0 && first > textBegin_) return pos;
     while (x < at)
       x += x + 1 < got && IsCp949Pair(bytes[x], bytes[x + 1]) ? 2 : 1;
-    if (x > at) pos = first + x - 2;
+    if (x > at) return first + x - 2;
   }
   return pos;
 }

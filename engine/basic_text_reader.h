@@ -52,6 +52,10 @@ class BasicTextReader : public CTextReader {
   // Moves to `pos`; a position beyond the end or negative becomes 0. UTF-8 text moves back to
   // the start of the character that holds `pos`.
   bool Seek(int32_t pos);
+  // The start of the code page 949 character that holds `pos`, for a place that came from
+  // outside (a stored position, another encoding's). `pos` itself in other text, or when
+  // the bytes near it do not tell.
+  int32_t PairStartAt(int32_t pos);
   void SeekEnd();
   bool AtEnd() const { return position_ >= fileLength_; }
 
@@ -120,7 +124,7 @@ class BasicTextReader : public CTextReader {
   int32_t SplitPoint(int32_t mark);
   // The mark after `mark`, or the file length when no cut can follow.
   int32_t NextMark(int32_t mark) const;
-  // `pos` moved to the text's begin and back to the start of the character that holds it.
+  // `pos` moved to the text's begin and, in UTF-8 text, back to a character start.
   int32_t CharacterStartAt(int32_t pos);
 
   bool ReadNextJoined(ParagraphBuffer<Unit>& buffer);

@@ -50,6 +50,27 @@ TEST(Regressions, RepositionAfterTruncationReadsTheFileAsItIs) {
   }
 }
 
+// A stored place, or one converted from another encoding, that falls on the second byte of a
+// code page 949 character once showed half the character as another one.
+TEST(Regressions, APlaceInsideACharacterStartsThePageAtTheCharacter) {
+  TempDir dir;
+  HeadlessPlatform platform;
+  // "ok 가나다": the second byte of 나 is at kInsideNa.
+  const std::string path = dir.Write("book.txt", "ok \xB0\xA1\xB3\xAA\xB4\xD9\r\n");
+  constexpr int32_t kNa = 5;
+  constexpr int32_t kInsideNa = 6;
+  CMbcsTextEngine engine(platform);
+  ASSERT_TRUE(engine.Load(FromUtf8(path)));
+  testing::PrepareEngine(engine, platform, 240, 160);
+  engine.SetPosition(kInsideNa);
+  EXPECT_EQ(engine.GetPosition(), kNa);
+  engine.PageForward();
+  ASSERT_FALSE(engine.pageLines().empty());
+  EXPECT_EQ(engine.pageLines().front().offset, kNa);
+  engine.SetPosition(kNa);
+  EXPECT_EQ(engine.GetPosition(), kNa);
+}
+
 // The first result of a fresh search for `text`.
 int32_t FirstFind(CTextEngine& engine, const std::u16string& text, int options) {
   engine.SetSearchStart(0);
