@@ -25,10 +25,14 @@ import time
 
 from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, read_recent,
                        reader_env, run, screen_pixels, screenshot, start_xvfb,
-                       wait_for_window_count)
+                       wait_for_window_count, window_geometry)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "열두째"
+# A text cursor's blink, on and off, and how often a character is typed before the bar is
+# taken to refuse it.
+BLINK_SECONDS = 1.1
+TYPING_ATTEMPTS = 3
 # Offsets in SetParam.Dat.
 HARDWARE_BUTTONS = 252
 BUTTON_FUNCTIONS = 256
@@ -49,16 +53,24 @@ def open_bar(env, reader, key, typing=False):
     run(["xdotool", "windowfocus", "--sync", bar], env)
     if typing:
         wait_for_blink(env)
+    return bar
 
 
 def wait_for_blink(env, timeout=60):
-    """Waits until the screen changes by itself (a text cursor blinks)."""
-    first = screen_pixels(env)
+    """Waits until a text cursor blinks: the screen goes back to the picture it showed two
+    changes before. A late paint of the page, while the bar has no keyboard yet, changes it
+    only once."""
     deadline = time.time() + timeout
-    while screen_pixels(env) == first:
+    shown = [screen_pixels(env)]
+    while True:
+        now = screen_pixels(env)
+        if now != shown[-1]:
+            if len(shown) >= 2 and now == shown[-2]:
+                return
+            shown.append(now)
         if time.time() > deadline:
             raise Failure("no text cursor blinks in the bar")
-        time.sleep(0.1)
+        time.sleep(0.05)
 
 
 def close_bar(env, reader, key, main):
@@ -68,11 +80,40 @@ def close_bar(env, reader, key, main):
     run(["xdotool", "windowfocus", "--sync", main], env)
 
 
-def type_text(env, text):
-    """Types `text` key by key on the keys map_keysyms gave its characters."""
+def ink(env, window):
+    """The most dark pixels `window` shows over a blink of the text cursor: what is typed
+    there, the cursor counted once whether it is on or off at a given moment."""
+    x, y, width, height = window_geometry(window, env)
+    most = 0
+    deadline = time.time() + BLINK_SECONDS
+    while True:
+        gray = subprocess.run(["import", "-window", "root", "-crop",
+                               f"{width}x{height}+{x}+{y}", "-depth", "8", "gray:-"],
+                              env=env, capture_output=True, timeout=60).stdout
+        most = max(most, sum(1 for value in gray if value < 128))
+        if time.time() > deadline:
+            return most
+        time.sleep(0.1)
+
+
+def type_text(env, text, bar):
+    """Types `text` key by key on the keys map_keysyms gave its characters, each one again
+    when the bar shows no new ink: a busy X server now and then drops a synthetic key."""
     for ch in text:
-        run(["xdotool", "key", f"U{ord(ch):04X}" if ord(ch) > 0x7E else ch], env)
-        time.sleep(0.12)
+        if ch == " ":
+            # A blank leaves no ink to see.
+            run(["xdotool", "key", "space"], env)
+            time.sleep(0.2)
+            continue
+        key = f"U{ord(ch):04X}" if ord(ch) > 0x7E else ch
+        before = ink(env, bar)
+        for _ in range(TYPING_ATTEMPTS):
+            run(["xdotool", "key", key], env)
+            # Looked at twice over: a busy reader may draw the character late.
+            if any(ink(env, bar) > before for _ in range(2)):
+                break
+        else:
+            raise Failure(f"{ch!r} typed {TYPING_ATTEMPTS} times never showed in the bar")
     time.sleep(0.5)
 
 
@@ -94,7 +135,7 @@ def main():
     parser.add_argument("--samples", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "xmodmap", "import"):
+    for tool in ("Xvfb", "xdotool", "xmodmap", "xwininfo", "import"):
         need(tool)
     xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
     if not xvfb:
@@ -137,8 +178,8 @@ def main():
         time.sleep(1.0)
         run(["xdotool", "windowfocus", "--sync", wid], env)
 
-        open_bar(env, reader, "F1", typing=True)
-        type_text(env, WORD)
+        bar = open_bar(env, reader, "F1", typing=True)
+        type_text(env, WORD, bar)
         press(env, "Tab", "space")
         time.sleep(0.5)
         screenshot(os.path.join(args.out, "find_bar.png"), env)

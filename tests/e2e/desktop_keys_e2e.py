@@ -22,9 +22,10 @@ import sys
 import tempfile
 import time
 
+from bars_e2e import type_text, wait_for_blink
 from reader_e2e import SCREEN_H, SCREEN_W, session, window_geometry
-from x_session import (SKIP, Failure, Program, find_window, need, reader_env, recent_places, run,
-                       screenshot, start_xvfb)
+from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, reader_env,
+                       recent_places, run, screenshot, start_xvfb, wait_for_window_count)
 
 
 # Every chapter heading of the sample book holds this text, at the start of its line.
@@ -58,6 +59,7 @@ def search_and_zoom(args, env, prog, book):
     with open(book, "rb") as f:
         data = f.read()
     expected = heading_line(data, 3)
+    map_keysyms(env, HEADING)
     reader = Program(prog, [book], env, os.path.join(args.out, "desktop-keys.log"))
     try:
         wid = find_window("^book\\.txt — 리라코$", env, program=reader)
@@ -74,8 +76,10 @@ def search_and_zoom(args, env, prog, book):
             raise Failure(f"after Escape the window is {window_geometry(wid, env)}, not {windowed}")
 
         press(wid, env, "Home", "ctrl+f")
-        run(["xdotool", "type", "--delay", "120", HEADING], env)
-        time.sleep(0.5)
+        bar = wait_for_window_count(reader, 2, env)[-1]
+        run(["xdotool", "windowfocus", "--sync", bar], env)
+        wait_for_blink(env)
+        type_text(env, HEADING, bar)
         run(["xdotool", "key", "--clearmodifiers", "Tab", "space"], env)
         time.sleep(0.5)
         run(["xdotool", "key", "--clearmodifiers", "Escape"], env)
@@ -106,7 +110,7 @@ def main():
     parser.add_argument("--samples", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdpyinfo", "xdotool", "xwininfo", "import", "convert"):
+    for tool in ("Xvfb", "xdpyinfo", "xdotool", "xmodmap", "xwininfo", "import", "convert"):
         need(tool)
     xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(240, 300))
     if not xvfb:

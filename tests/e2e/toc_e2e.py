@@ -23,9 +23,9 @@ import sys
 import tempfile
 import time
 
-from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, press, type_text
-from x_session import (SKIP, Failure, Program, find_window, need, read_recent, reader_env, run,
-                       screenshot, start_xvfb)
+from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, open_bar, press, type_text
+from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, read_recent,
+                       reader_env, run, screenshot, start_xvfb)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "바다"
@@ -79,7 +79,7 @@ def main():
     parser.add_argument("--tool", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "import"):
+    for tool in ("Xvfb", "xdotool", "xmodmap", "xwininfo", "import"):
         need(tool)
     xvfb, display = start_xvfb(SCREEN_W, SCREEN_H, range(230, 300))
     if not xvfb:
@@ -121,9 +121,10 @@ def main():
             raise Failure(f"saved position {saved}, the third heading is at {headings[2]}")
 
         # Every hit, and a jump to the third.
+        map_keysyms(env, WORD)
         reader, wid = start_reader(prog, book, env, args.out, "find_all")
-        press(env, "F1")
-        type_text(env, WORD)
+        bar = open_bar(env, reader, "F1", typing=True)
+        type_text(env, WORD, bar)
         press(env, "Tab", "space", "Tab", "space")
         time.sleep(1.0)
         screenshot(os.path.join(args.out, "find_all.png"), env)
