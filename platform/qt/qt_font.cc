@@ -49,7 +49,10 @@ QString InstalledFace(const QString& face) {
 }
 
 QtFont::QtFont(FontSpec fontSpec)
-    : spec_(std::move(fontSpec)), font_(MakeFont(spec_)), metrics_(font_) {}
+    : spec_(std::move(fontSpec)),
+      font_(MakeFont(spec_)),
+      metrics_(font_),
+      glyphs_(QtGlyphTable::For(font_)) {}
 
 QFont QtFont::MakeFont(const FontSpec& fontSpec) {
   QFont font(InstalledFace(QString::fromStdU16String(fontSpec.face)));

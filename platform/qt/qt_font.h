@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
 
+#include "platform/qt/qt_glyph_table.h"
 #include "platform/surface.h"
 
 namespace lirako {
@@ -25,6 +28,8 @@ class QtFont : public Font {
   const QFont& font() const { return font_; }
   const QFontMetrics& metrics() const { return metrics_; }
   bool rotated() const { return spec_.escapement == 900; }
+  // The glyphs of this font, kept across the fonts made with the same face, size and weight.
+  QtGlyphTable& glyphs() const { return *glyphs_; }
 
  private:
   static QFont MakeFont(const FontSpec& fontSpec);
@@ -32,6 +37,7 @@ class QtFont : public Font {
   FontSpec spec_;
   QFont font_;
   QFontMetrics metrics_;
+  std::shared_ptr<QtGlyphTable> glyphs_;
 };
 
 }  // namespace lirako

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QImage>
+
 #include "platform/system_platform.h"
 
 namespace lirako {
@@ -13,8 +15,12 @@ class QtPlatform : public SystemPlatform {
   using SystemPlatform::SystemPlatform;
 
   std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
-  // A QImage surface of the given size, as dense in device pixels as `screen`.
+  // A QImage surface of the given size, as dense in device pixels as `screen`: the same
+  // image from paint to paint while the size holds, so that no page allocates one.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
+
+ private:
+  QImage page_;
 };
 
 }  // namespace lirako

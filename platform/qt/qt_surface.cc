@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QString>
 
 #include "platform/qt/qt_font.h"
@@ -29,11 +30,19 @@ QtSurface::QtSurface(int width, int height, qreal pixelRatio) {
   // A screen with more device pixels than layout pixels gets an image of its density, so the
   // copy is one device pixel for one and the text stays sharp.
   qreal ratio = pixelRatio > 0 ? pixelRatio : 1;
-  image_ = std::make_unique<QImage>(std::max(qRound(width * ratio), 1),
-                                    std::max(qRound(height * ratio), 1), QImage::Format_RGB32);
+  ownImage_ = std::make_unique<QImage>(std::max(qRound(width * ratio), 1),
+                                       std::max(qRound(height * ratio), 1), QImage::Format_RGB32);
+  image_ = ownImage_.get();
   image_->setDevicePixelRatio(ratio);
   image_->fill(Qt::white);
-  painter_.begin(image_.get());
+  painter_.begin(image_);
+}
+
+std::unique_ptr<QtSurface> QtSurface::Over(QImage& image) {
+  std::unique_ptr<QtSurface> surface(new QtSurface());
+  surface->image_ = &image;
+  surface->painter_.begin(&image);
+  return surface;
 }
 
 qreal QtSurface::pixelRatio() const {
@@ -78,18 +87,37 @@ void QtSurface::FillSolid(const Rect& rect, uint32_t color) {
 void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   QString s = DisplayText(text);
   if (s.isEmpty()) return;
+  // Glyphs placed from the font's table, unless a character needs the text layout.
+  static const bool oldPaint = qEnvironmentVariableIsSet("LIRAKO_OLD_PAINT");
+  const bool placed = !oldPaint && qtFont_ && qtFont_->glyphs().Place(s, &placed_);
+  if (placed) qtFont_->glyphs().NoteDrawn(placed_.glyphs.size(), qtFont_->rotated());
   QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
   painter_.setPen(textColor_);
   if (qtFont_ && qtFont_->rotated()) {
-    int width = metrics.horizontalAdvance(s);
+    int width = placed ? qRound(placed_.width) : metrics.horizontalAdvance(s);
     int height = metrics.height();
     // The text cell turned 90 degrees counter-clockwise about (x, y): the text runs upward.
     painter_.save();
     painter_.translate(x, y);
     painter_.rotate(-90);
     painter_.fillRect(QRect(0, 0, width, height), backColor_);
-    painter_.drawText(QPoint(0, metrics.ascent()), s);
+    if (placed) {
+      DrawPlaced(QPointF(0, metrics.ascent()));
+    } else {
+      painter_.drawText(QPoint(0, metrics.ascent()), s);
+    }
     painter_.restore();
+    return;
+  }
+  if (placed) {
+    // The cell the layout fills behind its text: the face's ascent above the baseline and its
+    // descent below, as wide as the advances.
+    const QRawFont& face = qtFont_->glyphs().face();
+    const qreal baseline = y + metrics.ascent();
+    painter_.fillRect(
+        QRectF(x, baseline - face.ascent(), placed_.width, face.ascent() + face.descent()),
+        backColor_);
+    DrawPlaced(QPointF(x, baseline));
     return;
   }
   // The text's own layout fills its cell: measuring it apart would lay the text out twice.
@@ -97,6 +125,14 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   painter_.setBackground(backColor_);
   painter_.drawText(QPoint(x, y + metrics.ascent()), s);
   painter_.setBackgroundMode(Qt::TransparentMode);
+}
+
+void QtSurface::DrawPlaced(const QPointF& origin) {
+  QGlyphRun glyphs;
+  glyphs.setRawFont(qtFont_->glyphs().face());
+  glyphs.setRawData(placed_.glyphs.data(), placed_.positions.data(),
+                    static_cast<int>(placed_.glyphs.size()));
+  painter_.drawGlyphRun(origin, glyphs);
 }
 
 void QtSurface::CopyTo(Surface& target, const Rect& rect) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/qt/qt_glyph_table.h"
 #include "platform/surface.h"
 
 namespace lirako {
@@ -21,6 +22,9 @@ class QtSurface : public Surface {
   // A memory surface with its own image of width × height layout pixels, each
   // `pixelRatio` device pixels wide.
   QtSurface(int width, int height, qreal pixelRatio = 1);
+  // A memory surface over `image`, which its owner keeps from paint to paint; the pixels are
+  // left as they are. The image must outlive the surface.
+  static std::unique_ptr<QtSurface> Over(QImage& image);
   ~QtSurface() override;
 
   Font* SelectFont(Font* font) override;
@@ -35,18 +39,24 @@ class QtSurface : public Surface {
   // Device pixels per layout pixel of the device painted on.
   qreal pixelRatio() const;
   // The image of a memory surface, or null for a surface over a foreign device.
-  const QImage* image() const { return image_.get(); }
+  const QImage* image() const { return image_; }
 
   // 0x00BBGGRR as a colour.
   static QColor ToColor(uint32_t color);
 
  private:
-  std::unique_ptr<QImage> image_;
+  QtSurface() = default;
+  // Draws the glyphs of placed_ with their baseline's start at `origin`.
+  void DrawPlaced(const QPointF& origin);
+
+  std::unique_ptr<QImage> ownImage_;
+  QImage* image_ = nullptr;  // the memory surface's image, own or kept
   QPainter painter_;
   Font* font_ = nullptr;
   QtFont* qtFont_ = nullptr;
   QColor textColor_{Qt::black};
   QColor backColor_{Qt::white};
+  QtGlyphTable::PlacedText placed_;
 };
 
 }  // namespace lirako

@@ -188,8 +188,12 @@ bool ReaderWidget::TimerActive(int id) const {
 
 void ReaderWidget::paintEvent(QPaintEvent*) {
   if (!input_) return;
-  QtSurface screen(this);
-  input_->Paint(screen);
+  {
+    QtSurface screen(this);
+    input_->Paint(screen);
+  }
+  // The next pages' glyphs are rasterised while the reader looks at this one.
+  warmer_.Resume(devicePixelRatioF());
 }
 
 void ReaderWidget::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 #include <QBasicTimer>
 #include <QWidget>
 
+#include "platform/qt/glyph_warmer.h"
 #include "platform/surface.h"
 
 class QScrollBar;
@@ -65,6 +66,7 @@ class ReaderWidget : public QWidget {
   QScrollBar* scrollBar_ = nullptr;
   std::map<int, QBasicTimer> timers_;
   int wheelRest_ = 0;
+  GlyphWarmer warmer_;
 };
 
 }  // namespace lirako

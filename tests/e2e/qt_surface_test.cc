@@ -4,8 +4,12 @@
 #include <memory>
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
 
+#include "platform/qt/glyph_warmer.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_platform.h"
 
@@ -201,6 +205,87 @@ TEST(QtSurfaceTest, ZeroUnitsDrawNothing) {
   surface.DrawText(0, 0, std::u16string(1, u'\0'));
   EXPECT_EQ(InkPixels(*surface.image(), QRect(0, 0, 60, 30), kBlack), 0);
   EXPECT_EQ(surface.MeasureText(std::u16string(u"a\0", 2)).width, surface.MeasureText(u"a").width);
+}
+
+// `text` as Qt's text layout draws it: the upright cell filled by the opaque background, the
+// rotated cell filled first and the text turned about (x, y).
+QImage LaidOut(const QtFont& font, QSize size, int x, int y, const QString& text) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  painter.setFont(font.font());
+  painter.setPen(Qt::white);
+  const QFontMetrics& metrics = font.metrics();
+  if (font.rotated()) {
+    painter.translate(x, y);
+    painter.rotate(-90);
+    painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()),
+                     QtSurface::ToColor(kGreen));
+    painter.drawText(QPoint(0, metrics.ascent()), text);
+  } else {
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(QtSurface::ToColor(kGreen));
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+  }
+  return image;
+}
+
+TEST(QtSurfaceTest, TextLooksExactlyAsTheTextLayoutDrawsIt) {
+  // Hangul, kerned Latin pairs, punctuation and a tab are placed glyph by glyph; a character
+  // the face lacks (a fallback face draws it) and a combining mark are left to the layout.
+  const std::u16string texts[] = {u"별빛 아래 AVAV Ta, “따옴표” …·\t끝.", u"a☃b 한", u"e\u0301 가"};
+  for (int escapement : {0, 900}) {
+    for (int weight : {400, 700}) {
+      QtFont font(MakeFontSpec(20, escapement, weight));
+      const int y = escapement ? 290 : 40;
+      for (const std::u16string& text : texts) {
+        QtSurface surface(300, 300);
+        surface.SelectFont(&font);
+        surface.FillSolid(Rect{0, 0, 300, 300}, kBlack);
+        surface.SetBackColor(kGreen);
+        surface.SetTextColor(0x00FFFFFF);
+        surface.DrawText(10, y, text);
+        QString shown = QString::fromStdU16String(text).replace(u'\t', QStringLiteral("    "));
+        EXPECT_EQ(*surface.image(), LaidOut(font, QSize(300, 300), 10, y, shown))
+            << "escapement " << escapement << " weight " << weight << ": " << shown.toStdString();
+      }
+    }
+  }
+}
+
+TEST(QtGlyphTableTest, FontsOfOneKindShareOneTableThatLeavesOthersToTheLayout) {
+  QtFont font(MakeFontSpec(21));
+  QtGlyphTable& table = font.glyphs();
+  EXPECT_EQ(&QtFont(MakeFontSpec(21)).glyphs(), &table);
+  EXPECT_NE(&QtFont(MakeFontSpec(21, 0, 700)).glyphs(), &table);
+  QtGlyphTable::PlacedText placed;
+  ASSERT_TRUE(table.Place(QStringLiteral("한 a"), &placed));
+  ASSERT_EQ(placed.glyphs.size(), 3u);
+  EXPECT_EQ(placed.positions[0].x(), 0);
+  EXPECT_GT(placed.positions[2].x(), placed.positions[1].x());
+  EXPECT_GT(placed.width, placed.positions[2].x());
+  // A character the face lacks, a combining mark and conjoining jamo.
+  EXPECT_FALSE(table.Place(QStringLiteral("한☃"), &placed));
+  EXPECT_FALSE(table.Place(QStringLiteral("e\u0301"), &placed));
+  EXPECT_FALSE(table.Place(QStringLiteral("\u1100\u1161"), &placed));
+}
+
+TEST(GlyphWarmerTest, WarmsTheFontThatDrewUntilInputComes) {
+  QtFont font(MakeFontSpec(23));
+  QtSurface surface(100, 40);
+  surface.SelectFont(&font);
+  bool rotated = true;
+  QtGlyphTable::Busiest(&rotated);  // forgets what earlier tests drew
+  GlyphWarmer warmer;
+  warmer.Resume(1);
+  EXPECT_FALSE(warmer.running());  // no font drew since
+  surface.DrawText(0, 0, u"한글");
+  warmer.Resume(1);
+  EXPECT_TRUE(warmer.running());
+  QObject target;
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(&target, &key);
+  EXPECT_FALSE(warmer.running());
 }
 
 }  // namespace
