@@ -48,11 +48,12 @@ def start_xvfb():
     raise RuntimeError("no display for Xvfb")
 
 
-def ensure_book(writer, folder, size, seed):
-    """The code page 949 book of `size` bytes that engine_bench also uses."""
+def ensure_book(writer, folder, size, seed, encoding="cp949"):
+    """The book of `size` bytes that engine_bench also uses, in code page 949 ("cp949") or
+    UTF-8 ("utf8", the same text as the code page 949 book of that seed)."""
     os.makedirs(folder, exist_ok=True)
-    path = os.path.join(folder, f"cp949-{size}.txt")
-    subprocess.run([writer, path, str(size), "cp949", str(seed)], check=True)
+    path = os.path.join(folder, f"{encoding}-{size}.txt")
+    subprocess.run([writer, path, str(size), encoding, str(seed)], check=True)
     return path
 
 
@@ -86,8 +87,9 @@ class Session:
         self.xvfb.wait()
         shutil.rmtree(self.temp, ignore_errors=True)
 
-    def start(self, book):
-        return subprocess.Popen([self.program, book], env=self.env, stdout=subprocess.DEVNULL,
+    def start(self, book, extra_env=None):
+        env = dict(self.env, **(extra_env or {}))
+        return subprocess.Popen([self.program, book], env=env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
 
     def stop(self, proc):
