@@ -3,8 +3,8 @@
 //   book_writer PATH SIZE_BYTES cp949|utf16|utf8 SEED
 // A file of the right size already at PATH is kept (engine_bench names its books
 // cp949-SIZE.txt and utf16-SIZE.txt and seeds them 1, 2 for the small and 3, 4 for the
-// large pair, so the books are shared; bench/screen names its UTF-8 books utf8-SIZE.txt with
-// the seeds of the code page 949 ones, the same text).
+// large pair, so the books are shared; bench/screen writes its UTF-8 books under engine_bench's
+// names, utf8-SIZE.txt, when they are missing).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -39,7 +39,9 @@ def start_xvfb():
         while time.time() < deadline and proc.poll() is None:
             try:
                 xdisplay.Display(f":{n}").close()
-                return proc, f":{n}"
+                # Another server that took the display first answers too; ours has exited.
+                if proc.poll() is None:
+                    return proc, f":{n}"
             except Exception:
                 time.sleep(0.05)
         if proc.poll() is None:
@@ -87,9 +89,8 @@ class Session:
         self.xvfb.wait()
         shutil.rmtree(self.temp, ignore_errors=True)
 
-    def start(self, book, extra_env=None):
-        env = dict(self.env, **(extra_env or {}))
-        return subprocess.Popen([self.program, book], env=env, stdout=subprocess.DEVNULL,
+    def start(self, book):
+        return subprocess.Popen([self.program, book], env=self.env, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
 
     def stop(self, proc):

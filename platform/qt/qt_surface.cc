@@ -88,8 +88,7 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   QString s = DisplayText(text);
   if (s.isEmpty()) return;
   // Glyphs placed from the font's table, unless a character needs the text layout.
-  static const bool oldPaint = qEnvironmentVariableIsSet("LIRAKO_OLD_PAINT");
-  const bool placed = !oldPaint && qtFont_ && qtFont_->glyphs().Place(s, &placed_);
+  const bool placed = qtFont_ && qtFont_->glyphs().Place(s, &placed_);
   if (placed) qtFont_->glyphs().NoteDrawn(placed_.glyphs.size(), qtFont_->rotated());
   QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
   painter_.setPen(textColor_);
