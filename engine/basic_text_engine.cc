@@ -164,7 +164,8 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     }
     line.width = width;
     line.hang = hang;
-    line.continued = more ? 1 : 0;
+    // The last line of a piece of joined lines goes on in the next piece's first line.
+    line.continued = more || paragraph.joinsNext ? 1 : 0;
     lines.push_back(std::move(line));
     wrapCursor = end;
   }

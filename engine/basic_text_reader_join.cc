@@ -115,6 +115,13 @@ bool BasicTextReader<Unit>::ReadPreviousJoined(ParagraphBuffer<Unit>& buffer) {
   if (!lineHasText && endsInsideLine && PeekUnit(p, &unit) && !IsLineBreak(unit)) {
     lineHasText = PieceHasTextAt(p);
   }
+  // A read that ends at a line break where the lines are cut goes on in the next piece, as
+  // the same piece read forward does.
+  if (!buffer.joinsNext && !buffer.split && lineHasText && buffer.end < fileLength_ &&
+      CutBetween(buffer.textStart, buffer.end) &&
+      IsSingleBreak(buffer.textStart + buffer.length(), buffer.end)) {
+    buffer.joinsNext = PieceHasTextAt(buffer.end);
+  }
   // The lines before are collected last unit first and turned round at the end.
   buffer.Reverse();
   std::vector<int32_t> reversedDoubles;

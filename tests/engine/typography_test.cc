@@ -274,29 +274,69 @@ class JoinedBook : public TypesetBook<Engine> {
                             Typography{.kinsoku = true, .joinLines = true}, kSpan) {}
 };
 
+// Whether the line break that ends at `end` closes a file line from which a multiple of
+// `span` cuts the next one: the joined book is read in pieces there.
+bool CutAt(const std::u16string& units, int32_t end, int32_t span) {
+  if (end <= 0 || end >= static_cast<int32_t>(units.size()) || !IsLineBreak(units[end - 1]))
+    return false;
+  int32_t lineStart = end - 1;
+  while (lineStart > 0 && IsLineBreak(units[lineStart - 1]))
+    --lineStart;
+  while (lineStart > 0 && !IsLineBreak(units[lineStart - 1]))
+    --lineStart;
+  return end / span > lineStart / span;
+}
+
+// Whether the forward line `i` starts a piece of the joined book: a paragraph or a cut.
+bool StartsPiece(const std::vector<SeenLine>& forward, size_t i, const std::u16string& units) {
+  return i == 0 || !forward[i - 1].continued ||
+         CutAt(units, forward[i - 1].end, JoinedBook<CMbcsTextEngine>::kSpan);
+}
+
 TYPED_TEST(TypesetText, JoinedLinesPageTheSameForwardAndBackward) {
   for (const char* lineEnd : {"\r\n", "\n"}) {
     JoinedBook<TypeParam> book(lineEnd);
+    const std::u16string units = FileUnits<TypeParam>(PunctuatedBook(31, 80000, 70, lineEnd));
+    const std::u16string blankLine = FileUnits<CMbcsTextEngine>(std::string(lineEnd) + lineEnd);
     std::vector<SeenLine> forward = book.PageForward();
     std::map<int32_t, SeenLine> backward = book.PageBackward();
     size_t withText = 0;
     int32_t paragraph = 0;
     int32_t longest = 0;
+    int cuts = 0;
     for (size_t i = 0; i < forward.size(); ++i) {
       const SeenLine& line = forward[i];
-      if (i == 0 || !forward[i - 1].continued) paragraph = line.offset;
+      if (StartsPiece(forward, i, units)) paragraph = line.offset;
       longest = std::max(longest, line.end - paragraph);
       if (line.units.empty()) continue;
       ++withText;
+      // A paragraph ends where an empty line follows it; every other line continues its
+      // paragraph, across a line break where the pieces are cut as well.
+      if (i + 1 < forward.size()) {
+        // The empty line was read with the paragraph or shows as a line of its own.
+        auto blankAt = [&](size_t pos) {
+          return units.compare(pos, blankLine.size(), blankLine) == 0;
+        };
+        const size_t end = static_cast<size_t>(line.end);
+        const bool ends = blankAt(end - blankLine.size()) || blankAt(end - blankLine.size() / 2);
+        EXPECT_EQ(line.continued, ends ? 0 : 1) << line.offset;
+        cuts += CutAt(units, line.end, JoinedBook<TypeParam>::kSpan) && line.continued;
+      }
       auto seen = backward.find(line.offset);
       ASSERT_NE(seen, backward.end()) << line.offset;
       EXPECT_EQ(seen->second.units, line.units) << line.offset;
       EXPECT_EQ(seen->second.end, line.end) << line.offset;
+      EXPECT_EQ(seen->second.continued, line.continued) << line.offset;
     }
+    EXPECT_GT(cuts, 0);
     EXPECT_EQ(backward.size(), withText);
     // Joined paragraphs run across many lines of the file, but are cut near each span.
     EXPECT_GT(longest, JoinedBook<TypeParam>::kSpan / 2);
     EXPECT_LT(longest, JoinedBook<TypeParam>::kSpan + 400);
+    // The edge rules hold inside each piece: a cut falls on a line break of the file.
+    for (SeenLine& line : forward) {
+      if (CutAt(units, line.end, JoinedBook<TypeParam>::kSpan)) line.continued = 0;
+    }
     ExpectEdgeRulesKept(forward);
   }
 }
@@ -343,10 +383,11 @@ TYPED_TEST(TypesetText, JoinedLinesStepInEitherDirectionAsTheyReadForward) {
 
 TYPED_TEST(TypesetText, JumpsLandAtJoinedParagraphStarts) {
   JoinedBook<TypeParam> book("\r\n");
+  const std::u16string units = FileUnits<TypeParam>(PunctuatedBook(31, 80000, 70, "\r\n"));
   const std::vector<SeenLine> forward = book.PageForward();
   std::map<int32_t, bool> startsParagraph;
   for (size_t i = 0; i < forward.size(); ++i)
-    startsParagraph[forward[i].offset] = i == 0 || !forward[i - 1].continued;
+    startsParagraph[forward[i].offset] = StartsPiece(forward, i, units);
   for (float fraction : {0.13f, 0.5f, 0.77f, 0.91f}) {
     book.engine().SetFraction(fraction);
     book.engine().PageForward();
