@@ -461,14 +461,22 @@ void BasicTextEngine<Unit>::Render(int flags) {
   if (!offscreen_) return;
   const bool rotated = (flags & kRenderRotated) != 0;
   const int avail = pageRect.right - margins.left - margins.right;
-  int y = margins.top + drawOffset;
+  // The lines run down the first column, then down the next.
+  const int perColumn = ColumnCapacity();
+  int row = 0;
+  int column = 0;
   for (const Line& line : pageLines_) {
+    const int x = margins.left + column * columnStep_;
+    const int y = margins.top + drawOffset + row * Pitch();
     if (rotated) {
-      DrawLine(line, y, pageRect.right - margins.left, true, avail);
+      DrawLine(line, y, pageRect.right - x, true, avail);
     } else {
-      DrawLine(line, margins.left, y, false, avail);
+      DrawLine(line, x, y, false, avail);
     }
-    y += Pitch();
+    if (++row == perColumn && column + 1 < columns_) {
+      row = 0;
+      ++column;
+    }
   }
   drawOffset = 0;
 }

@@ -33,6 +33,11 @@ void CTextEngine::SetPageRect(int left, int top, int right, int bottom) {
   pageRect = LayoutRect(left, top, right, bottom);
 }
 
+void CTextEngine::SetColumns(int count, int step) {
+  columns_ = std::clamp(count, 1, 2);
+  columnStep_ = LayoutPixels(step);
+}
+
 void CTextEngine::MeasureGlyphs(Surface& surface) {
   metrics_.Measure(surface);
   lineHeight = std::clamp(metrics_.lineHeight(), 0, kMaxLayoutPixels);
@@ -40,6 +45,10 @@ void CTextEngine::MeasureGlyphs(Surface& surface) {
 }
 
 int CTextEngine::PageCapacity() const {
+  return ColumnCapacity() * columns_;
+}
+
+int CTextEngine::ColumnCapacity() const {
   // Lines are added while they end strictly above the bottom margin; a page holds at least
   // one line, also when it is too small or the pitch is not positive.
   const int pitch = Pitch();

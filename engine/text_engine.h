@@ -96,6 +96,10 @@ class CTextEngine {
   virtual void SetTypography(const Typography& options) { typography = options; }
   // Stores the page rectangle; does not re-lay the page.
   void SetPageRect(int left, int top, int right, int bottom);
+  // Sets the page in `count` columns (1 or 2), each the width the margins leave, each next
+  // one `step` pixels to the right of the one before; a page holds as many lines per column
+  // and reads down the first column, then the next. Does not re-lay the page.
+  void SetColumns(int count, int step);
 
   // Paint entry points, in the order a paint calls them.
   // Creates the text font, selects it into `screen` and measures glyphs when needed.
@@ -118,8 +122,13 @@ class CTextEngine {
   int UnitWidth(char16_t unit) const { return metrics_.UnitWidth(unit); }
   // Width of every double-byte (or non-ASCII) character.
   int wideGlyphWidth() const { return metrics_.wideGlyphWidth(); }
-  // The number of lines a page holds (at least one).
+  // The number of lines a page holds (at least one): the lines of a column times the columns.
   int PageCapacity() const;
+  // The number of lines a column holds (at least one).
+  int ColumnCapacity() const;
+  // The number of columns (1 or 2) and the pixels from one column's left edge to the next.
+  int columns() const { return columns_; }
+  int columnStep() const { return columnStep_; }
 
   // State the view reads or writes directly.
   bool isOpen = false;
@@ -162,6 +171,8 @@ class CTextEngine {
   Rect client_;
   uint32_t textColor_ = 0;
   uint32_t backColor_ = 0;
+  int columns_ = 1;
+  int columnStep_ = 0;
 };
 
 // Opens `path`, reads its first two bytes and reports whether it is UTF-16 with a

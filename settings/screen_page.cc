@@ -28,6 +28,13 @@ struct BarItem {
   const char16_t* text;
   BarMode mode;
 };
+struct ColumnItem {
+  const char16_t* text;
+  ColumnMode mode;
+};
+constexpr ColumnItem kColumnItems[] = {
+    {u"자동", ColumnMode::kAuto}, {u"한 쪽", ColumnMode::kOne}, {u"두 쪽", ColumnMode::kTwo}};
+
 constexpr BarItem kBarItems[] = {{u"바 없음", BarMode::kNone},
                                  {u"스크롤바", BarMode::kScrollBar},
                                  {u"위치바", BarMode::kPositionBar}};
@@ -60,6 +67,11 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kKinsokuCheck, ControlKind::kCheckBox, u"줄머리 금칙", row));
   add(Item(CScreenPage::kKeepAllCheck, ControlKind::kCheckBox, u"어절 단위 줄바꿈", row++, 1));
   add(Item(CScreenPage::kJoinLinesCheck, ControlKind::kCheckBox, u"줄 이어 읽기", row++));
+  add(Item(kNoId, ControlKind::kStatic, u"줄 길이", row));
+  add(Item(CScreenPage::kMeasureEdit, ControlKind::kEdit, u"", row, 1));
+  add(UpDown(CScreenPage::kMeasureSpin, CScreenPage::kMeasureEdit, row, 2));
+  add(Item(kNoId, ControlKind::kStatic, u"두 쪽 보기", row, 3));
+  add(Item(CScreenPage::kColumnsCombo, ControlKind::kDropList, u"", row++, 4));
   add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
   add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
                kGroupColumns - 1));
@@ -90,6 +102,14 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kKeepAllCheck, typography.keepAll);
   controls.SetChecked(kJoinLinesCheck, typography.joinLines);
   controls.SetText(kTocRuleEdit, tocRule);
+  controls.SetRange(kMeasureSpin, PageOptions::kMinMeasure, PageOptions::kMaxMeasure);
+  controls.SetText(kMeasureEdit, FormatDecimal(page.measure));
+  controls.ResetContent(kColumnsCombo);
+  for (const ColumnItem& item : kColumnItems) {
+    const int index = controls.AddString(kColumnsCombo, item.text);
+    controls.SetItemData(kColumnsCombo, index, static_cast<int32_t>(item.mode));
+    if (item.mode == page.columns) controls.SetCurSel(kColumnsCombo, index);
+  }
   controls.ResetContent(kBarCombo);
   int selected = -1;
   for (const BarItem& item : kBarItems) {
@@ -138,6 +158,11 @@ void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
     int index = controls.GetCurSel(kBarCombo);
     if (index >= 0) barMode = static_cast<BarMode>(controls.GetItemData(kBarCombo, index));
   }
+  if (notification == kSelChanged && id == kColumnsCombo) {
+    const int index = controls.GetCurSel(kColumnsCombo);
+    if (index >= 0)
+      page.columns = static_cast<ColumnMode>(controls.GetItemData(kColumnsCombo, index));
+  }
 }
 
 void CScreenPage::OnScroll(Controls& controls, int id, int position) {
@@ -149,6 +174,10 @@ void CScreenPage::OnScroll(Controls& controls, int id, int position) {
     EditChanged(controls, r.edit);
     return;
   }
+  if (id == kMeasureSpin) {
+    controls.SetText(kMeasureEdit, FormatDecimal(position));
+    EditChanged(controls, kMeasureEdit);
+  }
 }
 
 void CScreenPage::EditChanged(Controls& controls, int id) {
@@ -156,6 +185,10 @@ void CScreenPage::EditChanged(Controls& controls, int id) {
   switch (id) {
     case kTocRuleEdit:
       tocRule = text;
+      break;
+    case kMeasureEdit:
+      // 0 keeps the whole width; any other length is held within the range.
+      page.measure = PageOptions::ClampMeasure(ReadDecimal(text));
       break;
     case kMarginXEdit:
       numbers.marginX = ReadDecimal(text);

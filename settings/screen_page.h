@@ -5,12 +5,13 @@
 #include "engine/typography.h"
 #include "settings/dialog_base.h"
 #include "store/reader_settings.h"
+#include "view/page_options.h"
 
 namespace lirako {
 
 // The first tab, "화면" (dialog 130): margins, line gap, shared lines, auto-refresh period,
-// smooth refresh, landscape, justification, tap zones, the side bar and the typesetting
-// options. Every change is
+// smooth refresh, landscape, justification, tap zones, the side bar, the typesetting
+// options and the shape of the page. Every change is
 // stored into the page's fields at once; the settings command copies them in and back.
 class CScreenPage : public DialogBase {
  public:
@@ -34,6 +35,9 @@ class CScreenPage : public DialogBase {
   static constexpr int kKeepAllCheck = 1121;
   static constexpr int kJoinLinesCheck = 1122;
   static constexpr int kTocRuleEdit = 1123;
+  static constexpr int kMeasureEdit = 1124;
+  static constexpr int kMeasureSpin = 1125;
+  static constexpr int kColumnsCombo = 1126;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 
@@ -60,6 +64,8 @@ class CScreenPage : public DialogBase {
   int32_t smoothRefresh = 0;
   BarMode barMode = BarMode::kNone;
   Typography typography;
+  // The line length (0: the whole width) and the pages side by side.
+  PageOptions page;
   // The user's heading rule for the table of contents, a regular expression (empty: none).
   std::u16string tocRule;
 

@@ -56,6 +56,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   SystemPage system(view);
   CopyIn(view.settings(), screen, font, buttons, system);
   screen.typography = view.typography();
+  screen.page = view.pageOptions();
   screen.tocRule = FromUtf8(view.TocRule());
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
@@ -93,6 +94,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.buttonFunctions = buttons.buttonFunctions;
   s.tableConversion = system.tableConversion;
   s.dialDevice = system.dialDevice;
+  view.SetPageOptions(screen.page);
   view.ApplySettings(s, screen.typography);
   // A rule that is not a valid pattern is refused with the reason; the one in force stays.
   if (const std::string rule = ToUtf8(screen.tocRule); rule != view.TocRule()) {

@@ -19,6 +19,7 @@
 #include "store/recent_file_list.h"
 #include "view/chapter_list.h"
 #include "view/command_ids.h"
+#include "view/page_options.h"
 
 namespace lirako {
 
@@ -270,6 +271,10 @@ class CTirasolView {
   // Stores the options and hands them to the engine; a change re-lays the open document out
   // at the page's position.
   void SetTypography(const Typography& options);
+  // The shape of the page ("줄 길이", "두 쪽 보기"), kept in the reader's store.
+  PageOptions pageOptions() const { return PageOptions::Load(readerStore_); }
+  // Stores `options` and re-lays the page at its top line's place when they change it.
+  void SetPageOptions(const PageOptions& options);
   const std::u16string& dataFolder() const { return dataFolder_; }
   // The searched texts, newest first.
   const std::vector<std::u16string>& findHistory() const { return findHistory_; }

@@ -36,7 +36,12 @@ void CTirasolView::ApplyBarMargins(int extraTop) {
 }
 
 void CTirasolView::SetEngineLayout(const Rect& margins) {
-  engine_->SetLayout(margins, settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  // The text block's columns, centred between the margins asked for.
+  const PageGeometry geometry(pageOptions().Shape(), engine_->pageRect.right, margins.left,
+                              margins.right, engine_->metricsReady ? engine_->wideGlyphWidth() : 0);
+  engine_->SetLayout(Rect{geometry.left(), margins.top, geometry.right(), margins.bottom},
+                     settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  engine_->SetColumns(geometry.columns(), geometry.columnStep());
 }
 
 void CTirasolView::UpdateLayout() {
@@ -57,8 +62,7 @@ void CTirasolView::UpdateLayout() {
   int lines = (pitch > 0 && avail >= pitch) ? avail / pitch : 0;
   int rest = avail - lines * pitch;
   int top = marginY + rest / 2;
-  engine_->SetLayout(BarMargins(settings_.marginX, top, settings_.marginX, top - 1),
-                     settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
+  SetEngineLayout(BarMargins(settings_.marginX, top, settings_.marginX, top - 1));
 }
 
 void CTirasolView::PaintPage(Surface& screen) {

@@ -1,4 +1,5 @@
-// The typesetting options: kept in the reader's own store, handed to every engine.
+// The typesetting options and the shape of the page: kept in the reader's own store, handed to
+// every engine.
 #include <string_view>
 
 #include "view/tirasol_view.h"
@@ -35,6 +36,15 @@ void CTirasolView::SetTypography(const Typography& options) {
   readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
   engine_->SetTypography(options);
   if (changed && HasDocument()) RelayoutAtPosition();
+}
+
+void CTirasolView::SetPageOptions(const PageOptions& options) {
+  const bool changed = !(options == pageOptions());
+  options.Store(readerStore_);
+  if (!changed) return;
+  UpdateLayout();
+  if (HasDocument()) RelayoutAtPosition();
+  host_.Invalidate();
 }
 
 }  // namespace lirako

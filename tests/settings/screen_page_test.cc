@@ -61,6 +61,23 @@ TEST(CScreenPage, TypesettingBoxesShowAndStoreTheOptions) {
   EXPECT_EQ(page.typography, (Typography{.keepAll = true, .joinLines = true}));
 }
 
+TEST(CScreenPage, LineLengthAndSpreadShowAndStoreThePageShape) {
+  CScreenPage page;
+  page.page = PageOptions{.measure = 0, .columns = ColumnMode::kTwo};
+  HeadlessControls c{page.dialogSpec()};
+  page.OnInitDialog(c);
+  EXPECT_EQ(c.GetText(P::kMeasureEdit), u"0");
+  EXPECT_EQ(c.control(P::kColumnsCombo).items,
+            (std::vector<std::u16string>{u"자동", u"한 쪽", u"두 쪽"}));
+  EXPECT_EQ(c.GetCurSel(P::kColumnsCombo), 2);
+  // A length below the range is raised to it; 0 stays the whole width.
+  c.Type(page, P::kMeasureEdit, u"9");
+  EXPECT_EQ(page.page.measure, 20);
+  c.Type(page, P::kMeasureEdit, u"44");
+  c.Select(page, P::kColumnsCombo, 0);
+  EXPECT_EQ(page.page, (PageOptions{.measure = 44, .columns = ColumnMode::kAuto}));
+}
+
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
   ScreenPageFixture f;
   f.c.Type(f.page, P::kPeriodEdit, u"1399");

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/reader_store.h"
+#include "view/page_geometry.h"
+
+namespace lirako {
+
+// The reader's choices for the shape of the page, kept in the reader's own store.
+struct PageOptions {
+  static constexpr int kDefaultMeasure = 36;
+  static constexpr int kMinMeasure = 20;
+  static constexpr int kMaxMeasure = 80;
+
+  int measure = kDefaultMeasure;           // "줄 길이": full-width characters; 0 the whole width
+  ColumnMode columns = ColumnMode::kAuto;  // "두 쪽 보기"
+
+  bool operator==(const PageOptions&) const = default;
+
+  // A line length as the reader takes it: 0, or within kMinMeasure..kMaxMeasure.
+  static int ClampMeasure(int measure);
+  // The stored options; a value missing or malformed gives its default.
+  static PageOptions Load(const ReaderStore& store);
+  void Store(ReaderStore& store) const;
+  // What the page geometry asks of them.
+  PageShape Shape() const;
+};
+
+}  // namespace lirako
