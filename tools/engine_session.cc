@@ -1,5 +1,6 @@
 #include "tools/engine_session.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "engine/basic_text_engine.h"
@@ -26,17 +27,25 @@ bool ParseInts(const std::string& text, int count, int* out) {
 }
 
 template <typename Engine>
-std::string LinesJson(const Engine& engine) {
+std::string LinesJson(const Engine& engine, bool placed) {
   std::string out = "[";
   bool first = true;
+  const int perColumn = engine.ColumnCapacity();
+  int index = 0;
   for (const auto& line : engine.pageLines()) {
     out += first ? "" : ", ";
     first = false;
     out += "{\"offset\": " + std::to_string(line.offset) +
            ", \"length\": " + std::to_string(line.length) +
            ", \"continued\": " + std::to_string(line.continued ? 1 : 0) +
-           ", \"width\": " + std::to_string(line.width) + ", \"text\": " + JsonString(line.Text()) +
-           "}";
+           ", \"width\": " + std::to_string(line.width);
+    if (placed) {
+      const int column = std::min(index / perColumn, engine.columns() - 1);
+      out += ", \"column\": " + std::to_string(column) +
+             ", \"x\": " + std::to_string(engine.margins.left + column * engine.columnStep());
+    }
+    out += ", \"text\": " + JsonString(line.Text()) + "}";
+    ++index;
   }
   return out + "]";
 }
@@ -66,6 +75,41 @@ bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typo
   return true;
 }
 
+bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,
+                      bool* given, std::string* error) {
+  error->clear();
+  const std::string& name = args[*i];
+  if (name != "--measure" && name != "--columns" && name != "--gutter") return false;
+  if (*i + 1 >= args.size()) {
+    *error = name + " needs a value";
+    return false;
+  }
+  const std::string& value = args[++*i];
+  if (name == "--columns") {
+    if (value == "auto" || value == "1" || value == "2") {
+      shape->columns = value == "auto" ? ColumnMode::kAuto
+                       : value == "1"  ? ColumnMode::kOne
+                                       : ColumnMode::kTwo;
+      *given = true;
+      return true;
+    }
+    *error = "--columns takes auto, 1 or 2";
+    return false;
+  }
+  int number = 0;
+  if (!ParseInt(value, &number) || number < 0) {
+    *error = "bad value '" + value + "' for " + name;
+    return false;
+  }
+  if (name == "--measure") {
+    shape->measure = number;
+    *given = true;
+  } else {
+    shape->gutter = number;
+  }
+  return true;
+}
+
 bool ParseEncodingOption(const std::string& text, std::optional<TextEncoding>* encoding) {
   if (text == "auto") {
     encoding->reset();
@@ -78,6 +122,9 @@ bool ParseEncodingOption(const std::string& text, std::optional<TextEncoding>* e
 bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOptions* options,
                        std::string* error) {
   if (ParseTypographyOption(args, i, &options->typography, error) || !error->empty()) {
+    return error->empty();
+  }
+  if (ParseShapeOption(args, i, &options->shape, &options->shapeGiven, error) || !error->empty()) {
     return error->empty();
   }
   const std::string& name = args[*i];
@@ -160,18 +207,30 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
   auto screen = platform_.CreateScreen(options.pageWidth, options.pageHeight);
   engine_->BeginPaint(*screen, u"Tahoma", options.lineHeight, false, false, false);
   engine_->EndPaint(*screen);
+  // The columns, centred between the margins asked for, as the view lays them out.
+  const PageGeometry geometry(options.shape, options.pageWidth, options.margins.left,
+                              options.margins.right, engine_->wideGlyphWidth());
+  engine_->SetLayout(
+      Rect{geometry.left(), options.margins.top, geometry.right(), options.margins.bottom},
+      options.lineGap, options.sharedLines, options.justify);
+  engine_->SetColumns(geometry.columns(), geometry.columnStep());
+  placed_ = options.shapeGiven;
   return true;
+}
+
+std::string EngineSession::PageJsonFields() const {
+  return placed_ ? "\"columns\": " + std::to_string(engine_->columns()) + ", " : "";
 }
 
 std::string EngineSession::PageLinesJson() {
   if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
-    return LinesJson(*bytes);
+    return LinesJson(*bytes, placed_);
   }
   if (auto* utf8 = dynamic_cast<BasicTextEngine<char8_t>*>(engine_.get())) {
-    return LinesJson(*utf8);
+    return LinesJson(*utf8, placed_);
   }
   if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
-    return LinesJson(*units);
+    return LinesJson(*units, placed_);
   }
   return "[]";
 }

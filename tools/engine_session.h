@@ -8,6 +8,7 @@
 #include "engine/text_engine.h"
 #include "engine/typography.h"
 #include "platform/headless/headless_platform.h"
+#include "view/page_geometry.h"
 
 namespace lirako::tool {
 
@@ -25,7 +26,14 @@ struct LayoutOptions {
   std::string table;                     // a hantable.dat to convert through, or empty
   Typography typography;                 // everything off unless asked for
   std::optional<TextEncoding> encoding;  // none: detect it
+  PageShape shape;                       // one column over the whole width unless asked for
+  bool shapeGiven = false;               // --measure or --columns given: pages say their columns
 };
+
+// Consumes the page shape option at args[*i] (--measure N, --columns auto|1|2, --gutter PX);
+// `given` is set by --measure and --columns. As ParseLayoutOption otherwise.
+bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,
+                      bool* given, std::string* error);
 
 // Consumes the typesetting option at args[*i] (--kinsoku, --keep-all, --join-lines, each
 // with 0 or 1) as ParseLayoutOption does.
@@ -48,12 +56,16 @@ class EngineSession {
   // False with `error` set when the file or the code table cannot be opened.
   bool Open(const std::string& path, const LayoutOptions& options, std::string* error);
   CTextEngine& engine() { return *engine_; }
-  // The page's lines, top first, as one JSON array.
+  // The page's lines, top first, as one JSON array; with a page shape asked for, each line
+  // says its column and left edge.
   std::string PageLinesJson();
+  // With a page shape asked for, the page's field "columns": K followed by ", "; else empty.
+  std::string PageJsonFields() const;
 
  private:
   HeadlessPlatform platform_;
   std::unique_ptr<CTextEngine> engine_;
+  bool placed_ = false;
 };
 
 }  // namespace lirako::tool

@@ -35,10 +35,10 @@ int Run(const std::vector<std::string>& args) {
   CTextEngine& engine = session.engine();
   for (const std::string& step : steps) {
     RunEngineStep(&engine, step);
-    std::printf("{\"op\": %s, \"position\": %d, \"size\": %d, \"atEnd\": %s, \"lines\": %s}\n",
+    std::printf("{\"op\": %s, \"position\": %d, \"size\": %d, \"atEnd\": %s, %s\"lines\": %s}\n",
                 JsonString(std::u16string(step.begin(), step.end())).c_str(), engine.GetPosition(),
                 engine.GetSize(), engine.IsAtEnd() ? "true" : "false",
-                session.PageLinesJson().c_str());
+                session.PageJsonFields().c_str(), session.PageLinesJson().c_str());
   }
   return 0;
 }
@@ -51,7 +51,9 @@ const CommandRegistration kRegistration({
     "               --shared N (2) --justify 0|1 (1) --narrow N (6) --wide N (12)\n"
     "               --height N (16) --table PATH (convert through that hantable.dat)\n"
     "               --kinsoku 0|1 (0) --keep-all 0|1 (0) --join-lines 0|1 (0)\n"
-    "               --encoding auto|cp949|utf-8|utf-16le|utf-16be (auto: detect)",
+    "               --encoding auto|cp949|utf-8|utf-16le|utf-16be (auto: detect)\n"
+    "               --measure N (0: the whole width) --columns auto|1|2 (1)\n"
+    "               --gutter PX (twice the wide width)",
     Run,
 });
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,18 @@ namespace {
 
 constexpr std::string_view kMeasureKey = "page.measure";
 constexpr std::string_view kColumnsKey = "page.columns";
+constexpr std::string_view kGutterKey = "page.gutter";
+
+// A stored whole number, or nothing when it is missing or malformed.
+std::optional<int> StoredNumber(const ReaderStore& store, std::string_view key) {
+  const std::optional<std::string> value = store.Value(key);
+  if (!value || value->empty()) return std::nullopt;
+  int number = 0;
+  const char* end = value->data() + value->size();
+  auto [ptr, ec] = std::from_chars(value->data(), end, number);
+  if (ec != std::errc() || ptr != end) return std::nullopt;
+  return number;
+}
 
 constexpr std::string_view kColumnNames[] = {"auto", "1", "2"};
 
@@ -21,12 +34,9 @@ int PageOptions::ClampMeasure(int measure) {
 
 PageOptions PageOptions::Load(const ReaderStore& store) {
   PageOptions options;
-  if (const auto value = store.Value(kMeasureKey)) {
-    int measure = 0;
-    const char* end = value->data() + value->size();
-    auto [ptr, ec] = std::from_chars(value->data(), end, measure);
-    if (ec == std::errc() && ptr == end && !value->empty()) options.measure = ClampMeasure(measure);
-  }
+  if (const auto measure = StoredNumber(store, kMeasureKey))
+    options.measure = ClampMeasure(*measure);
+  if (const auto gutter = StoredNumber(store, kGutterKey)) options.gutter = std::max(*gutter, -1);
   if (const auto value = store.Value(kColumnsKey)) {
     for (size_t i = 0; i < std::size(kColumnNames); ++i) {
       if (*value == kColumnNames[i]) options.columns = static_cast<ColumnMode>(i);
@@ -38,12 +48,19 @@ PageOptions PageOptions::Load(const ReaderStore& store) {
 void PageOptions::Store(ReaderStore& store) const {
   store.SetValue(kMeasureKey, std::to_string(ClampMeasure(measure)));
   store.SetValue(kColumnsKey, kColumnNames[static_cast<size_t>(columns)]);
+  // The gutter is kept only when it was set.
+  if (gutter >= 0) {
+    store.SetValue(kGutterKey, std::to_string(gutter));
+  } else {
+    store.RemoveValue(kGutterKey);
+  }
 }
 
 PageShape PageOptions::Shape() const {
   PageShape shape;
   shape.measure = ClampMeasure(measure);
   shape.columns = columns;
+  shape.gutter = gutter;
   return shape;
 }
 

@@ -13,6 +13,7 @@ struct PageOptions {
 
   int measure = kDefaultMeasure;           // "줄 길이": full-width characters; 0 the whole width
   ColumnMode columns = ColumnMode::kAuto;  // "두 쪽 보기"
+  int gutter = -1;  // pixels between columns; negative: twice the full-width advance
 
   bool operator==(const PageOptions&) const = default;
 

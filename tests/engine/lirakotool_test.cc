@@ -104,6 +104,30 @@ TEST_F(LirakotoolTest, TypesettingOptionsAreOffUnlessGiven) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, PageShapeOptionsPlaceLinesInColumns) {
+  std::string path = dir_.Write("c.txt", "abc\ndef\nghi\njkl\nmno\n");
+  const std::string layout = "layout " + path + " --page 300,60 ";
+  int status = -1;
+  // One column over the whole width prints the same lines, each with its column and edge.
+  const std::string plain = RunTool(layout + "next", &status);
+  const std::string one = RunTool(layout + "--columns 1 next", &status);
+  EXPECT_EQ(plain.find("\"column\""), std::string::npos);
+  EXPECT_NE(one.find("\"columns\": 1, "), std::string::npos) << one;
+  EXPECT_NE(one.find("\"width\": 18, \"column\": 0, \"x\": 6, \"text\": \"abc\""),
+            std::string::npos)
+      << one;
+  // Lines of 5 wide characters: two columns of 60 and a gutter of 24, centred in 288.
+  const std::string spread = RunTool(layout + "--measure 5 --columns auto next down", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(spread.find("\"column\": 1, \"x\": 162, \"text\": \"ghi\""), std::string::npos)
+      << spread;
+  // A line step moves the right column's first line to the left column's foot.
+  EXPECT_NE(spread.find("\"column\": 0, \"x\": 78, \"text\": \"ghi\""), std::string::npos)
+      << spread;
+  RunTool(layout + "--columns 3 next", &status);
+  EXPECT_NE(status, 0);
+}
+
 TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {
   std::string path = dir_.Write("f.txt", "Alpha alpha\nbeta ALPHA\n");
   int status = -1;

@@ -55,9 +55,14 @@ int Render(const std::vector<std::string>& args) {
   std::optional<TextEncoding> encoding;
   // The reader's own defaults do not apply: every typesetting option is off unless given.
   Typography typography;
+  // Nor do the reader's line length and pages side by side: one column over the whole width.
+  PageShape shape;
+  bool shapeGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string error;
     if (ParseTypographyOption(args, &i, &typography, &error)) continue;
+    if (!error.empty()) return Fail(error);
+    if (ParseShapeOption(args, &i, &shape, &shapeGiven, &error)) continue;
     if (!error.empty()) return Fail(error);
     const std::string& a = args[i];
     if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding") {
@@ -107,6 +112,8 @@ int Render(const std::vector<std::string>& args) {
     view.SetSettings(settings);
   }
   view.SetTypography(typography);
+  view.SetPageOptions(
+      PageOptions{.measure = shape.measure, .columns = shape.columns, .gutter = shape.gutter});
   std::string reason;
   if (!view.OpenDocument(ToPath(file), &reason))
     return Fail("cannot open '" + file + "': " + reason);
@@ -138,6 +145,7 @@ const CommandRegistration kRender({
     "  render FILE --out PNG [--size W,H] [--settings SetParam.Dat]\n"
     "         [--encoding auto|cp949|utf-8|utf-16le|utf-16be] STEP...\n"
     "         [--kinsoku 0|1] [--keep-all 0|1] [--join-lines 0|1] (each 0)\n"
+    "         [--measure N] [--columns auto|1|2] [--gutter PX] (as lirakotool layout)\n"
     "      paint the page with the Qt renderer (no display needed) after the steps of\n"
     "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
     "      the settings file's or the default settings; default size 480,800",
