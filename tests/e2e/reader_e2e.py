@@ -64,10 +64,10 @@ def compare_page(screen, page, rendered_png, env):
 
 
 def render(tool, book, size, steps, out, env, settings=None):
-    # The reader keeps closing marks off line starts unless told otherwise; the tool does
-    # only when asked.
+    # The reader keeps closing marks off line starts and sets lines of 36 characters, two
+    # pages side by side where they fit, unless told otherwise; the tool does only when asked.
     cmd = [tool, "render", book, "--out", out, "--size", f"{size[0]},{size[1]}",
-           "--kinsoku", "1"]
+           "--kinsoku", "1", "--measure", "36", "--columns", "auto"]
     if settings:
         cmd += ["--settings", settings]
     words = run(cmd + steps, env).split()
