@@ -75,7 +75,7 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
                                         int* hang) {
   const Unit* text = paragraph.text();
   const int32_t length = paragraph.length();
-  const int avail = pageRect.right - margins.left - margins.right;
+  const int avail = pageRect.right - margins.left - margins.right - lineIndent_;
   if (hang) *hang = 0;
   int32_t p = wrapCursor;
   while (p < length && IsBlank(text[p]))
@@ -147,11 +147,14 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
   }
   size_t first = lines.size();
   bool more = true;
+  int indent = wrapCursor == 0 ? FirstLineIndent(paragraph) : 0;
   while (more) {
     int32_t end = 0;
     int width = 0;
     int hang = 0;
+    lineIndent_ = indent;
     more = MeasureLine(paragraph, &end, &width, &hang);
+    lineIndent_ = 0;
     Line line(&platform_);
     line.offset = paragraph.FilePosition(wrapCursor);
     line.length = paragraph.FilePosition(end) - line.offset;
@@ -164,6 +167,8 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     }
     line.width = width;
     line.hang = hang;
+    line.indent = indent;
+    indent = 0;
     // The last line of a piece of joined lines goes on in the next piece's first line.
     line.continued = more || paragraph.joinsNext ? 1 : 0;
     lines.push_back(std::move(line));
@@ -173,6 +178,43 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
   for (size_t i = first; i + 1 < lines.size(); ++i)
     lines[i].end = lines[i + 1].offset;
   lines.back().end = paragraph.end;
+}
+
+namespace {
+
+// Whether a full-width blank (U+3000) starts at `p`.
+bool IsWideBlank(const uint8_t* text, int32_t length, int32_t p) {
+  return p + 1 < length && text[p] == 0xA1 && text[p + 1] == 0xA1;
+}
+bool IsWideBlank(const char8_t* text, int32_t length, int32_t p) {
+  return p + 2 < length && text[p] == 0xE3 && text[p + 1] == 0x80 && text[p + 2] == 0x80;
+}
+bool IsWideBlank(const char16_t* text, int32_t, int32_t p) {
+  return text[p] == 0x3000;
+}
+
+}  // namespace
+
+template <typename Unit>
+int BasicTextEngine<Unit>::FirstLineIndent(const Buffer& paragraph) {
+  constexpr int kMaxIndent = 3;
+  const int wanted = std::clamp(typography.indent, 0, kMaxIndent) * metrics_.wideGlyphWidth();
+  if (wanted <= 0 || !reader_->StartsParagraph(paragraph.textStart)) return 0;
+  // Blanks and full-width blanks the file starts the paragraph with are part of the indent:
+  // the blanks are dropped, the full-width ones drawn.
+  const Unit* text = paragraph.text();
+  const int32_t length = paragraph.length();
+  int counted = 0;
+  int32_t p = 0;
+  while (p < length && IsBlank(text[p])) {
+    counted += metrics_.CharWidth(text, length, p);
+    wrapCursor = ++p;
+  }
+  while (p < length && IsWideBlank(text, length, p)) {
+    counted += metrics_.CharWidth(text, length, p);
+    p += GlyphMetrics::CharLength(text, length, p);
+  }
+  return std::max(0, wanted - counted);
 }
 
 template <typename Unit>
@@ -469,9 +511,9 @@ void BasicTextEngine<Unit>::Render(int flags) {
     const int x = margins.left + column * columnStep_;
     const int y = margins.top + drawOffset + row * Pitch();
     if (rotated) {
-      DrawLine(line, y, pageRect.right - x, true, avail);
+      DrawLine(line, y, pageRect.right - x - line.indent, true, avail - line.indent);
     } else {
-      DrawLine(line, x, y, false, avail);
+      DrawLine(line, x + line.indent, y, false, avail - line.indent);
     }
     if (++row == perColumn && column + 1 < columns_) {
       row = 0;

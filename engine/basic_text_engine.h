@@ -81,6 +81,9 @@ class BasicTextEngine : public CTextEngine {
   void ReadBack();
   // Where forward reading continues below the page: just after its bottom line.
   int32_t ResumePosition() const;
+  // The pixels the first line of `paragraph` stands in, moving wrapCursor past the blanks
+  // it starts with; 0 unless an indent is asked for and the paragraph starts here.
+  int FirstLineIndent(const Buffer& paragraph);
   void DrawLine(const Line& line, int x, int y, bool rotated, int avail);
   void DrawJustified(const Line& line, int x, int y, bool rotated, int avail);
   // Draws units [from, to) of the line at (x, y), a highlighted part in inverted colours.
@@ -108,6 +111,8 @@ class BasicTextEngine : public CTextEngine {
   };
 
   std::unique_ptr<Reader> reader_;
+  // Pixels the line being measured stands in: the available width is that much less.
+  int lineIndent_ = 0;
   Search search_;
   Buffer paragraph_;
   Buffer scratch_;

@@ -80,6 +80,10 @@ class BasicTextReader : public CTextReader {
   // paragraph is cut at the same places whichever way it is read. Positions stay file
   // positions. Takes effect at the next read.
   void SetJoinLines(bool on) { joinLines_ = on; }
+  // Whether the text that starts at `textStart` starts a paragraph: the text's beginning or
+  // just after a line break, and with lines joined after an empty line too. Leaves the
+  // reader where it is.
+  bool StartsParagraph(int32_t textStart);
   bool joinLines() const { return joinLines_; }
   // With lines joined: where the joined paragraph that holds the line starting at `pos`
   // starts. Leaves the reader where it was.

@@ -44,6 +44,23 @@ bool BasicTextReader<Unit>::PieceHasTextAt(int32_t pos) {
 }
 
 template <typename Unit>
+bool BasicTextReader<Unit>::StartsParagraph(int32_t textStart) {
+  if (textStart <= textBegin_) return true;
+  Unit unit{};
+  if (!PeekUnit(textStart - 1, &unit) || !IsLineBreak(unit)) return false;
+  if (!joinLines_) return true;
+  // Joined lines: the line before holds no text (or the text begins before it).
+  int32_t p = textStart - 1;
+  if (p > textBegin_ && PeekUnit(p - 1, &unit) && IsLineBreak(unit) &&
+      IsSingleBreak(p - 1, textStart)) {
+    --p;
+  }
+  while (p > textBegin_ && PeekUnit(p - 1, &unit) && IsBlank(unit))
+    --p;
+  return p <= textBegin_ || (PeekUnit(p - 1, &unit) && IsLineBreak(unit));
+}
+
+template <typename Unit>
 bool BasicTextReader<Unit>::ReadNextJoined(ParagraphBuffer<Unit>& buffer) {
   const int32_t from = position_;
   if (!ReadNextPiece(buffer)) return false;
@@ -182,5 +199,8 @@ template bool BasicTextReader<char16_t>::ReadPreviousJoined(ParagraphBuffer<char
 template int32_t BasicTextReader<uint8_t>::JoinedParagraphStart(int32_t);
 template int32_t BasicTextReader<char8_t>::JoinedParagraphStart(int32_t);
 template int32_t BasicTextReader<char16_t>::JoinedParagraphStart(int32_t);
+template bool BasicTextReader<uint8_t>::StartsParagraph(int32_t);
+template bool BasicTextReader<char8_t>::StartsParagraph(int32_t);
+template bool BasicTextReader<char16_t>::StartsParagraph(int32_t);
 
 }  // namespace lirako

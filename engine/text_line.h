@@ -26,6 +26,8 @@ class CTextLine {
   // Position just after everything the line stands for: the blanks where the next line
   // breaks, and for the last line of a paragraph its line break.
   int32_t end = 0;
+  // Pixels the line stands in from the left margin (a paragraph's first line).
+  int indent = 0;
 
   // The text as UTF-16 (byte text through the display conversion).
   virtual void GetText(std::u16string* text) const = 0;

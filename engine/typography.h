@@ -11,6 +11,9 @@ struct Typography {
   bool keepAll = false;
   // A single line break between two lines that hold text reads as one blank.
   bool joinLines = false;
+  // Full-width characters the first line of a paragraph stands in (0 to 3); blanks the
+  // paragraph already starts with count toward it.
+  int indent = 0;
 
   bool operator==(const Typography&) const = default;
 };

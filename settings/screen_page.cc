@@ -1,5 +1,7 @@
 #include "settings/screen_page.h"
 
+#include <algorithm>
+
 #include "settings/control_items.h"
 #include "settings/decimal_text.h"
 
@@ -28,6 +30,9 @@ struct BarItem {
   const char16_t* text;
   BarMode mode;
 };
+// Full-width characters a paragraph's first line may stand in.
+constexpr int kMaxIndent = 3;
+
 struct ColumnItem {
   const char16_t* text;
   ColumnMode mode;
@@ -72,6 +77,9 @@ DialogSpec MakeSpec() {
   add(UpDown(CScreenPage::kMeasureSpin, CScreenPage::kMeasureEdit, row, 2));
   add(Item(kNoId, ControlKind::kStatic, u"두 쪽 보기", row, 3));
   add(Item(CScreenPage::kColumnsCombo, ControlKind::kDropList, u"", row++, 4));
+  add(Item(kNoId, ControlKind::kStatic, u"들여쓰기", row));
+  add(Item(CScreenPage::kIndentEdit, ControlKind::kEdit, u"", row, 1));
+  add(UpDown(CScreenPage::kIndentSpin, CScreenPage::kIndentEdit, row++, 2));
   add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
   add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
                kGroupColumns - 1));
@@ -104,6 +112,8 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetText(kTocRuleEdit, tocRule);
   controls.SetRange(kMeasureSpin, PageOptions::kMinMeasure, PageOptions::kMaxMeasure);
   controls.SetText(kMeasureEdit, FormatDecimal(page.measure));
+  controls.SetRange(kIndentSpin, 0, kMaxIndent);
+  controls.SetText(kIndentEdit, FormatDecimal(typography.indent));
   controls.ResetContent(kColumnsCombo);
   for (const ColumnItem& item : kColumnItems) {
     const int index = controls.AddString(kColumnsCombo, item.text);
@@ -174,9 +184,10 @@ void CScreenPage::OnScroll(Controls& controls, int id, int position) {
     EditChanged(controls, r.edit);
     return;
   }
-  if (id == kMeasureSpin) {
-    controls.SetText(kMeasureEdit, FormatDecimal(position));
-    EditChanged(controls, kMeasureEdit);
+  if (id == kMeasureSpin || id == kIndentSpin) {
+    const int edit = id == kMeasureSpin ? kMeasureEdit : kIndentEdit;
+    controls.SetText(edit, FormatDecimal(position));
+    EditChanged(controls, edit);
   }
 }
 
@@ -185,6 +196,9 @@ void CScreenPage::EditChanged(Controls& controls, int id) {
   switch (id) {
     case kTocRuleEdit:
       tocRule = text;
+      break;
+    case kIndentEdit:
+      typography.indent = std::clamp<int32_t>(ReadDecimal(text), 0, kMaxIndent);
       break;
     case kMeasureEdit:
       // 0 keeps the whole width; any other length is held within the range.

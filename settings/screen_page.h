@@ -38,6 +38,8 @@ class CScreenPage : public DialogBase {
   static constexpr int kMeasureEdit = 1124;
   static constexpr int kMeasureSpin = 1125;
   static constexpr int kColumnsCombo = 1126;
+  static constexpr int kIndentEdit = 1127;
+  static constexpr int kIndentSpin = 1128;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 

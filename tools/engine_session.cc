@@ -41,8 +41,8 @@ std::string LinesJson(const Engine& engine, bool placed) {
            ", \"width\": " + std::to_string(line.width);
     if (placed) {
       const int column = std::min(index / perColumn, engine.columns() - 1);
-      out += ", \"column\": " + std::to_string(column) +
-             ", \"x\": " + std::to_string(engine.margins.left + column * engine.columnStep());
+      out += ", \"column\": " + std::to_string(column) + ", \"x\": " +
+             std::to_string(engine.margins.left + column * engine.columnStep() + line.indent);
     }
     out += ", \"text\": " + JsonString(line.Text()) + "}";
     ++index;
@@ -72,6 +72,20 @@ bool ParseTypographyOption(const std::vector<std::string>& args, size_t* i, Typo
     return false;
   }
   *flag = args[++*i] == "1";
+  return true;
+}
+
+bool ParseIndentOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                       std::string* error) {
+  error->clear();
+  if (args[*i] != "--indent") return false;
+  int indent = 0;
+  if (*i + 1 >= args.size() || !ParseInt(args[*i + 1], &indent) || indent < 0 || indent > 3) {
+    *error = "--indent takes 0 to 3";
+    return false;
+  }
+  ++*i;
+  typography->indent = indent;
   return true;
 }
 
@@ -127,6 +141,11 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
   if (ParseShapeOption(args, i, &options->shape, &options->shapeGiven, error) || !error->empty()) {
     return error->empty();
   }
+  if (ParseIndentOption(args, i, &options->typography, error)) {
+    options->shapeGiven = true;
+    return true;
+  }
+  if (!error->empty()) return false;
   const std::string& name = args[*i];
   struct OptionArity {
     const char* name;

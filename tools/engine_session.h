@@ -27,9 +27,12 @@ struct LayoutOptions {
   Typography typography;                 // everything off unless asked for
   std::optional<TextEncoding> encoding;  // none: detect it
   PageShape shape;                       // one column over the whole width unless asked for
-  bool shapeGiven = false;               // --measure or --columns given: pages say their columns
+  bool shapeGiven = false;  // --measure, --columns or --indent given: pages say their columns
 };
 
+// Consumes --indent N (0 to 3 full-width characters) at args[*i] as ParseLayoutOption does.
+bool ParseIndentOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                       std::string* error);
 // Consumes the page shape option at args[*i] (--measure N, --columns auto|1|2, --gutter PX);
 // `given` is set by --measure and --columns. As ParseLayoutOption otherwise.
 bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,

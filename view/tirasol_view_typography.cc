@@ -1,5 +1,7 @@
 // The typesetting options and the shape of the page: kept in the reader's own store, handed to
 // every engine.
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "view/tirasol_view.h"
@@ -10,6 +12,8 @@ namespace {
 constexpr std::string_view kKinsokuKey = "typography.kinsoku";
 constexpr std::string_view kKeepAllKey = "typography.keep-all";
 constexpr std::string_view kJoinLinesKey = "typography.join-lines";
+constexpr std::string_view kIndentKey = "paragraph.indent";
+constexpr int kMaxIndent = 3;
 
 // A stored flag: "1" on, "0" off, anything else (or nothing) the default.
 bool StoredFlag(const ReaderStore& store, std::string_view key, bool byDefault) {
@@ -26,6 +30,10 @@ Typography CTirasolView::typography() const {
   options.kinsoku = StoredFlag(readerStore_, kKinsokuKey, true);
   options.keepAll = StoredFlag(readerStore_, kKeepAllKey, false);
   options.joinLines = StoredFlag(readerStore_, kJoinLinesKey, false);
+  // One digit, 0 to 3; anything else is no indent.
+  const std::optional<std::string> indent = readerStore_.Value(kIndentKey);
+  if (indent && indent->size() == 1 && (*indent)[0] >= '0' && (*indent)[0] <= '0' + kMaxIndent)
+    options.indent = (*indent)[0] - '0';
   return options;
 }
 
@@ -34,6 +42,7 @@ void CTirasolView::SetTypography(const Typography& options) {
   readerStore_.SetValue(kKinsokuKey, options.kinsoku ? "1" : "0");
   readerStore_.SetValue(kKeepAllKey, options.keepAll ? "1" : "0");
   readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
+  readerStore_.SetValue(kIndentKey, std::to_string(std::clamp(options.indent, 0, kMaxIndent)));
   engine_->SetTypography(options);
   if (changed && HasDocument()) RelayoutAtPosition();
 }

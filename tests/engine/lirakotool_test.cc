@@ -128,6 +128,24 @@ TEST_F(LirakotoolTest, PageShapeOptionsPlaceLinesInColumns) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, IndentCountsTheBlanksAParagraphStartsWith) {
+  // Joined lines: the second line of the file continues the first paragraph; the third is
+  // empty, and the fourth starts a paragraph with two blanks.
+  std::string path = dir_.Write("i.txt", "abc\ndef\n\n  ghi\njkl\n");
+  const std::string layout = "layout " + path + " --page 200,120 --join-lines 1 --indent 2 ";
+  int status = -1;
+  const std::string page = RunTool(layout + "next", &status);
+  EXPECT_EQ(status, 0);
+  // Two wide characters (24 pixels) in from the margin, less the 12 of the blanks.
+  EXPECT_NE(page.find("\"x\": 30, \"text\": \"abc def\""), std::string::npos) << page;
+  EXPECT_NE(page.find("\"x\": 18, \"text\": \"ghi jkl\""), std::string::npos) << page;
+  // Read back from the end, the paragraphs stand in alike.
+  EXPECT_NE(RunTool(layout + "end prev", &status).find("\"x\": 18, \"text\": \"ghi jkl\""),
+            std::string::npos);
+  RunTool(layout + "--indent 4 next", &status);
+  EXPECT_NE(status, 0);
+}
+
 TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {
   std::string path = dir_.Write("f.txt", "Alpha alpha\nbeta ALPHA\n");
   int status = -1;

@@ -61,7 +61,7 @@ TEST(CScreenPage, TypesettingBoxesShowAndStoreTheOptions) {
   EXPECT_EQ(page.typography, (Typography{.keepAll = true, .joinLines = true}));
 }
 
-TEST(CScreenPage, LineLengthAndSpreadShowAndStoreThePageShape) {
+TEST(CScreenPage, LineLengthSpreadAndIndentShowAndStoreThePageShape) {
   CScreenPage page;
   page.page = PageOptions{.measure = 0, .columns = ColumnMode::kTwo};
   HeadlessControls c{page.dialogSpec()};
@@ -76,6 +76,9 @@ TEST(CScreenPage, LineLengthAndSpreadShowAndStoreThePageShape) {
   c.Type(page, P::kMeasureEdit, u"44");
   c.Select(page, P::kColumnsCombo, 0);
   EXPECT_EQ(page.page, (PageOptions{.measure = 44, .columns = ColumnMode::kAuto}));
+  // The first-line indent goes with the typesetting options, at most three characters.
+  c.Type(page, P::kIndentEdit, u"7");
+  EXPECT_EQ(page.typography.indent, 3);
 }
 
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
