@@ -27,13 +27,14 @@ def need_xlib(program):
         sys.exit(1)
 
 
-def start_xvfb():
-    """Xvfb on the first free display from :170; (process, ":N")."""
+def start_xvfb(width=SCREEN_W, height=SCREEN_H):
+    """Xvfb on the first free display from :170 with a screen of width x height pixels;
+    (process, ":N")."""
     for n in range(170, 240):
         if os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
             continue
         proc = subprocess.Popen(
-            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
+            ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 10
         while time.time() < deadline and proc.poll() is None:
@@ -62,8 +63,8 @@ def ensure_book(writer, folder, size, seed, encoding="cp949"):
 class Session:
     """A private X display and program folder for runs of the reader."""
 
-    def __init__(self, lirako):
-        self.xvfb, self.display_name = start_xvfb()
+    def __init__(self, lirako, screen=(SCREEN_W, SCREEN_H)):
+        self.xvfb, self.display_name = start_xvfb(*screen)
         self.temp = tempfile.mkdtemp(prefix="lirako-bench-")
         program_dir = os.path.join(self.temp, "program")
         os.makedirs(program_dir)
@@ -146,6 +147,11 @@ class Session:
     def release(self, code):
         xtest.fake_input(self.display, X.KeyRelease, code)
         self.display.sync()
+
+
+def screen_width(session):
+    """The width of the session's screen in pixels."""
+    return session.display.screen().width_in_pixels
 
 
 def median(values):
