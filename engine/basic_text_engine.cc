@@ -134,6 +134,7 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
 template <typename Unit>
 void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines) {
   const Unit* text = paragraph.text();
+  if (typography.collapseBlankLines && IsBlankLine(paragraph)) return;
   if (paragraph.length() < 2) {
     Line line(&platform_);
     // The line covers the paragraph and its break, counted from its text in either
@@ -194,6 +195,16 @@ bool IsWideBlank(const char16_t* text, int32_t, int32_t p) {
 }
 
 }  // namespace
+
+template <typename Unit>
+bool BasicTextEngine<Unit>::IsBlankLine(const Buffer& paragraph) const {
+  const Unit* text = paragraph.text();
+  const int32_t length = paragraph.length();
+  for (int32_t p = 0; p < length; p += GlyphMetrics::CharLength(text, length, p)) {
+    if (!IsBlank(text[p]) && !IsWideBlank(text, length, p)) return false;
+  }
+  return true;
+}
 
 template <typename Unit>
 int BasicTextEngine<Unit>::FirstLineIndent(const Buffer& paragraph) {

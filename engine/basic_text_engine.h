@@ -84,6 +84,8 @@ class BasicTextEngine : public CTextEngine {
   // The pixels the first line of `paragraph` stands in, moving wrapCursor past the blanks
   // it starts with; 0 unless an indent is asked for and the paragraph starts here.
   int FirstLineIndent(const Buffer& paragraph);
+  // Whether `paragraph` holds nothing but blanks and full-width blanks.
+  bool IsBlankLine(const Buffer& paragraph) const;
   void DrawLine(const Line& line, int x, int y, bool rotated, int avail);
   void DrawJustified(const Line& line, int x, int y, bool rotated, int avail);
   // Draws units [from, to) of the line at (x, y), a highlighted part in inverted colours.

@@ -14,6 +14,9 @@ struct Typography {
   // Full-width characters the first line of a paragraph stands in (0 to 3); blanks the
   // paragraph already starts with count toward it.
   int indent = 0;
+  // Lines that hold nothing but blanks are not shown: a run of them only parts two
+  // paragraphs. A line holding a scene break (* * *) holds text and stays.
+  bool collapseBlankLines = false;
 
   bool operator==(const Typography&) const = default;
 };

@@ -79,7 +79,8 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kColumnsCombo, ControlKind::kDropList, u"", row++, 4));
   add(Item(kNoId, ControlKind::kStatic, u"들여쓰기", row));
   add(Item(CScreenPage::kIndentEdit, ControlKind::kEdit, u"", row, 1));
-  add(UpDown(CScreenPage::kIndentSpin, CScreenPage::kIndentEdit, row++, 2));
+  add(UpDown(CScreenPage::kIndentSpin, CScreenPage::kIndentEdit, row, 2));
+  add(Item(CScreenPage::kCollapseCheck, ControlKind::kCheckBox, u"빈 줄 정리", row++, 3));
   add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
   add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
                kGroupColumns - 1));
@@ -109,6 +110,7 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kKinsokuCheck, typography.kinsoku);
   controls.SetChecked(kKeepAllCheck, typography.keepAll);
   controls.SetChecked(kJoinLinesCheck, typography.joinLines);
+  controls.SetChecked(kCollapseCheck, typography.collapseBlankLines);
   controls.SetText(kTocRuleEdit, tocRule);
   controls.SetRange(kMeasureSpin, PageOptions::kMinMeasure, PageOptions::kMaxMeasure);
   controls.SetText(kMeasureEdit, FormatDecimal(page.measure));
@@ -158,6 +160,9 @@ void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
         break;
       case kJoinLinesCheck:
         typography.joinLines = state != 0;
+        break;
+      case kCollapseCheck:
+        typography.collapseBlankLines = state != 0;
         break;
       default:
         break;

@@ -40,6 +40,7 @@ class CScreenPage : public DialogBase {
   static constexpr int kColumnsCombo = 1126;
   static constexpr int kIndentEdit = 1127;
   static constexpr int kIndentSpin = 1128;
+  static constexpr int kCollapseCheck = 1129;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 

@@ -89,6 +89,18 @@ bool ParseIndentOption(const std::vector<std::string>& args, size_t* i, Typograp
   return true;
 }
 
+bool ParseBlankLinesOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                           std::string* error) {
+  error->clear();
+  if (args[*i] != "--blank-lines") return false;
+  if (*i + 1 >= args.size() || (args[*i + 1] != "keep" && args[*i + 1] != "collapse")) {
+    *error = "--blank-lines takes keep or collapse";
+    return false;
+  }
+  typography->collapseBlankLines = args[++*i] == "collapse";
+  return true;
+}
+
 bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,
                       bool* given, std::string* error) {
   error->clear();
@@ -146,6 +158,9 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
     return true;
   }
   if (!error->empty()) return false;
+  if (ParseBlankLinesOption(args, i, &options->typography, error) || !error->empty()) {
+    return error->empty();
+  }
   const std::string& name = args[*i];
   struct OptionArity {
     const char* name;

@@ -33,6 +33,9 @@ struct LayoutOptions {
 // Consumes --indent N (0 to 3 full-width characters) at args[*i] as ParseLayoutOption does.
 bool ParseIndentOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
                        std::string* error);
+// Consumes --blank-lines keep|collapse at args[*i] as ParseLayoutOption does.
+bool ParseBlankLinesOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
+                           std::string* error);
 // Consumes the page shape option at args[*i] (--measure N, --columns auto|1|2, --gutter PX);
 // `given` is set by --measure and --columns. As ParseLayoutOption otherwise.
 bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,

@@ -53,7 +53,8 @@ const CommandRegistration kRegistration({
     "               --kinsoku 0|1 (0) --keep-all 0|1 (0) --join-lines 0|1 (0)\n"
     "               --encoding auto|cp949|utf-8|utf-16le|utf-16be (auto: detect)\n"
     "               --measure N (0: the whole width) --columns auto|1|2 (1)\n"
-    "               --gutter PX (twice the wide width) --indent N (0, up to 3)",
+    "               --gutter PX (twice the wide width) --indent N (0, up to 3)\n"
+    "               --blank-lines keep|collapse (keep)",
     Run,
 });
 

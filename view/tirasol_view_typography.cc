@@ -13,6 +13,7 @@ constexpr std::string_view kKinsokuKey = "typography.kinsoku";
 constexpr std::string_view kKeepAllKey = "typography.keep-all";
 constexpr std::string_view kJoinLinesKey = "typography.join-lines";
 constexpr std::string_view kIndentKey = "paragraph.indent";
+constexpr std::string_view kCollapseKey = "paragraph.collapse-blank-lines";
 constexpr int kMaxIndent = 3;
 
 // A stored flag: "1" on, "0" off, anything else (or nothing) the default.
@@ -30,6 +31,7 @@ Typography CTirasolView::typography() const {
   options.kinsoku = StoredFlag(readerStore_, kKinsokuKey, true);
   options.keepAll = StoredFlag(readerStore_, kKeepAllKey, false);
   options.joinLines = StoredFlag(readerStore_, kJoinLinesKey, false);
+  options.collapseBlankLines = StoredFlag(readerStore_, kCollapseKey, false);
   // One digit, 0 to 3; anything else is no indent.
   const std::optional<std::string> indent = readerStore_.Value(kIndentKey);
   if (indent && indent->size() == 1 && (*indent)[0] >= '0' && (*indent)[0] <= '0' + kMaxIndent)
@@ -42,6 +44,7 @@ void CTirasolView::SetTypography(const Typography& options) {
   readerStore_.SetValue(kKinsokuKey, options.kinsoku ? "1" : "0");
   readerStore_.SetValue(kKeepAllKey, options.keepAll ? "1" : "0");
   readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
+  readerStore_.SetValue(kCollapseKey, options.collapseBlankLines ? "1" : "0");
   readerStore_.SetValue(kIndentKey, std::to_string(std::clamp(options.indent, 0, kMaxIndent)));
   engine_->SetTypography(options);
   if (changed && HasDocument()) RelayoutAtPosition();

@@ -146,6 +146,27 @@ TEST_F(LirakotoolTest, IndentCountsTheBlanksAParagraphStartsWith) {
   EXPECT_NE(status, 0);
 }
 
+TEST_F(LirakotoolTest, CollapsedBlankLinesKeepASceneBreak) {
+  std::string path = dir_.Write("b.txt", "ab\n\n \n\n* * *\n\ncd\n");
+  const std::string layout = "layout " + path + " --page 200,200 ";
+  int status = -1;
+  const std::string kept = RunTool(layout + "next", &status);
+  EXPECT_NE(kept.find("\"text\": \" \""), std::string::npos) << kept;
+  // The empty lines and the one of a blank are gone; the scene break stays.
+  const std::string lines =
+      "\"lines\": [{\"offset\": 0, \"length\": 2, \"continued\": 0, \"width\": 12, "
+      "\"text\": \"ab\"}, {\"offset\": 7, \"length\": 5, \"continued\": 0, \"width\": 30, "
+      "\"text\": \"* * *\"}, {\"offset\": 14, \"length\": 2, \"continued\": 0, \"width\": 12, "
+      "\"text\": \"cd\"}]";
+  const std::string collapse = layout + "--blank-lines collapse ";
+  EXPECT_NE(RunTool(collapse + "next", &status).find(lines), std::string::npos);
+  EXPECT_EQ(status, 0);
+  // Read back from the end, the same lines.
+  EXPECT_NE(RunTool(collapse + "end prev", &status).find(lines), std::string::npos);
+  RunTool(layout + "--blank-lines some next", &status);
+  EXPECT_NE(status, 0);
+}
+
 TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {
   std::string path = dir_.Write("f.txt", "Alpha alpha\nbeta ALPHA\n");
   int status = -1;

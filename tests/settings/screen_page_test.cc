@@ -79,6 +79,9 @@ TEST(CScreenPage, LineLengthSpreadAndIndentShowAndStoreThePageShape) {
   // The first-line indent goes with the typesetting options, at most three characters.
   c.Type(page, P::kIndentEdit, u"7");
   EXPECT_EQ(page.typography.indent, 3);
+  EXPECT_EQ(c.control(P::kCollapseCheck).text, u"빈 줄 정리");
+  c.Click(page, P::kCollapseCheck);
+  EXPECT_TRUE(page.typography.collapseBlankLines);
 }
 
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
