@@ -1,5 +1,6 @@
 #include "store/desktop_association.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -79,6 +80,47 @@ std::string ExecArgument(const std::string& word) {
     quoted += c;
   }
   return quoted + "\"";
+}
+
+// Reads `path` into `text`; a missing file reads as empty, one that exists but cannot be
+// read fails.
+bool ReadIfThere(Platform& platform, const std::u16string& path, std::string* text,
+                 std::string* err) {
+  text->clear();
+  return !platform.PathExists(path) || ReadTextFile(platform, path, kMaxListBytes, text, err);
+}
+
+// The items of a "a.desktop;b.desktop;" list.
+std::vector<std::string> ListItems(const std::string& value) {
+  std::vector<std::string> items;
+  size_t start = 0;
+  while (start < value.size()) {
+    size_t end = value.find(';', start);
+    if (end == std::string::npos) end = value.size();
+    if (end > start) items.push_back(value.substr(start, end - start));
+    start = end + 1;
+  }
+  return items;
+}
+
+// True when the reader is the first program of a default.
+bool IsOurs(const std::optional<std::string>& value) {
+  if (!value) return false;
+  std::vector<std::string> items = ListItems(*value);
+  return !items.empty() && items.front() == DesktopAssociation::kDesktopId;
+}
+
+// A default with the reader left out of it: never to be put back as the user's choice.
+std::optional<std::string> WithoutOurs(const std::optional<std::string>& value) {
+  if (!value) return std::nullopt;
+  std::vector<std::string> items = ListItems(*value);
+  const auto ours = std::find(items.begin(), items.end(), DesktopAssociation::kDesktopId);
+  if (ours == items.end()) return value;  // kept as the user wrote it
+  std::string kept;
+  for (const std::string& item : items) {
+    if (item != DesktopAssociation::kDesktopId) kept += item + ";";
+  }
+  return kept.empty() ? std::nullopt : std::optional<std::string>(kept);
 }
 
 }  // namespace
@@ -175,23 +217,58 @@ bool DesktopAssociation::EnsureDesktopEntry(std::string* err) {
   return WriteTextFile(platform_, own, entry, err);
 }
 
-bool DesktopAssociation::SetDefault(const std::string& mimeType,
-                                    const std::optional<std::string>& value,
-                                    std::optional<std::string>* previous, std::string* err) {
+bool DesktopAssociation::TakeDefault(const std::string& mimeType, std::string* err) {
   const std::u16string path = MimeAppsPath();
   std::string text;
+  std::string replaced;
   // A list that exists but cannot be read is left alone rather than replaced.
-  if (platform_.PathExists(path) && !ReadTextFile(platform_, path, kMaxListBytes, &text, err)) {
+  if (!ReadIfThere(platform_, path, &text, err) ||
+      !ReadIfThere(platform_, ReplacedDefaultsPath(), &replaced, err)) {
     return false;
   }
-  std::optional<std::string> current = DefaultApplication(text, mimeType);
-  if (previous) {
-    *previous = current;
-  } else if (!current || current->rfind(kDesktopId, 0) != 0) {
-    // Restoring: the user has chosen another program since; that choice stays.
-    return true;
+  const std::optional<std::string> current = DefaultApplication(text, mimeType);
+  // Linked already (by another window, or before the reader was killed): what it replaced
+  // then is remembered, or there was nothing.
+  if (!IsOurs(current)) {
+    const std::optional<std::string> previous = WithoutOurs(current);
+    if (DefaultApplication(replaced, mimeType) != previous &&
+        !WriteTextFile(platform_, ReplacedDefaultsPath(),
+                       WithDefaultApplication(replaced, mimeType, previous), err)) {
+      return false;
+    }
   }
-  return WriteTextFile(platform_, path, WithDefaultApplication(text, mimeType, value), err);
+  return WriteTextFile(platform_, path,
+                       WithDefaultApplication(text, mimeType, std::string(kDesktopId) + ";"), err);
+}
+
+bool DesktopAssociation::GiveBackDefault(const std::string& mimeType,
+                                         const std::optional<std::string>& legacy,
+                                         std::string* err) {
+  const std::u16string path = MimeAppsPath();
+  std::string text;
+  std::string replaced;
+  if (!ReadIfThere(platform_, path, &text, err) ||
+      !ReadIfThere(platform_, ReplacedDefaultsPath(), &replaced, err)) {
+    return false;
+  }
+  std::optional<std::string> previous = DefaultApplication(replaced, mimeType);
+  if (!previous) previous = WithoutOurs(legacy);
+  // The user has chosen another program since; that choice stays.
+  if (IsOurs(DefaultApplication(text, mimeType)) &&
+      !WriteTextFile(platform_, path, WithDefaultApplication(text, mimeType, previous), err)) {
+    return false;
+  }
+  return !DefaultApplication(replaced, mimeType) ||
+         WriteTextFile(platform_, ReplacedDefaultsPath(),
+                       WithDefaultApplication(replaced, mimeType, std::nullopt), err);
+}
+
+std::unique_ptr<FolderLock> DesktopAssociation::LockSharedFolder(std::string* err) {
+  const std::u16string folder = platform_.ConfigHome() + u"/lirako";
+  std::unique_ptr<FolderLock> lock;
+  if (platform_.MakeFolder(folder)) lock = platform_.LockFolder(folder);
+  if (!lock && err) *err = ToUtf8(folder) + " could not be locked";
+  return lock;
 }
 
 bool DesktopAssociation::Link(const std::u16string& extension, std::string* err) {
@@ -201,21 +278,21 @@ bool DesktopAssociation::Link(const std::u16string& extension, std::string* err)
     if (!AddMimeGlob(extension, mimeType, err)) return false;
   }
   if (!EnsureDesktopEntry(err)) return false;
-  std::optional<std::string> previous;
-  if (!SetDefault(mimeType, std::string(kDesktopId) + ";", &previous, err)) return false;
+  std::unique_ptr<FolderLock> lock = LockSharedFolder(err);
+  if (!lock || !TakeDefault(mimeType, err)) return false;
   store_.SetValue(TypeKey(extension), mimeType);
-  if (previous) {
-    store_.SetValue(PreviousKey(extension), *previous);
-  } else {
-    store_.RemoveValue(PreviousKey(extension));
-  }
+  // Where an earlier version kept the replaced default; the shared file holds it now.
+  store_.RemoveValue(PreviousKey(extension));
   return true;
 }
 
 bool DesktopAssociation::Unlink(const std::u16string& extension, std::string* err) {
   const std::optional<std::string> mimeType = store_.Value(TypeKey(extension));
   if (!mimeType) return true;  // not linked on this desktop: nothing of ours to take back
-  if (!SetDefault(*mimeType, store_.Value(PreviousKey(extension)), nullptr, err)) return false;
+  std::unique_ptr<FolderLock> lock = LockSharedFolder(err);
+  if (!lock || !GiveBackDefault(*mimeType, store_.Value(PreviousKey(extension)), err)) {
+    return false;
+  }
   store_.RemoveValue(TypeKey(extension));
   store_.RemoveValue(PreviousKey(extension));
   return true;

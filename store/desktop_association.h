@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -10,8 +12,12 @@ namespace lirako {
 // The desktop's side of linking an extension, beside the registry store that no Linux
 // program reads: the reader becomes the default application of the extension's MIME type in
 // $XDG_CONFIG_HOME/mimeapps.list ("[Default Applications]"), and unlinking restores the
-// default it had before, remembered in the reader store ("association.EXT.type" and
-// "association.EXT.previous"). An extension the shared MIME database does not know gets a
+// default it had before. The type linked is kept in the reader store
+// ("association.EXT.type"); the default replaced is kept where every running copy sees it,
+// in $XDG_CONFIG_HOME/lirako/replaced-defaults.list (a "[Default Applications]" group of the
+// same form), written before mimeapps.list and under the lock of that folder, so that a
+// second link (another window, or after the reader was killed) never takes the reader itself
+// for the previous default. An extension the shared MIME database does not know gets a
 // type of its own, "text/x-lirako-EXT" (a kind of plain text), from a glob in
 // $XDG_DATA_HOME/mime/packages; without an installed desktop entry of the reader one is
 // written to $XDG_DATA_HOME/applications. System files are only read; every write is atomic.
@@ -39,14 +45,24 @@ class DesktopAssociation {
   static std::string StoreKeyOf(const std::u16string& extension);
 
   std::u16string MimeAppsPath() { return platform_.ConfigHome() + u"/mimeapps.list"; }
+  std::u16string ReplacedDefaultsPath() {
+    return platform_.ConfigHome() + u"/lirako/replaced-defaults.list";
+  }
 
  private:
+  // The lock of $XDG_CONFIG_HOME/lirako, held while the desktop's defaults are changed; null
+  // with the reason in `err` when it cannot be had.
+  std::unique_ptr<FolderLock> LockSharedFolder(std::string* err);
   bool EnsureDesktopEntry(std::string* err);
   bool AddMimeGlob(const std::u16string& extension, const std::string& mimeType, std::string* err);
-  // Sets (or with nullopt removes) the default of `mimeType`. With `previous` the old value
-  // goes there; without, the change is made only while the default is still the reader's.
-  bool SetDefault(const std::string& mimeType, const std::optional<std::string>& value,
-                  std::optional<std::string>* previous, std::string* err);
+  // Makes the reader the default of `mimeType`, first remembering the default it replaces
+  // (unless that is the reader already).
+  bool TakeDefault(const std::string& mimeType, std::string* err);
+  // Puts back the remembered default of `mimeType` (`legacy`, a value an earlier version
+  // kept in the reader store, when none is remembered) while the default is still the
+  // reader's, and forgets it.
+  bool GiveBackDefault(const std::string& mimeType, const std::optional<std::string>& legacy,
+                       std::string* err);
 
   Platform& platform_;
   ReaderStore& store_;

@@ -1,5 +1,6 @@
 #include "store/mime_apps_list.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace lirako {
@@ -50,13 +51,16 @@ size_t DefaultGroupAt(const std::vector<std::string_view>& lines) {
 }  // namespace
 
 std::optional<std::string> DefaultApplication(std::string_view text, std::string_view mimeType) {
-  std::vector<std::string_view> lines = Lines(text);
-  for (size_t i = DefaultGroupAt(lines) + 1; i < lines.size() && !IsGroupHeader(lines[i]); ++i) {
-    if (KeyOf(lines[i]) == mimeType) {
-      return std::string(Trimmed(lines[i].substr(lines[i].find('=') + 1)));
+  std::optional<std::string> value;
+  bool inDefault = false;
+  for (std::string_view line : Lines(text)) {
+    if (IsGroupHeader(line)) {
+      inDefault = Trimmed(line) == kDefaultGroup;
+    } else if (inDefault && KeyOf(line) == mimeType) {
+      value = std::string(Trimmed(line.substr(line.find('=') + 1)));
     }
   }
-  return std::nullopt;
+  return value;
 }
 
 std::string WithDefaultApplication(std::string_view text, std::string_view mimeType,
@@ -69,39 +73,37 @@ std::string WithDefaultApplication(std::string_view text, std::string_view mimeT
     out += '\n';
   };
   const size_t group = DefaultGroupAt(lines);
-  size_t i = 0;
-  for (; i < lines.size() && i <= group; ++i)
-    emit(lines[i]);
-  if (group == lines.size()) {
-    if (value) {
-      emit(kDefaultGroup);
-      emit(keyLine);
-    }
-    return out;
-  }
-  bool placed = false;
-  size_t end = i;
+  size_t end = group + 1;
   while (end < lines.size() && !IsGroupHeader(lines[end]))
     ++end;
-  // Blank lines at the end of the group stay after a key added to it.
-  size_t lastContent = end;
-  while (lastContent > i && Trimmed(lines[lastContent - 1]).empty())
+  // Blank lines at the end of the first group stay after a key added to it.
+  size_t lastContent = std::min(end, lines.size());
+  while (lastContent > group + 1 && Trimmed(lines[lastContent - 1]).empty())
     --lastContent;
-  for (; i < end; ++i) {
-    if (i == lastContent && !placed && value) {
+  bool placed = !value;
+  bool inDefault = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i == lastContent && !placed) {
       emit(keyLine);
       placed = true;
     }
-    if (KeyOf(lines[i]) == mimeType) {
-      if (!placed && value) emit(keyLine);
-      placed = true;
+    if (IsGroupHeader(lines[i])) {
+      inDefault = Trimmed(lines[i]) == kDefaultGroup;
+    } else if (inDefault && KeyOf(lines[i]) == mimeType) {
+      // The first line of the key in the first group takes the new value; every other
+      // line of it goes.
+      if (i < end && !placed) {
+        emit(keyLine);
+        placed = true;
+      }
       continue;
     }
     emit(lines[i]);
   }
-  if (!placed && value) emit(keyLine);
-  for (; i < lines.size(); ++i)
-    emit(lines[i]);
+  if (!placed) {
+    if (group == lines.size()) emit(kDefaultGroup);
+    emit(keyLine);
+  }
   return out;
 }
 

@@ -96,6 +96,26 @@ class DesktopFixture {
   DesktopAssociation desktop{platform, store, FromUtf8(dir.File("bin/lirako"))};
 };
 
+// The default GLib (and so every GTK program) reads for `mimeType`, as `gio mime` names it.
+std::string GioDefault(const std::string& mimeType) {
+  std::string out;
+  FILE* pipe = ::popen(("gio mime " + mimeType + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return "(gio did not run)";
+  char buffer[512];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  ::pclose(pipe);
+  const std::string label = "Default application for \u201c" + mimeType + "\u201d: ";
+  const size_t at = out.find(label);
+  if (at == std::string::npos) return {};
+  return out.substr(at + label.size(), out.find('\n', at) - at - label.size());
+}
+
+bool HaveGio() {
+  return std::system("command -v gio >/dev/null 2>&1") == 0;
+}
+
 bool HaveXdgMime() {
   return std::system("command -v xdg-mime >/dev/null 2>&1") == 0;
 }
@@ -111,12 +131,14 @@ TEST(DesktopAssociation, LinkingTxtMakesTheReaderTheDefaultAndUnlinkingRestoresT
   // No entry of the reader is installed on the system: one is written for the user.
   const std::string entry = ReadFileBytes(f.dir.File("data/applications/") + kOurs);
   EXPECT_NE(entry.find("Exec=" + f.program + " %f\n"), std::string::npos);
-  EXPECT_EQ(f.store.Value("association.txt.previous"), "other.desktop;");
+  EXPECT_EQ(ReadFileBytes(f.dir.File("config/lirako/replaced-defaults.list")),
+            "[Default Applications]\ntext/plain=other.desktop;\n");
 
   f.Unlink(u".txt");
   EXPECT_EQ(f.QueryDefault("text/plain"), "other.desktop");
   EXPECT_EQ(f.MimeApps(), "[Default Applications]\ntext/plain=other.desktop;\n");
-  EXPECT_EQ(f.store.Value("association.txt.previous"), std::nullopt);
+  EXPECT_EQ(ReadFileBytes(f.dir.File("config/lirako/replaced-defaults.list")),
+            "[Default Applications]\n");
 }
 
 TEST(DesktopAssociation, MissingListIsCreatedAndUnlinkingLeavesTheSystemDefault) {
@@ -134,28 +156,67 @@ TEST(DesktopAssociation, MissingListIsCreatedAndUnlinkingLeavesTheSystemDefault)
 
 TEST(DesktopAssociation, DamagedListKeepsEveryOtherLineByteForByte) {
   DesktopFixture f;
-  const std::string damaged =
+  const std::string kept =
       "garbage \x01\x02 without a group\n"
       "[Added Associations]\ntext/plain=other.desktop;\n"
       "[Default Applications\n"  // a broken header, kept as a line
       "[Default Applications]\n"
       "no equals sign here\n"
-      "image/png=viewer.desktop;\n"
-      "text/plain = other.desktop;\n"
-      "\xff\xfe=\n"
-      "[Default Applications]\ntext/plain=second-group.desktop;\n";
+      "image/png=viewer.desktop;\n";
+  const std::string damaged = kept +
+                              "text/plain = other.desktop;\n"
+                              "\xff\xfe=\n"
+                              "[Default Applications]\ntext/plain=second-group.desktop;\n";
   f.dir.Write("config/mimeapps.list", damaged);
   f.Link(u".txt");
-  std::string expected = damaged;
-  expected.replace(expected.find("text/plain = other.desktop;"),
-                   std::string("text/plain = other.desktop;").size(),
-                   std::string("text/plain=") + kOurs + ";");
-  EXPECT_EQ(f.MimeApps(), expected);
+  // The later group's line, the one GLib reads, goes with the change.
+  EXPECT_EQ(f.MimeApps(), kept + "text/plain=" + kOurs + ";\n\xff\xfe=\n[Default Applications]\n");
   f.Unlink(u".txt");
-  std::string restored = damaged;
-  restored.replace(restored.find("text/plain = other.desktop;"),
-                   std::string("text/plain = other.desktop;").size(), "text/plain=other.desktop;");
-  EXPECT_EQ(f.MimeApps(), restored);
+  EXPECT_EQ(f.MimeApps(),
+            kept + "text/plain=second-group.desktop;\n\xff\xfe=\n[Default Applications]\n");
+}
+
+TEST(DesktopAssociation, ASecondLinkNeverTakesTheReaderForThePreviousDefault) {
+  if (!HaveGio()) GTEST_SKIP() << "gio is missing";
+  DesktopFixture f;
+  f.dir.Write("data/applications/org.gnome.gedit.desktop", kOtherEntry);
+  f.dir.Write("data/applications/vim.desktop", kOtherEntry);
+  f.dir.Write("config/mimeapps.list",
+              "[Default Applications]\ntext/plain=org.gnome.gedit.desktop;vim.desktop;\n");
+  f.Link(u".txt");
+  // A second window links it too (or the reader, killed before it saved, links it again).
+  ReaderStore secondStore;
+  ReaderSettings secondSettings;
+  DesktopAssociation second{f.platform, secondStore, FromUtf8(f.program)};
+  FileAssociation(f.platform.registry(), u"/opt/lirako", secondSettings, u"/opt/lirako/lirako",
+                  &second)
+      .LinkSelected(u".txt");
+  ASSERT_EQ(GioDefault("text/plain"), kOurs);
+
+  FileAssociation(f.platform.registry(), u"/opt/lirako", secondSettings, u"/opt/lirako/lirako",
+                  &second)
+      .UnlinkSelected(u".txt");
+  EXPECT_EQ(GioDefault("text/plain"), "org.gnome.gedit.desktop");
+  EXPECT_EQ(f.MimeApps(),
+            "[Default Applications]\ntext/plain=org.gnome.gedit.desktop;vim.desktop;\n");
+  // The first window's unlink leaves the user's default as it is.
+  f.Unlink(u".txt");
+  EXPECT_EQ(GioDefault("text/plain"), "org.gnome.gedit.desktop");
+}
+
+TEST(DesktopAssociation, ALaterDefaultGroupDoesNotHideTheLinkFromGLib) {
+  if (!HaveGio()) GTEST_SKIP() << "gio is missing";
+  DesktopFixture f;
+  f.dir.Write("data/applications/vim.desktop", kOtherEntry);
+  f.dir.Write("config/mimeapps.list",
+              "[Default Applications]\ntext/plain=other.desktop;\n"
+              "[Added Associations]\ntext/plain=other.desktop;\n"
+              "[Default Applications]\ntext/plain=vim.desktop;\n");
+  ASSERT_EQ(GioDefault("text/plain"), "vim.desktop");
+  f.Link(u".txt");
+  EXPECT_EQ(GioDefault("text/plain"), kOurs);
+  f.Unlink(u".txt");
+  EXPECT_EQ(GioDefault("text/plain"), "vim.desktop");
 }
 
 TEST(DesktopAssociation, ADefaultChosenSinceLinkingStaysWhenUnlinking) {
