@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -61,6 +62,10 @@ class Platform {
   // false when it cannot be run or does not exit with status 0.
   virtual bool RunProgram(const std::u16string& program,
                           const std::vector<std::u16string>& arguments) = 0;
+  // Adds `path`, opened at `now`, to the desktop's recently used files
+  // ($XDG_DATA_HOME/recently-used.xbel) as GTK programs do; false with the reason in `err`.
+  virtual bool AddRecentlyUsed(const std::u16string& path,
+                               std::chrono::system_clock::time_point now, std::string* err) = 0;
 
   virtual Registry& registry() = 0;
 

@@ -13,6 +13,7 @@
 
 #include "platform/cp949_converter.h"
 #include "platform/posix_file.h"
+#include "platform/recently_used_file.h"
 #include "platform/utf.h"
 
 namespace lirako {
@@ -161,6 +162,13 @@ bool SystemPlatform::RunProgram(const std::u16string& program,
     if (errno != EINTR) return false;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool SystemPlatform::AddRecentlyUsed(const std::u16string& path,
+                                     std::chrono::system_clock::time_point now, std::string* err) {
+  const std::string folder = ToUtf8(DataHome());
+  MakeFolders(folder);
+  return RecordRecentlyUsed(folder + "/recently-used.xbel", ToUtf8(path), now, err);
 }
 
 bool SystemPlatform::HasCodePage949() {

@@ -34,6 +34,9 @@ class SystemPlatform : public Platform {
   bool MakeFolder(const std::u16string& folder) override;
   bool RunProgram(const std::u16string& program,
                   const std::vector<std::u16string>& arguments) override;
+  // Through GLib's GBookmarkFile; see RecordRecentlyUsed.
+  bool AddRecentlyUsed(const std::u16string& path, std::chrono::system_clock::time_point now,
+                       std::string* err) override;
   Registry& registry() override { return *registry_; }
   // False also when LIRAKO_NO_CP949=1.
   bool HasCodePage949() override;

@@ -10,7 +10,6 @@
 #include "platform/utf.h"
 #include "store/data_folder.h"
 #include "store/long_path_entries.h"
-#include "store/recently_used.h"
 #include "store/resent_files_format.h"
 #include "store/set_param_format.h"
 #include "store/settings_file.h"
@@ -291,7 +290,7 @@ void CTirasolView::RecordRecentlyUsed() {
   host_.KillTimer(kRecentlyUsedTimerId);
   if (recentlyUsedPending_.empty()) return;
   std::string err;
-  if (!AddRecentlyUsed(platform_, recentlyUsedPending_, std::chrono::system_clock::now(), &err))
+  if (!platform_.AddRecentlyUsed(recentlyUsedPending_, std::chrono::system_clock::now(), &err))
     std::fprintf(stderr, "lirako: recently-used.xbel not updated: %s\n", err.c_str());
   recentlyUsedPending_.clear();
 }
