@@ -45,7 +45,11 @@ class Platform {
   virtual std::u16string ProgramPath() = 0;
   // True when files can be created in `folder`.
   virtual bool IsWritableFolder(const std::u16string& folder) = 0;
-  // The per-user data folder, created when needed; used when the program's folder is not writable.
+  // True when `folder` belongs to a CMake build tree (it or a folder above it holds
+  // CMakeCache.txt) and is no "bin" folder, where installs put their programs.
+  virtual bool IsBuildTree(const std::u16string& folder) = 0;
+  // The per-user data folder, created when needed; used by every copy not run from its build
+  // tree.
   virtual std::u16string UserDataFolder() = 0;
 
   // The freedesktop base folders, not created here: $XDG_CONFIG_HOME (~/.config),
@@ -58,6 +62,13 @@ class Platform {
   virtual bool PathExists(const std::u16string& path) = 0;
   // Creates `folder` with its parents; true when it exists afterwards.
   virtual bool MakeFolder(const std::u16string& folder) = 0;
+  // The names of the entries of `folder` (without "." and ".."); empty when it cannot be read.
+  virtual std::vector<std::u16string> FolderEntries(const std::u16string& folder) = 0;
+  // Moves the file `from` to `to` (a rename, or across file systems a complete copy and the
+  // removal of `from`); never replaces an existing `to`. False with the reason in `err`.
+  virtual bool MoveFile(const std::u16string& from, const std::u16string& to, std::string* err) = 0;
+  // Removes the file `path`; true when it is gone.
+  virtual bool RemoveFile(const std::u16string& path) = 0;
   // Runs `program` (looked up in PATH) with `arguments`, its output discarded, and waits;
   // false when it cannot be run or does not exit with status 0.
   virtual bool RunProgram(const std::u16string& program,

@@ -1,5 +1,6 @@
 #include "platform/system_platform.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -101,6 +102,23 @@ bool SystemPlatform::IsWritableFolder(const std::u16string& folder) {
          ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
+bool SystemPlatform::IsBuildTree(const std::u16string& folder) {
+  std::string path = ToUtf8(folder);
+  while (path.size() > 1 && path.back() == '/')
+    path.pop_back();
+  if (path.empty() || path.front() != '/') return false;
+  if (path.size() >= 4 && path.compare(path.size() - 4, 4, "/bin") == 0) return false;
+  for (;;) {
+    struct stat st;
+    if (::stat((path + "/CMakeCache.txt").c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+    size_t slash = path.rfind('/');
+    if (slash == 0 || slash == std::string::npos) {
+      return ::stat("/CMakeCache.txt", &st) == 0 && S_ISREG(st.st_mode);
+    }
+    path.resize(slash);
+  }
+}
+
 std::u16string SystemPlatform::UserDataFolder() {
   std::string folder = HomeRelative("XDG_DATA_HOME", "/.local/share") + "/lirako";
   MakeFolders(folder);
@@ -138,6 +156,59 @@ bool SystemPlatform::MakeFolder(const std::u16string& folder) {
   std::string path = ToUtf8(folder);
   MakeFolders(path);
   return IsFolder(path);
+}
+
+std::vector<std::u16string> SystemPlatform::FolderEntries(const std::u16string& folder) {
+  std::vector<std::u16string> names;
+  DIR* dir = ::opendir(ToUtf8(folder).c_str());
+  if (!dir) return names;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(FromUtf8(name));
+  }
+  ::closedir(dir);
+  return names;
+}
+
+bool SystemPlatform::MoveFile(const std::u16string& from, const std::u16string& to,
+                              std::string* err) {
+  const std::string source = ToUtf8(from);
+  const std::string target = ToUtf8(to);
+  auto fail = [&](const char* call) {
+    if (err) *err = source + ": " + call + ": " + std::strerror(errno);
+    return false;
+  };
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  // A file system that cannot refuse to replace in a rename still refuses in a link.
+  if (errno == EINVAL || errno == ENOSYS) {
+    if (::link(source.c_str(), target.c_str()) == 0) return ::unlink(source.c_str()) == 0;
+  }
+  if (errno != EXDEV) return fail("rename");
+  if (PathExists(to)) {
+    errno = EEXIST;
+    return fail("rename");
+  }
+  std::unique_ptr<File> in = OpenForReading(from, err);
+  if (!in) return false;
+  std::unique_ptr<File> out = CreateForWriting(to, err);
+  if (!out) return false;
+  char buffer[1 << 16];
+  for (;;) {
+    size_t n = in->Read(buffer, sizeof buffer);
+    if (n == 0) break;
+    if (out->Write(buffer, n) != n) return fail("write");
+  }
+  if (!out->Close()) {
+    if (err) *err = target + ": " + out->FailureReason();
+    return false;
+  }
+  return ::unlink(source.c_str()) == 0 || fail("unlink");
+}
+
+bool SystemPlatform::RemoveFile(const std::u16string& path) {
+  return ::unlink(ToUtf8(path).c_str()) == 0 || errno == ENOENT;
 }
 
 bool SystemPlatform::RunProgram(const std::u16string& program,

@@ -26,12 +26,16 @@ class SystemPlatform : public Platform {
   std::unique_ptr<FolderLock> LockFolder(const std::u16string& folder) override;
   std::u16string ProgramPath() override;
   bool IsWritableFolder(const std::u16string& folder) override;
+  bool IsBuildTree(const std::u16string& folder) override;
   std::u16string UserDataFolder() override;
   std::u16string ConfigHome() override;
   std::u16string DataHome() override;
   std::vector<std::u16string> DataDirs() override;
   bool PathExists(const std::u16string& path) override;
   bool MakeFolder(const std::u16string& folder) override;
+  std::vector<std::u16string> FolderEntries(const std::u16string& folder) override;
+  bool MoveFile(const std::u16string& from, const std::u16string& to, std::string* err) override;
+  bool RemoveFile(const std::u16string& path) override;
   bool RunProgram(const std::u16string& program,
                   const std::vector<std::u16string>& arguments) override;
   // Through GLib's GBookmarkFile; see RecordRecentlyUsed.

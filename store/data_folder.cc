@@ -1,6 +1,9 @@
 #include "store/data_folder.h"
 
+#include <vector>
+
 #include "platform/registry.h"
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -15,6 +18,21 @@ constexpr const char16_t* kSavedFiles[] = {
     u"SetParam.Dat",         u"ResentFiles.Dat",         u"lirako.ini",
     u"SetParam.Dat.damaged", u"ResentFiles.Dat.damaged",
 };
+constexpr char16_t kCodeTable[] = u"hantable.dat";
+constexpr char16_t kLockFile[] = u"lirako.lock";
+constexpr std::u16string_view kChapterCachePrefix = u"lirako-toc-";
+constexpr std::u16string_view kChapterCacheSuffix = u".cache";
+
+// True for the name of a file the reader keeps in its data folder.
+bool IsDataFileName(std::u16string_view name) {
+  for (const char16_t* saved : kSavedFiles) {
+    if (name == saved) return true;
+  }
+  return name == kCodeTable ||
+         (name.size() > kChapterCachePrefix.size() + kChapterCacheSuffix.size() &&
+          name.substr(0, kChapterCachePrefix.size()) == kChapterCachePrefix &&
+          name.substr(name.size() - kChapterCacheSuffix.size()) == kChapterCacheSuffix);
+}
 
 // The program's own folder, or empty when the program path holds no "/".
 std::u16string ProgramFolder(Platform& platform) {
@@ -39,16 +57,49 @@ std::u16string FindDataFolder(Platform& platform) {
     folder = value.text.substr(0, value.text.find(u'\0'));
   }
 
-  std::u16string program = platform.ProgramPath();
-  size_t slash = program.rfind(u'/');
-  if (!program.empty() && slash != std::u16string::npos) {
-    folder = program.substr(0, slash);
-    // An installed copy cannot keep its files beside the program.
-    if (!platform.IsWritableFolder(folder.empty() ? u"/" : folder)) {
+  std::u16string program = ProgramFolder(platform);
+  if (!program.empty()) {
+    folder = program;
+    // Only a copy run from its build tree keeps its files beside itself; an installed one
+    // (under any prefix, or a package's) or a copied program keeps them in the user's folder.
+    if (!platform.IsBuildTree(folder) || !platform.IsWritableFolder(folder)) {
       folder = platform.UserDataFolder();
     }
   }
   return folder;
+}
+
+bool MoveEarlierDataFiles(Platform& platform, const std::u16string& dataFolder, std::string* err) {
+  const std::u16string old = ProgramFolder(platform);
+  if (old.empty() || old == dataFolder || !platform.IsWritableFolder(old)) return true;
+  std::vector<std::u16string> names;
+  for (const std::u16string& name : platform.FolderEntries(old)) {
+    if (IsDataFileName(name)) names.push_back(name);
+  }
+  const std::u16string oldLock = DataFilePath(old, kLockFile);
+  const bool hadLock = platform.Exists(oldLock);
+  if (names.empty() && !hadLock) return true;
+  // A copy of the earlier version may be saving in the old folder; nothing is moved until
+  // both folders are quiet (the next start tries again).
+  std::unique_ptr<FolderLock> lock = platform.LockFolder(dataFolder);
+  std::unique_ptr<FolderLock> lockOld = hadLock ? platform.LockFolder(old) : nullptr;
+  if (!lock || (hadLock && !lockOld)) {
+    if (err) *err = ToUtf8(old) + " is in use";
+    return false;
+  }
+  bool moved = true;
+  for (const std::u16string& name : names) {
+    std::string reason;
+    if (platform.Exists(DataFilePath(dataFolder, name))) continue;
+    if (!platform.MoveFile(DataFilePath(old, name), DataFilePath(dataFolder, name), &reason)) {
+      if (err) *err += (moved ? "" : "; ") + reason;
+      moved = false;
+    }
+  }
+  for (const char16_t* name : kSavedFiles)
+    platform.RemoveSaveTemporaries(DataFilePath(old, name));
+  if (hadLock) platform.RemoveFile(oldLock);
+  return moved;
 }
 
 std::u16string FindFallbackFolder(Platform& platform) {

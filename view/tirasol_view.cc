@@ -59,6 +59,9 @@ CTirasolView::~CTirasolView() {
 
 void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   dataFolder_ = FindDataFolder(platform_);
+  std::string moveErr;
+  if (!MoveEarlierDataFiles(platform_, dataFolder_, &moveErr))
+    std::fprintf(stderr, "lirako: files of an earlier version not moved: %s\n", moveErr.c_str());
   // An installed copy saves in the user's folder but still reads what earlier runs left
   // beside the program until the user's folder has its own.
   std::u16string fallback = FindFallbackFolder(platform_);

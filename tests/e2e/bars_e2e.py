@@ -23,8 +23,8 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, read_recent,
-                       reader_env, run, screen_pixels, screenshot, start_xvfb,
+from x_session import (SKIP, Failure, Program, copy_program, find_window, map_keysyms, need,
+                       read_recent, reader_env, run, screen_pixels, screenshot, start_xvfb,
                        wait_for_window_count, window_geometry)
 
 SCREEN_W, SCREEN_H = 800, 600
@@ -147,7 +147,7 @@ def main():
         prog_dir = os.path.join(temp, "program")
         os.makedirs(prog_dir)
         prog = os.path.join(prog_dir, "lirako")
-        shutil.copy2(args.lirako, prog)
+        copy_program(args.lirako, prog)
         book = os.path.join(prog_dir, "book.txt")
         shutil.copy2(os.path.join(args.samples, "byeolbit.txt"), book)
         with open(book, "rb") as f:

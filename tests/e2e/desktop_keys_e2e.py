@@ -24,8 +24,9 @@ import time
 
 from bars_e2e import type_text, wait_for_blink
 from reader_e2e import SCREEN_H, SCREEN_W, session, window_geometry
-from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, reader_env,
-                       recent_places, run, screenshot, start_xvfb, wait_for_window_count)
+from x_session import (SKIP, Failure, Program, copy_program, find_window, map_keysyms, need,
+                       reader_env, recent_places, run, screenshot, start_xvfb,
+                       wait_for_window_count)
 
 
 # Every chapter heading of the sample book holds this text, at the start of its line.
@@ -121,7 +122,7 @@ def main():
         prog_dir = os.path.join(temp, "program")
         os.makedirs(prog_dir)
         prog = os.path.join(prog_dir, "lirako")
-        shutil.copy2(args.lirako, prog)
+        copy_program(args.lirako, prog)
         book = os.path.join(prog_dir, "book.txt")
         shutil.copy2(os.path.join(args.samples, "byeolbit.txt"), book)
         env = reader_env(display, temp)

@@ -24,7 +24,7 @@ import sys
 import tempfile
 import time
 
-from x_session import SKIP, Failure, need, run, start_xvfb
+from x_session import copy_program, SKIP, Failure, need, run, start_xvfb
 
 SCREEN_W, SCREEN_H = 1024, 768
 QUOTATION_BACK = bytes((200, 255, 200))
@@ -123,7 +123,7 @@ class Reader:
     def __init__(self, lirako, face, display, book, out, label):
         self.folder = tempfile.mkdtemp(prefix="lirako-dialogs-e2e-")
         prog = os.path.join(self.folder, "lirako")
-        shutil.copy(lirako, prog)
+        copy_program(lirako, prog)
         with open(os.path.join(self.folder, "SetParam.Dat"), "wb") as f:
             f.write(settings_file(face))
         self.env = dict(os.environ, DISPLAY=display, HOME=self.folder,

@@ -20,7 +20,7 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
+from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, copy_program, find_window, need,
                        press_and_wait, read_rgb, reader_env, recent_places, run, screenshot,
                        start_xvfb, wait_for_window_count, window_geometry)
 
@@ -43,7 +43,7 @@ class Setup:
         self.folder = os.path.join(temp, "program")
         os.makedirs(self.folder)
         self.prog = os.path.join(self.folder, "lirako")
-        shutil.copy2(lirako, self.prog)
+        copy_program(lirako, self.prog)
         self.book = os.path.join(self.folder, "book.txt")
         shutil.copy2(sample, self.book)
         self.recent = os.path.join(self.folder, "ResentFiles.Dat")

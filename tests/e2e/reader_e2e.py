@@ -23,7 +23,7 @@ import sys
 import tempfile
 import time
 
-from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, find_window, need,
+from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, copy_program, find_window, need,
                        press_and_wait, read_rgb, reader_env, recent_places, run, screenshot,
                        start_xvfb, window_geometry)
 
@@ -171,7 +171,7 @@ def main():
         prog_dir = os.path.join(temp, "program")
         os.makedirs(prog_dir)
         prog = os.path.join(prog_dir, "lirako")
-        shutil.copy2(args.lirako, prog)
+        copy_program(args.lirako, prog)
         sample = os.path.join(args.samples, "byeolbit.txt")
         if not os.path.exists(sample):
             sample = os.path.join(args.samples, "jindallae.txt")

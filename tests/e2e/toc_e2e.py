@@ -24,8 +24,8 @@ import tempfile
 import time
 
 from bars_e2e import BUTTON_FUNCTIONS, FIND, HARDWARE_BUTTONS, open_bar, press, type_text
-from x_session import (SKIP, Failure, Program, find_window, map_keysyms, need, read_recent,
-                       reader_env, run, screenshot, start_xvfb)
+from x_session import (SKIP, Failure, Program, copy_program, find_window, map_keysyms, need,
+                       read_recent, reader_env, run, screenshot, start_xvfb)
 
 SCREEN_W, SCREEN_H = 800, 600
 WORD = "바다"
@@ -91,7 +91,7 @@ def main():
         prog_dir = os.path.join(temp, "program")
         os.makedirs(prog_dir)
         prog = os.path.join(prog_dir, "lirako")
-        shutil.copy2(args.lirako, prog)
+        copy_program(args.lirako, prog)
         book = os.path.join(prog_dir, "book.txt")
         data, headings, hits = make_book()
         with open(book, "wb") as f:

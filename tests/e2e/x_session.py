@@ -33,6 +33,13 @@ class Failure(Exception):
     pass
 
 
+def copy_program(lirako, prog):
+    """Copies the reader to `prog` as a copy in its build tree (beside a CMakeCache.txt), which
+    keeps its data files beside itself."""
+    shutil.copy2(lirako, prog)
+    open(os.path.join(os.path.dirname(prog), "CMakeCache.txt"), "w").close()
+
+
 def need(tool):
     """The path of `tool`; skips the whole run when it is missing."""
     path = shutil.which(tool)

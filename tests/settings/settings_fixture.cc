@@ -6,7 +6,7 @@
 namespace lirako::testing {
 
 SettingsFixture::SettingsFixture() : host(240, 320, MainMenuItems()) {
-  platform.SetProgramPath(FromUtf8(dir.File("lirako")));
+  platform.SetProgramPath(FromUtf8(dir.BuildTreeProgram()));
   platform.SetCodePage949(true);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/headless/headless_platform.h"
 #include "tests/store/store_test_support.h"
 #include "tests/support/temp_dir.h"
@@ -35,7 +37,7 @@ TEST(DataFolder, TheProgramFolderWinsOverTheRegistryAndTmp) {
   registry.SetString(kUser, u"Software\\Lirako", u"Default Path", std::u16string(126, u'p'));
   EXPECT_EQ(FindDataFolder(platform), std::u16string(126, u'p'));
 
-  platform.SetProgramPath(U16(dir.File("lirako")));
+  platform.SetProgramPath(U16(dir.BuildTreeProgram()));
   EXPECT_EQ(FindDataFolder(platform), U16(dir.path()));
 }
 
@@ -52,7 +54,7 @@ class InstalledPlatform : public HeadlessPlatform {
 TEST(DataFolder, AnInstalledCopyUsesTheUserDataFolder) {
   TempDir dir;
   InstalledPlatform platform;
-  platform.SetProgramPath(U16(dir.File("lirako")));
+  platform.SetProgramPath(U16(dir.BuildTreeProgram()));
   EXPECT_EQ(FindDataFolder(platform), U16(dir.path()));
   platform.readOnly = U16(dir.path());
   EXPECT_EQ(FindDataFolder(platform), u"/home/me/.local/share/lirako");
@@ -62,6 +64,22 @@ TEST(DataFolder, AnInstalledCopyUsesTheUserDataFolder) {
   platform.SetProgramPath(u"lirako");
   platform.readOnly = u"/tmp";
   EXPECT_EQ(FindDataFolder(platform), u"/tmp");
+}
+
+TEST(DataFolder, OnlyACopyInItsBuildTreeKeepsItsFilesBesideItself) {
+  TempDir home;
+  InstalledPlatform platform;
+  for (const char* folder : {".local/bin", "build/app", "build/stage/bin", "opt/lirako"})
+    std::filesystem::create_directories(home.File(folder));
+  home.Write("build/CMakeCache.txt", "");
+  platform.SetProgramPath(U16(home.File("build/app/lirako")));
+  EXPECT_EQ(FindDataFolder(platform), U16(home.File("build/app")));
+  // Installed under ~/.local (a writable prefix), into a prefix inside a build tree, or a
+  // program copied anywhere else.
+  for (const char* program : {".local/bin/lirako", "build/stage/bin/lirako", "opt/lirako/lirako"}) {
+    platform.SetProgramPath(U16(home.File(program)));
+    EXPECT_EQ(FindDataFolder(platform), u"/home/me/.local/share/lirako") << program;
+  }
 }
 
 }  // namespace

@@ -20,13 +20,20 @@ TempDir::~TempDir() {
   if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::File(const std::string& name) const {
+  return path_ + "/" + name;
+}
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   std::string full = File(name);
   std::ofstream out(full, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return full;
+}
+
+std::string TempDir::BuildTreeProgram() const {
+  Write("CMakeCache.txt", "");
+  return File("lirako");
 }
 
 std::string ReadFileBytes(const std::string& path) {

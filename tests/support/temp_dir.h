@@ -17,6 +17,9 @@ class TempDir {
   std::string File(const std::string& name) const;
   // Writes `bytes` to the file `name` and returns its full path.
   std::string Write(const std::string& name, const std::string& bytes) const;
+  // Makes the folder a build tree (it holds CMakeCache.txt) and returns the path of a program
+  // "lirako" in it: a copy run from there keeps its data files beside itself.
+  std::string BuildTreeProgram() const;
 
  private:
   std::string path_;

@@ -114,7 +114,7 @@ class ShellHost : public HeadlessViewHost {
 // A reader view in a fresh data folder with a headless host and dialog runner.
 class BarTest : public ::testing::Test {
  protected:
-  BarTest() { platform.SetProgramPath(FromUtf8(dir.File("lirako"))); }
+  BarTest() { platform.SetProgramPath(FromUtf8(dir.BuildTreeProgram())); }
 
   // A view (started without a document) whose engines are ScriptedEngines.
   void StartScripted() {

@@ -201,5 +201,55 @@ TEST(ViewDataFiles, AnInstalledCopyReadsItsFilesBesideTheProgramAndSavesInTheUse
   EXPECT_NE(view.saveNotice().find(u"데이터 폴더"), std::u16string::npos);
 }
 
+// A copy installed under ~/.local, whose user data folder is ~/.local/share/lirako.
+class LocalInstallPlatform : public HeadlessPlatform {
+ public:
+  explicit LocalInstallPlatform(const std::string& home)
+      : bin(home + "/.local/bin"), user(home + "/.local/share/lirako") {
+    SetProgramPath(FromUtf8(bin + "/lirako"));
+    MakeFolder(FromUtf8(bin));
+  }
+  std::u16string UserDataFolder() override {
+    MakeFolder(FromUtf8(user));
+    return FromUtf8(user);
+  }
+  std::string bin;
+  std::string user;
+};
+
+TEST(ViewDataFiles, ALocalInstallMovesTheFilesAnEarlierVersionLeftBesideItAndAddsNone) {
+  ViewFixture books;
+  std::u16string book = books.NumberedBook("book.txt", 200);
+  TempDir home;
+  LocalInstallPlatform platform(home.path());
+  // What an earlier version kept beside the program.
+  RecentFileList earlier;
+  RecentFileEntry entry;
+  entry.path = book;
+  entry.position = 27;
+  earlier.StoreFirst(entry);
+  ASSERT_TRUE(earlier.Save(platform, FromUtf8(platform.bin)));
+  const std::string cache = "lirako-toc-00000000000000ab.cache";
+  home.Write(".local/bin/" + cache, "cache");
+  home.Write(".local/bin/lirako.lock", "");
+  home.Write(".local/bin/other-program", "#!/bin/sh\n");
+  HeadlessViewHost host(kClientWidth, kClientHeight, MainMenuItems());
+  {
+    CTirasolView view(platform, host);
+    view.OnInitialUpdate(u"");
+    ASSERT_TRUE(view.HasDocument());
+    EXPECT_EQ(view.currentEntry().position, 27);
+  }
+  std::vector<std::string> left;
+  for (const auto& file : std::filesystem::directory_iterator(platform.bin))
+    left.push_back(file.path().filename());
+  EXPECT_EQ(left, std::vector<std::string>{"other-program"});
+  EXPECT_EQ(ReadFileBytes(platform.user + "/" + cache), "cache");
+  RecentFileList saved;
+  ASSERT_TRUE(saved.Load(platform, FromUtf8(platform.user)));
+  EXPECT_EQ(saved.entries().at(0).path, book);
+  EXPECT_TRUE(std::filesystem::exists(platform.user + "/SetParam.Dat"));
+}
+
 }  // namespace
 }  // namespace lirako

@@ -8,7 +8,7 @@
 namespace lirako::testing {
 
 ViewFixture::ViewFixture() : host(240, 320, MainMenuItems()) {
-  platform.SetProgramPath(FromUtf8(dir.File("lirako")));
+  platform.SetProgramPath(FromUtf8(dir.BuildTreeProgram()));
 }
 
 ViewFixture::~ViewFixture() {
