@@ -104,6 +104,31 @@ TEST(SystemPlatform, TheFolderOfInstalledProgramsIsNeverWritable) {
   EXPECT_FALSE(platform.IsWritableFolder(u"/usr/bin"));
 }
 
+TEST(SystemPlatform, MovingAFileNeverReplacesOneAndCrossesFileSystems) {
+  HeadlessPlatform platform;
+  TempDir dir;
+  const std::u16string from = FromUtf8(dir.Write("a", "old"));
+  const std::u16string to = FromUtf8(dir.Write("b", "kept"));
+  std::string err;
+  EXPECT_FALSE(platform.MoveFile(from, to, &err));
+  EXPECT_EQ(ReadFileBytes(dir.File("b")), "kept");
+  EXPECT_TRUE(platform.MoveFile(from, FromUtf8(dir.File("c")), &err)) << err;
+  EXPECT_EQ(ReadFileBytes(dir.File("c")), "old");
+  EXPECT_FALSE(platform.PathExists(from));
+  // /dev/shm is a file system of its own on most machines: the move copies.
+  struct stat shm;
+  struct stat tmp;
+  if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.path().c_str(), &tmp) != 0 ||
+      shm.st_dev == tmp.st_dev || !platform.IsWritableFolder(u"/dev/shm")) {
+    GTEST_SKIP() << "no second file system to move across";
+  }
+  const std::string elsewhere = "/dev/shm/lirako-move-" + std::to_string(::getpid());
+  ASSERT_TRUE(platform.MoveFile(FromUtf8(dir.File("c")), FromUtf8(elsewhere), &err)) << err;
+  EXPECT_EQ(ReadFileBytes(elsewhere), "old");
+  EXPECT_FALSE(platform.PathExists(FromUtf8(dir.File("c"))));
+  ::unlink(elsewhere.c_str());
+}
+
 TEST(BackgroundThread, LowersThePriorityOfTheCallingThreadAlone) {
   const int before = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
   int inside = before;
