@@ -217,7 +217,8 @@ bool DesktopAssociation::EnsureDesktopEntry(std::string* err) {
   return WriteTextFile(platform_, own, entry, err);
 }
 
-bool DesktopAssociation::TakeDefault(const std::string& mimeType, std::string* err) {
+bool DesktopAssociation::TakeDefault(const std::string& mimeType,
+                                     const std::optional<std::string>& legacy, std::string* err) {
   const std::u16string path = MimeAppsPath();
   std::string text;
   std::string replaced;
@@ -227,15 +228,15 @@ bool DesktopAssociation::TakeDefault(const std::string& mimeType, std::string* e
     return false;
   }
   const std::optional<std::string> current = DefaultApplication(text, mimeType);
+  const std::optional<std::string> remembered = DefaultApplication(replaced, mimeType);
   // Linked already (by another window, or before the reader was killed): what it replaced
-  // then is remembered, or there was nothing.
-  if (!IsOurs(current)) {
-    const std::optional<std::string> previous = WithoutOurs(current);
-    if (DefaultApplication(replaced, mimeType) != previous &&
-        !WriteTextFile(platform_, ReplacedDefaultsPath(),
-                       WithDefaultApplication(replaced, mimeType, previous), err)) {
-      return false;
-    }
+  // then is remembered, or there was nothing (or an earlier version kept it).
+  const std::optional<std::string> previous =
+      IsOurs(current) ? (remembered ? remembered : WithoutOurs(legacy)) : WithoutOurs(current);
+  if (remembered != previous &&
+      !WriteTextFile(platform_, ReplacedDefaultsPath(),
+                     WithDefaultApplication(replaced, mimeType, previous), err)) {
+    return false;
   }
   return WriteTextFile(platform_, path,
                        WithDefaultApplication(text, mimeType, std::string(kDesktopId) + ";"), err);
@@ -279,7 +280,7 @@ bool DesktopAssociation::Link(const std::u16string& extension, std::string* err)
   }
   if (!EnsureDesktopEntry(err)) return false;
   std::unique_ptr<FolderLock> lock = LockSharedFolder(err);
-  if (!lock || !TakeDefault(mimeType, err)) return false;
+  if (!lock || !TakeDefault(mimeType, store_.Value(PreviousKey(extension)), err)) return false;
   store_.SetValue(TypeKey(extension), mimeType);
   // Where an earlier version kept the replaced default; the shared file holds it now.
   store_.RemoveValue(PreviousKey(extension));

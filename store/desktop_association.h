@@ -56,8 +56,9 @@ class DesktopAssociation {
   bool EnsureDesktopEntry(std::string* err);
   bool AddMimeGlob(const std::u16string& extension, const std::string& mimeType, std::string* err);
   // Makes the reader the default of `mimeType`, first remembering the default it replaces
-  // (unless that is the reader already).
-  bool TakeDefault(const std::string& mimeType, std::string* err);
+  // (when that is the reader already, what is remembered stays, or `legacy` is remembered).
+  bool TakeDefault(const std::string& mimeType, const std::optional<std::string>& legacy,
+                   std::string* err);
   // Puts back the remembered default of `mimeType` (`legacy`, a value an earlier version
   // kept in the reader store, when none is remembered) while the default is still the
   // reader's, and forgets it.

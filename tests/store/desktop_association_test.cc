@@ -219,6 +219,17 @@ TEST(DesktopAssociation, ALaterDefaultGroupDoesNotHideTheLinkFromGLib) {
   EXPECT_EQ(GioDefault("text/plain"), "vim.desktop");
 }
 
+TEST(DesktopAssociation, ADefaultAnEarlierVersionKeptInTheStoreIsPutBack) {
+  DesktopFixture f;
+  f.dir.Write("config/mimeapps.list",
+              std::string("[Default Applications]\ntext/plain=") + kOurs + ";\n");
+  f.store.SetValue("association.txt.type", "text/plain");
+  f.store.SetValue("association.txt.previous", "other.desktop;");
+  f.Link(u".txt");
+  f.Unlink(u".txt");
+  EXPECT_EQ(f.MimeApps(), "[Default Applications]\ntext/plain=other.desktop;\n");
+}
+
 TEST(DesktopAssociation, ADefaultChosenSinceLinkingStaysWhenUnlinking) {
   DesktopFixture f;
   f.Link(u".txt");
