@@ -84,7 +84,7 @@ bool MoveEarlierDataFiles(Platform& platform, const std::u16string& dataFolder, 
   std::unique_ptr<FolderLock> lock = platform.LockFolder(dataFolder);
   std::unique_ptr<FolderLock> lockOld = hadLock ? platform.LockFolder(old) : nullptr;
   if (!lock || (hadLock && !lockOld)) {
-    if (err) *err = ToUtf8(old) + " is in use";
+    if (err) *err = ToUtf8(lock ? old : dataFolder) + " is in use";
     return false;
   }
   bool moved = true;

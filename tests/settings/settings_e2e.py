@@ -20,7 +20,8 @@ import time
 
 # The helpers shared by the end-to-end runs live beside the reader's run.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from x_session import SKIP, Failure, Program, find_window, run, start_xvfb  # noqa: E402
+from x_session import (SKIP, Failure, Program, copy_program, find_window, run,  # noqa: E402
+                       start_xvfb)
 
 SCREEN_W, SCREEN_H = 1024, 900
 MARGIN_X_OFFSET = 136
@@ -112,7 +113,7 @@ def main():
     reader = None
     try:
         prog = os.path.join(folder, "lirako")
-        shutil.copy(args.lirako, prog)
+        copy_program(args.lirako, prog)
         params = os.path.join(folder, "SetParam.Dat")
         with open(params, "wb") as f:
             f.write(settings_file())
