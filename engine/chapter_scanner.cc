@@ -148,8 +148,20 @@ void ChapterScanner::Decode(const uint8_t* bytes, size_t size) {
   }
 }
 
-void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start) {
-  if (size == 0 || size > kMaxParagraphBytes || found_ >= kMaxChapters) return;
+void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start, uint32_t ending) {
+  if (found_ >= kMaxChapters) return;
+  if (size == 0) {
+    // The second break of a CR LF (or LF CR) pair ends no empty line.
+    if (openBreak_ != 0 && ending != 0 && ending != openBreak_) {
+      openBreak_ = 0;
+    } else {
+      openBreak_ = ending;
+      titled_.Empty();
+    }
+    return;
+  }
+  openBreak_ = ending;
+  if (size > kMaxParagraphBytes) return titled_.Long();
   // Most paragraphs are too long to be headings even before decoding: only blanks at
   // either end could bring them down to a heading's length.
   if (size > MaxHeadingBytes(encoding_)) {
@@ -160,7 +172,7 @@ void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start) 
       if (unitBytes_ == 2) return HeadingRules::IsTrimmedBlank(u);
       return u == ' ' || u == '\t' || u >= 0x80;
     };
-    if (!blankish(first) && !blankish(last)) return;
+    if (!blankish(first) && !blankish(last)) return titled_.Long();
   }
   Decode(bytes, size);
   size_t from = 0;
@@ -169,23 +181,30 @@ void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start) 
     ++from;
   while (to > from && HeadingRules::IsTrimmedBlank(text_[to - 1]))
     --to;
-  if (from == to || to - from > static_cast<size_t>(HeadingRules::kMaxHeadingCharacters)) return;
-  if (!rules_.hasUserRule() && !HeadingRules::MayStartHeading(text_[from])) return;
+  if (from == to) return titled_.Empty();
+  if (to - from > static_cast<size_t>(HeadingRules::kMaxHeadingCharacters)) return titled_.Long();
+  const int32_t position = static_cast<int32_t>(start / unitBytes_);
   const std::u32string_view trimmed(text_.data() + from, to - from);
+  const bool mayMatch = rules_.hasUserRule() || HeadingRules::MayStartHeading(text_[from]);
   utf8_.clear();
-  for (char32_t c : trimmed)
-    AppendUtf8(c, &utf8_);
-  const char* rule = rules_.Match(trimmed, utf8_);
+  if (mayMatch || TitledHeadings::LooksLikeTitle(trimmed)) {
+    for (char32_t c : trimmed)
+      AppendUtf8(c, &utf8_);
+  }
+  const char* rule = mayMatch ? rules_.Match(trimmed, utf8_) : nullptr;
+  titled_.Decoded(position, trimmed, utf8_, rule);
   if (!rule) return;
   ++found_;
   if (callbacks_->found) {
-    callbacks_->found(Chapter{static_cast<int32_t>(start / unitBytes_), utf8_, std::string(rule)});
+    callbacks_->found(Chapter{position, utf8_, std::string(rule), HeadingRules::LevelOf(rule)});
   }
 }
 
 bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* err) {
   callbacks_ = &callbacks;
   found_ = 0;
+  titled_ = TitledHeadings();
+  openBreak_ = 0;
   if (file.Seek(0, SeekOrigin::kStart) != 0) {
     if (err) *err = "cannot read the book";
     return false;
@@ -222,16 +241,21 @@ bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* e
     const uint8_t* paragraph = p;
     auto finish = [&](const uint8_t* at) {
       // The paragraph that ends at `at` (a break), perhaps begun in an earlier block.
+      const uint32_t ending = UnitAt(at);
       if (!carry.empty() || carryTooLong) {
         if (!carryTooLong &&
             carry.size() + static_cast<size_t>(at - paragraph) <= kMaxParagraphBytes) {
           carry.insert(carry.end(), paragraph, at);
-          Consider(carry.data(), carry.size(), carryStart);
+          Consider(carry.data(), carry.size(), carryStart, ending);
+        } else {
+          openBreak_ = ending;
+          titled_.Long();
         }
         carry.clear();
         carryTooLong = false;
       } else {
-        Consider(paragraph, static_cast<size_t>(at - paragraph), done + (paragraph - block.data()));
+        Consider(paragraph, static_cast<size_t>(at - paragraph), done + (paragraph - block.data()),
+                 ending);
       }
     };
     if (unit == 1) {
@@ -275,7 +299,8 @@ bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* e
     if (callbacks.progress) callbacks.progress(done);
     if (got < want) break;
   }
-  if (!carry.empty() && !carryTooLong) Consider(carry.data(), carry.size(), carryStart);
+  if (!carry.empty() && !carryTooLong) Consider(carry.data(), carry.size(), carryStart, 0);
+  titled_.Finish(static_cast<int32_t>(size / unitBytes_));
   callbacks_ = nullptr;
   return true;
 }

@@ -8,20 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/chapter.h"
 #include "engine/heading_rules.h"
 #include "engine/text_encoding.h"
+#include "engine/titled_headings.h"
 #include "platform/file.h"
 #include "platform/platform.h"
 
 namespace lirako {
-
-// A chapter heading found in a book.
-struct Chapter {
-  int32_t position = 0;  // the heading paragraph's first unit, in the engine's units
-  std::string title;     // its text in UTF-8, the blanks at either end trimmed
-  std::string rule;      // the name of the rule that matched
-  bool operator==(const Chapter&) const = default;
-};
 
 // The code page 949 display conversion as it stands when taken (the code table or the
 // platform's), one unit per double-byte character, so that another thread can convert
@@ -37,7 +31,8 @@ class Cp949Snapshot {
 };
 
 // Reads a whole book once, block by block with its own buffer, and reports every paragraph
-// that `rules` take for a heading. Paragraphs end at every CR or LF, as the reader's do.
+// that `rules` take for a heading, and looks for the title lines of a book that names its
+// chapters by a title alone. Paragraphs end at every CR or LF, as the reader's do.
 class ChapterScanner {
  public:
   // At most this many chapters are reported; the scan ends at the last one.
@@ -64,10 +59,14 @@ class ChapterScanner {
   // Scans `file` from its start to its end. False when cancelled, or with the reason in
   // `err` when the file cannot be read.
   bool Scan(File& file, const Callbacks& callbacks, std::string* err);
+  // After a whole scan: the book's title lines and whether it names its chapters by them.
+  // The numbered headings reported through `found` do not include them.
+  const TitledHeadings& titled() const { return titled_; }
 
  private:
-  // Looks at one paragraph of `bytes` bytes starting at file byte `start`.
-  void Consider(const uint8_t* bytes, size_t size, int64_t start);
+  // Looks at one paragraph of `bytes` bytes starting at file byte `start`, ended by the
+  // break unit `ending` (0: the end of the book).
+  void Consider(const uint8_t* bytes, size_t size, int64_t start, uint32_t ending);
   void Decode(const uint8_t* bytes, size_t size);
   // The unit at `p` (1 or 2 bytes).
   uint32_t UnitAt(const uint8_t* p) const;
@@ -79,6 +78,9 @@ class ChapterScanner {
   const Callbacks* callbacks_ = nullptr;
   size_t blockBytes_ = kBlockBytes;
   size_t found_ = 0;
+  TitledHeadings titled_;
+  // The break that ended the last paragraph, until a second one pairs with it.
+  uint32_t openBreak_ = 0;
   std::u32string text_;
   std::string utf8_;
 };

@@ -145,19 +145,23 @@ const char* PrefixedNumber(Text t, size_t i, Text prefix, unsigned kinds,
 }
 
 const char* Korean(Text t, size_t i) {
-  if (const char* name = PrefixedNumber(
-          t, i, U"제", kArabic | kHangul | kHanja | kRoman,
-          {{U'장', "제 N 장"}, {U'화', "제 N 화"}, {U'부', "제 N 부"}, {U'편', "제 N 편"}},
-          false)) {
+  if (const char* name = PrefixedNumber(t, i, U"제", kArabic | kHangul | kHanja | kRoman,
+                                        {{U'장', "제 N 장"},
+                                         {U'화', "제 N 화"},
+                                         {U'부', "제 N 부"},
+                                         {U'편', "제 N 편"},
+                                         {U'권', "제 N 권"}},
+                                        false)) {
     return name;
   }
-  if (const char* name =
-          PrefixedNumber(t, i, U"", kArabic, {{U'화', "N 화"}, {U'장', "N 장"}}, true)) {
+  if (const char* name = PrefixedNumber(
+          t, i, U"", kArabic, {{U'화', "N 화"}, {U'장', "N 장"}, {U'권', "N 권"}}, true)) {
     return name;
   }
   static constexpr std::pair<std::u32string_view, const char*> kWords[] = {
       {U"프롤로그", "프롤로그"}, {U"에필로그", "에필로그"}, {U"외전", "외전"},
-      {U"서장", "서장"},         {U"종장", "종장"},         {U"후기", "후기"}};
+      {U"서장", "서장"},         {U"종장", "종장"},         {U"후기", "후기"},
+      {U"상권", "上/中/下"},     {U"중권", "上/中/下"},     {U"하권", "上/中/下"}};
   for (const auto& [word, name] : kWords) {
     if (StartsWith(t, i, word) && EndsKeyword(t, i + word.size()) &&
         !ReadsAsSentence(t, i + word.size())) {
@@ -178,12 +182,18 @@ const char* Chinese(Text t, size_t i) {
                         false);
 }
 
+// "上", "中", "下" alone or with 卷 or 篇: the parts of a book in two or three volumes.
+const char* VolumeMarks(Text t, size_t i) {
+  if (i >= t.size() || !IsIn(t[i], U"上中下")) return nullptr;
+  size_t end = i + 1;
+  if (end < t.size() && IsIn(t[end], U"卷篇")) ++end;
+  return EndsKeyword(t, end) && !ReadsAsSentence(t, end) ? "上/中/下" : nullptr;
+}
+
 const char* English(Text t, size_t i) {
   static constexpr std::pair<std::u32string_view, const char*> kNumbered[] = {
-      {U"Chapter", "Chapter N"},
-      {U"CHAPTER", "CHAPTER N"},
-      {U"Part", "Part N"},
-      {U"PART", "Part N"}};
+      {U"Chapter", "Chapter N"}, {U"CHAPTER", "CHAPTER N"}, {U"Part", "Part N"},
+      {U"PART", "Part N"},       {U"Book", "Book N"},       {U"BOOK", "Book N"}};
   for (const auto& [word, name] : kNumbered) {
     if (!StartsWith(t, i, word)) continue;
     size_t n = i + word.size();
@@ -217,7 +227,20 @@ bool HeadingRules::IsTrimmedBlank(char32_t c) {
 }
 
 bool HeadingRules::MayStartHeading(char32_t c) {
-  return IsArabic(c) || IsIn(c, U"[(<【〈《「『제第프에외서종후CPEcpe");
+  return IsArabic(c) || IsIn(c, U"[(<【〈《「『제第프에외서종후상중하上中下BCPEbcpe");
+}
+
+int HeadingRules::LevelOf(std::string_view rule) {
+  static constexpr std::string_view kVolumes[] = {"제 N 권", "N 권",   "제 N 부", "第 N 卷",
+                                                  "Book N",  "Part N", "上/中/下"};
+  for (std::string_view volume : kVolumes) {
+    if (rule == volume) return 1;
+  }
+  return 2;
+}
+
+bool HeadingRules::IsNumbered(std::string_view rule) {
+  return rule.find('N') != std::string_view::npos;
 }
 
 bool HeadingRules::SetUserRule(std::string_view pattern, std::string* err) {
@@ -242,6 +265,7 @@ const char* HeadingRules::Match(std::u32string_view text, std::string_view utf8)
     if (const char* name = Korean(text, i)) return name;
     if (const char* name = Chinese(text, i)) return name;
     if (const char* name = English(text, i)) return name;
+    if (const char* name = VolumeMarks(text, i)) return name;
   }
   if (user_ && RE2::PartialMatch(re2::StringPiece(utf8.data(), utf8.size()), *user_)) {
     return kUserRuleName;

@@ -40,6 +40,11 @@ class HeadingRules {
   // True when a built-in rule may match a paragraph starting with `first`, its first
   // character after trimming: lets a scan skip most paragraphs without converting them.
   static bool MayStartHeading(char32_t first);
+  // The level of a built-in rule's headings: 1 for volumes and parts ("제 N 권", "Part N",
+  // "上/中/下", ...), 2 for chapters and every other rule.
+  static int LevelOf(std::string_view rule);
+  // True for the rules of numbered headings ("제 N 장", "Chapter N", ...).
+  static bool IsNumbered(std::string_view rule);
   // The blanks trimmed at either end of a paragraph: space, tab, ideographic and no-break
   // space, and the byte-order mark.
   static bool IsTrimmedBlank(char32_t c);

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/chapter_outline.h"
 #include "engine/chapter_scanner.h"
 #include "engine/encoding_detection.h"
 #include "platform/headless/headless_platform.h"
@@ -17,9 +18,12 @@ int Run(const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   std::string encodingName = "auto";
   std::string rule;
+  bool listRules = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--encoding" || a == "--rule") {
+    if (a == "--rules") {
+      listRules = true;
+    } else if (a == "--encoding" || a == "--rule") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
       (a == "--encoding" ? encodingName : rule) = args[++i];
     } else if (a.rfind("--", 0) == 0) {
@@ -29,7 +33,7 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   if (positional.size() != 1)
-    return Fail("usage: lirakotool toc FILE [--encoding E] [--rule REGEX]");
+    return Fail("usage: lirakotool toc FILE [--encoding E] [--rule REGEX] [--rules]");
   HeadingRules rules;
   std::string error;
   if (!rules.SetUserRule(rule, &error)) return Fail("invalid rule: " + error);
@@ -49,20 +53,29 @@ int Run(const std::vector<std::string>& args) {
   if (!file) return Fail("cannot open " + positional[0] + ": " + reason);
   ChapterScanner scanner(rules, encoding, Cp949Snapshot::Take(platform));
   ChapterScanner::Callbacks callbacks;
-  callbacks.found = [](Chapter&& chapter) {
-    std::printf("{\"position\": %d, \"title\": %s, \"rule\": %s}\n", chapter.position,
-                JsonString(FromUtf8(chapter.title)).c_str(),
-                JsonString(FromUtf8(chapter.rule)).c_str());
-  };
+  std::vector<Chapter> headings;
+  callbacks.found = [&headings](Chapter&& chapter) { headings.push_back(std::move(chapter)); };
   if (!scanner.Scan(*file, callbacks, &error)) return Fail(error + ": " + positional[0]);
+  if (listRules) {
+    for (const auto& [name, count] : ChapterOutline::RuleCounts(headings, scanner.titled())) {
+      std::printf("{\"rule\": %s, \"chapters\": %zu}\n", JsonString(FromUtf8(name)).c_str(), count);
+    }
+    return 0;
+  }
+  for (const Chapter& chapter : ChapterOutline::Compose(std::move(headings), scanner.titled())) {
+    std::printf("{\"position\": %d, \"title\": %s, \"rule\": %s, \"level\": %d}\n",
+                chapter.position, JsonString(FromUtf8(chapter.title)).c_str(),
+                JsonString(FromUtf8(chapter.rule)).c_str(), chapter.level);
+  }
   return 0;
 }
 
 const CommandRegistration kRegistration({
     "toc",
-    "  toc FILE [--encoding auto|cp949|utf-8|utf-16le|utf-16be] [--rule REGEX]\n"
+    "  toc FILE [--encoding auto|cp949|utf-8|utf-16le|utf-16be] [--rule REGEX] [--rules]\n"
     "                                  list the chapter headings of FILE, one JSON line each,\n"
-    "                                  with one more heading rule (RE2) when given",
+    "                                  with one more heading rule (RE2) when given; --rules\n"
+    "                                  lists the rules FILE could use and their chapters",
     Run,
 });
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/chapter_outline.h"
 #include "engine/text_engine.h"
 #include "engine/text_line.h"
 #include "tests/engine/engine_test_util.h"
@@ -52,19 +53,22 @@ class BookBuilder {
     if (encoding == TextEncoding::kUtf16Be) bytes_ = "\xFE\xFF";
   }
 
-  // A paragraph the rules take for a heading with the trimmed title `title`.
-  void Heading(const std::u16string& text, const std::u16string& title) {
+  // A paragraph the rules take for a heading with the trimmed title `title`, at `level` in
+  // the table of contents.
+  void Heading(const std::u16string& text, const std::u16string& title, int level = 1) {
     // The byte-order mark starts the first paragraph: a heading there starts at 0.
     const int32_t position = bytes_.size() == 2 && EncodingUnitSize(encoding_) == 2 ? 0 : Units();
-    expected_.push_back(Chapter{position, ToUtf8(title), {}});
+    expected_.push_back(Chapter{position, ToUtf8(title), {}, level});
     Paragraph(text);
   }
   // Any other paragraph.
   void Paragraph(const std::u16string& text) {
     bytes_ += Encode(text);
     static const char* const kBreaks[] = {"\r\n", "\n", "\r", "\n\r"};
-    bytes_ += Encode(FromUtf8(kBreaks[breaks_++ % 4]));
+    bytes_ += Encode(FromUtf8(break_.empty() ? kBreaks[breaks_++ % 4] : break_.c_str()));
   }
+  // Every paragraph from now on ends with `lineBreak` (by default the four kinds take turns).
+  void UseBreak(const std::string& lineBreak) { break_ = lineBreak; }
 
   const std::string& bytes() const { return bytes_; }
   const std::vector<Chapter>& expected() const { return expected_; }
@@ -91,6 +95,7 @@ class BookBuilder {
   std::string bytes_;
   std::vector<Chapter> expected_;
   int breaks_ = 0;
+  std::string break_;
 };
 
 // A paragraph of ordinary prose, `words` words long.
@@ -133,11 +138,113 @@ std::vector<Chapter> Scan(const std::string& path, TextEncoding encoding, const 
   ChapterScanner::Callbacks callbacks;
   callbacks.found = [&found](Chapter&& chapter) {
     chapter.rule.clear();
+    chapter.level = 1;
     found.push_back(std::move(chapter));
   };
   std::string err;
   EXPECT_TRUE(scanner.Scan(*file, callbacks, &err)) << err;
   return found;
+}
+
+// The table of contents of the book at `path`: its headings and title lines, nested.
+std::vector<Chapter> Outline(const std::string& path, TextEncoding encoding, size_t blockBytes) {
+  HeadlessPlatform platform;
+  std::unique_ptr<File> file = platform.OpenForReading(FromUtf8(path));
+  HeadingRules rules;
+  ChapterScanner scanner(rules, encoding, Cp949Snapshot::Take(platform));
+  scanner.SetBlockBytes(blockBytes);
+  std::vector<Chapter> headings;
+  ChapterScanner::Callbacks callbacks;
+  callbacks.found = [&headings](Chapter&& chapter) { headings.push_back(std::move(chapter)); };
+  std::string err;
+  EXPECT_TRUE(scanner.Scan(*file, callbacks, &err)) << err;
+  std::vector<Chapter> chapters = ChapterOutline::Compose(std::move(headings), scanner.titled());
+  for (Chapter& chapter : chapters)
+    chapter.rule.clear();
+  return chapters;
+}
+
+// Four chapters named by a title alone (in volumes when `volumes`), each with the lines that
+// look like titles but are none: a one-word line of dialogue, a poem whose lines stand
+// between empty lines, a scene break, a letter set as one long line.
+void WriteTitledNovel(BookBuilder& book, bool volumes) {
+  book.UseBreak("\r\n");
+  // The title page: two short lines in a row, which no title is.
+  book.Paragraph(u"별빛 우체국");
+  book.Paragraph(u"김하늘 지음");
+  book.Paragraph(u"");
+  static const char16_t* const kTitles[] = {u"바람의 언덕", u"두 번째 편지", u"겨울 바다",
+                                            u"돌아오는 길"};
+  for (int c = 0; c < 4; ++c) {
+    if (volumes && c % 2 == 0) {
+      const std::u16string volume = c == 0 ? u"제1권 봄" : u"제2권 가을";
+      book.Heading(volume, volume, 1);
+      book.Paragraph(u"");
+    }
+    book.Heading(kTitles[c], kTitles[c], volumes ? 2 : 1);
+    book.Paragraph(u"");
+    for (int p = 0; p < 3; ++p)
+      book.Paragraph(Prose(40));
+    for (const char16_t* aside : {u"“뭐?”", u"* * *",
+                                  u"당신에게 이 편지가 닿을 무렵이면 나는 이미 먼 길을 떠나 "
+                                  u"바다 건너 어딘가에 있을 것입니다 부디 잘 지내요"}) {
+      book.Paragraph(u"");
+      book.Paragraph(aside);
+      book.Paragraph(u"");
+      book.Paragraph(Prose(40));
+    }
+    for (const char16_t* verse : {u"그대 오는 길", u"꽃잎 지는 밤", u"나 홀로 서서"}) {
+      book.Paragraph(u"");
+      book.Paragraph(verse);
+    }
+    book.Paragraph(u"");
+    book.Paragraph(Prose(40));
+    book.Paragraph(u"");
+  }
+}
+
+TEST(ChapterScannerTitles, ANovelOfTitledChaptersListsItsTitlesAndNoLookAlike) {
+  for (TextEncoding encoding : {TextEncoding::kCp949, TextEncoding::kUtf8, TextEncoding::kUtf16Le,
+                                TextEncoding::kUtf16Be}) {
+    TempDir dir;
+    BookBuilder book(encoding);
+    WriteTitledNovel(book, false);
+    const std::string path = dir.Write("book.txt", book.bytes());
+    for (size_t blockBytes : {size_t{2}, size_t{6}, size_t{1} << 20}) {
+      EXPECT_EQ(Outline(path, encoding, blockBytes), book.expected())
+          << EncodingName(encoding) << ", blocks of " << blockBytes;
+    }
+  }
+}
+
+TEST(ChapterScannerTitles, VolumesNestTheirTitledChapters) {
+  TempDir dir;
+  BookBuilder book(TextEncoding::kCp949);
+  WriteTitledNovel(book, true);
+  const std::string path = dir.Write("book.txt", book.bytes());
+  EXPECT_EQ(Outline(path, TextEncoding::kCp949, 4096), book.expected());
+}
+
+TEST(ChapterScannerTitles, AWebNovelListsOnlyItsNumberedHeadings) {
+  TempDir dir;
+  BookBuilder book(TextEncoding::kUtf8);
+  book.UseBreak("\n");
+  // Every sentence its own paragraph between empty lines; short lines without a full stop
+  // everywhere, spread over the book as titles would be.
+  for (int c = 1; c <= 2; ++c) {
+    book.Heading(u"제 " + FromUtf8(std::to_string(c)) + u" 화",
+                 u"제 " + FromUtf8(std::to_string(c)) + u" 화");
+    for (int s = 0; s < 40; ++s) {
+      static const char16_t* const kLines[] = {u"그는 문을 열었다.", u"“뭐?”", u"쾅",
+                                               u"그녀가 천천히 고개를 들어 창밖을 바라보았다.",
+                                               u"어둠 속의 목소리"};
+      book.Paragraph(u"");
+      book.Paragraph(kLines[s % 5]);
+    }
+    book.Paragraph(u"");
+  }
+  const std::string path = dir.Write("book.txt", book.bytes());
+  EXPECT_EQ(Outline(path, TextEncoding::kUtf8, 4096), book.expected());
 }
 
 class ChapterScannerTest : public ::testing::TestWithParam<TextEncoding> {

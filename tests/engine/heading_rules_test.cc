@@ -24,6 +24,17 @@ std::string RuleOf(const HeadingRules& rules, const std::u16string& text) {
   return rule ? rule : "";
 }
 
+TEST(HeadingRules, VolumesAndPartsAreTheUpperLevel) {
+  HeadingRules rules;
+  for (const char16_t* volume : {u"제2권 여름", u"3권", u"第一卷", u"Book Two", u"上", u"하권"}) {
+    const std::string rule = RuleOf(rules, volume);
+    EXPECT_EQ(HeadingRules::LevelOf(rule), 1) << ToUtf8(volume) << " as " << rule;
+  }
+  EXPECT_EQ(RuleOf(rules, u"3권 남았다."), "");
+  EXPECT_EQ(RuleOf(rules, u"上官"), "");
+  EXPECT_EQ(HeadingRules::LevelOf(RuleOf(rules, u"제 3 장")), 2);
+}
+
 TEST(HeadingRules, TakesHeadingsOfEveryKindWithTheirNumbersAndTitles) {
   HeadingRules rules;
   EXPECT_EQ(RuleOf(rules, u"제 3 장 바다로 가는 길"), "제 N 장");

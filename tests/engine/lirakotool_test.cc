@@ -182,14 +182,32 @@ TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {
 TEST_F(LirakotoolTest, TocPrintsEveryHeadingInBookOrder) {
   std::string path = dir_.Write("t.txt", "Prologue\nChapter 1 was short.\n  Chapter 2 \r\n#9\n");
   int status = -1;
-  EXPECT_EQ(RunTool("toc " + path, &status),
-            "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\"}\n"
-            "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\"}\n");
+  EXPECT_EQ(
+      RunTool("toc " + path, &status),
+      "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\", \"level\": 1}\n"
+      "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\", \"level\": 1}\n");
   EXPECT_EQ(status, 0);
   EXPECT_EQ(RunTool("toc " + path + " --encoding utf-8 --rule '^#\\d$'", &status),
-            "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\"}\n"
-            "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\"}\n"
-            "{\"position\": 44, \"title\": \"#9\", \"rule\": \"user\"}\n");
+            "{\"position\": 0, \"title\": \"Prologue\", \"rule\": \"Prologue\", \"level\": 1}\n"
+            "{\"position\": 30, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\", \"level\": 1}\n"
+            "{\"position\": 44, \"title\": \"#9\", \"rule\": \"user\", \"level\": 1}\n");
+}
+
+TEST_F(LirakotoolTest, TocNestsChaptersInPartsAndListsTheRulesTheBookCouldUse) {
+  std::string path =
+      dir_.Write("t.txt", "Part One\nChapter 1\nIt began.\nChapter 2\nPart Two\nChapter 3\n");
+  int status = -1;
+  EXPECT_EQ(
+      RunTool("toc " + path, &status),
+      "{\"position\": 0, \"title\": \"Part One\", \"rule\": \"Part N\", \"level\": 1}\n"
+      "{\"position\": 9, \"title\": \"Chapter 1\", \"rule\": \"Chapter N\", \"level\": 2}\n"
+      "{\"position\": 29, \"title\": \"Chapter 2\", \"rule\": \"Chapter N\", \"level\": 2}\n"
+      "{\"position\": 39, \"title\": \"Part Two\", \"rule\": \"Part N\", \"level\": 1}\n"
+      "{\"position\": 48, \"title\": \"Chapter 3\", \"rule\": \"Chapter N\", \"level\": 2}\n");
+  EXPECT_EQ(RunTool("toc " + path + " --rules", &status),
+            "{\"rule\": \"Chapter N\", \"chapters\": 3}\n"
+            "{\"rule\": \"Part N\", \"chapters\": 2}\n");
+  EXPECT_EQ(status, 0);
 }
 
 TEST_F(LirakotoolTest, TocRefusesAnInvalidRuleWithoutOutput) {
