@@ -161,6 +161,7 @@ void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start, 
     return;
   }
   openBreak_ = ending;
+  if (start >= nextSection_) AddSection(bytes, size, start);
   if (size > kMaxParagraphBytes) return titled_.Long();
   // Most paragraphs are too long to be headings even before decoding: only blanks at
   // either end could bring them down to a heading's length.
@@ -200,11 +201,35 @@ void ChapterScanner::Consider(const uint8_t* bytes, size_t size, int64_t start, 
   }
 }
 
+void ChapterScanner::AddSection(const uint8_t* bytes, size_t size, int64_t start) {
+  nextSection_ = start + kSectionBytes;
+  // The first words: the characters of the paragraph's first bytes, cut after a word.
+  Decode(bytes, std::min(size, kSectionNameBytes));
+  size_t from = 0;
+  while (from < text_.size() && HeadingRules::IsTrimmedBlank(text_[from]))
+    ++from;
+  size_t to = std::min(text_.size(), from + kSectionNameCharacters);
+  if (to < text_.size()) {
+    size_t blank = to;
+    while (blank > from && !HeadingRules::IsTrimmedBlank(text_[blank]))
+      --blank;
+    if (blank > from) to = blank;
+  }
+  std::string title = "구간 " + std::to_string(sections_.size() + 1);
+  if (to > from) title += " · ";
+  for (size_t i = from; i < to; ++i)
+    AppendUtf8(text_[i], &title);
+  sections_.push_back(
+      Chapter{static_cast<int32_t>(start / unitBytes_), std::move(title), kSectionRuleName, 1});
+}
+
 bool ChapterScanner::Scan(File& file, const Callbacks& callbacks, std::string* err) {
   callbacks_ = &callbacks;
   found_ = 0;
   titled_ = TitledHeadings();
   openBreak_ = 0;
+  sections_.clear();
+  nextSection_ = 0;
   if (file.Seek(0, SeekOrigin::kStart) != 0) {
     if (err) *err = "cannot read the book";
     return false;

@@ -38,6 +38,10 @@ class ChapterScanner {
   // At most this many chapters are reported; the scan ends at the last one.
   static constexpr size_t kMaxChapters = 20000;
   static constexpr size_t kBlockBytes = 1 << 20;
+  // A book without headings is cut into sections of about this many bytes, each starting
+  // with a paragraph and named by its first words.
+  static constexpr int64_t kSectionBytes = 100 * 1024;
+  static constexpr char kSectionRuleName[] = "구간";
 
   struct Callbacks {
     // Each heading, in book order.
@@ -62,12 +66,19 @@ class ChapterScanner {
   // After a whole scan: the book's title lines and whether it names its chapters by them.
   // The numbered headings reported through `found` do not include them.
   const TitledHeadings& titled() const { return titled_; }
+  // After a whole scan: "구간 1 · first words" .. at the first paragraph after every
+  // kSectionBytes, for a book where nothing else is found.
+  const std::vector<Chapter>& sections() const { return sections_; }
 
  private:
   // Looks at one paragraph of `bytes` bytes starting at file byte `start`, ended by the
   // break unit `ending` (0: the end of the book).
   void Consider(const uint8_t* bytes, size_t size, int64_t start, uint32_t ending);
   void Decode(const uint8_t* bytes, size_t size);
+  // Starts a section at the paragraph of `size` bytes at file byte `start`.
+  void AddSection(const uint8_t* bytes, size_t size, int64_t start);
+  static constexpr size_t kSectionNameBytes = 96;
+  static constexpr size_t kSectionNameCharacters = 20;
   // The unit at `p` (1 or 2 bytes).
   uint32_t UnitAt(const uint8_t* p) const;
 
@@ -81,6 +92,8 @@ class ChapterScanner {
   TitledHeadings titled_;
   // The break that ended the last paragraph, until a second one pairs with it.
   uint32_t openBreak_ = 0;
+  std::vector<Chapter> sections_;
+  int64_t nextSection_ = 0;
   std::u32string text_;
   std::string utf8_;
 };

@@ -62,7 +62,9 @@ int Run(const std::vector<std::string>& args) {
     }
     return 0;
   }
-  for (const Chapter& chapter : ChapterOutline::Compose(std::move(headings), scanner.titled())) {
+  std::vector<Chapter> chapters = ChapterOutline::Compose(std::move(headings), scanner.titled());
+  if (chapters.empty()) chapters = scanner.sections();
+  for (const Chapter& chapter : chapters) {
     std::printf("{\"position\": %d, \"title\": %s, \"rule\": %s, \"level\": %d}\n",
                 chapter.position, JsonString(FromUtf8(chapter.title)).c_str(),
                 JsonString(FromUtf8(chapter.rule)).c_str(), chapter.level);

@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kMagic = "lirako-toc 1";
 constexpr std::string_view kEnd = "end";
 // Changes whenever the built-in rules find other headings, so older files are not trusted.
-constexpr int kRulesVersion = 1;
+constexpr int kRulesVersion = 2;
 // A larger file cannot be one we wrote (the scan keeps at most kMaxChapters).
 constexpr int64_t kMaxFileBytes = 64 << 20;
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/chapter_outline.h"
 #include "platform/background_thread.h"
 #include "platform/utf.h"
 #include "view/chapter_cache.h"
@@ -64,6 +65,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   std::vector<Chapter> cached;
   if (!cacheFile.empty() && key.modified >= 0 &&
       ChapterCache::Load(platform, cacheFile, key, &cached)) {
+    ChapterOutline::Nest(&cached);
     {
       std::lock_guard<std::mutex> lock(mutex_);
       chapters_ = std::move(cached);
@@ -74,7 +76,11 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   }
   ChapterScanner scanner(rules_, encoding, cp949_);
   ChapterScanner::Callbacks callbacks;
-  callbacks.found = [this](Chapter&& chapter) {
+  bool inVolume = false;
+  callbacks.found = [this, &inVolume](Chapter&& chapter) {
+    // Nested as ChapterOutline::Nest does, so that the list shows its levels while it grows.
+    inVolume = inVolume || chapter.level == 1;
+    chapter.level = inVolume && HeadingRules::LevelOf(chapter.rule) != 1 ? 2 : 1;
     std::lock_guard<std::mutex> lock(mutex_);
     chapters_.push_back(std::move(chapter));
   };
@@ -92,6 +98,12 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
     return finish(State::kFailed, err);
   }
   file->Close();
+  {
+    // The title lines, when the book names its chapters by them, or sections by size.
+    std::lock_guard<std::mutex> lock(mutex_);
+    chapters_ = ChapterOutline::Compose(std::move(chapters_), scanner.titled());
+    if (chapters_.empty()) chapters_ = scanner.sections();
+  }
   permille_ = 1000;
   if (!cacheFile.empty() && key.modified >= 0) {
     std::vector<Chapter> all = Chapters();
@@ -148,6 +160,26 @@ int ChapterList::IndexAt(int32_t position) const {
       std::upper_bound(chapters_.begin(), chapters_.end(), position,
                        [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
   return static_cast<int>(after - chapters_.begin()) - 1;
+}
+
+}  // namespace lirako
+
+namespace lirako {
+
+std::string ChapterList::TitleAt(int32_t position) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto after =
+      std::upper_bound(chapters_.begin(), chapters_.end(), position,
+                       [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
+  if (after == chapters_.begin()) return {};
+  const Chapter& chapter = *(after - 1);
+  if (chapter.level == 1) return chapter.title;
+  // The volume is the last level-1 heading before the chapter.
+  for (auto volume = after - 1; volume != chapters_.begin();) {
+    --volume;
+    if (volume->level == 1) return volume->title + " \u203A " + chapter.title;
+  }
+  return chapter.title;
 }
 
 }  // namespace lirako

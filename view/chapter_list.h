@@ -62,6 +62,9 @@ class ChapterList {
   std::optional<Chapter> At(size_t index) const;
   // The index of the last chapter that starts at or before `position`, or -1.
   int IndexAt(int32_t position) const;
+  // The title of that chapter, after its volume's as "권 › 장" when it is in one; empty
+  // before the first chapter.
+  std::string TitleAt(int32_t position) const;
 
  private:
   void Run(Platform& platform, std::u16string path, TextEncoding encoding,

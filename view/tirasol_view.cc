@@ -330,8 +330,8 @@ void CTirasolView::UpdateTitle() {
   // desktop's window lists tell programs apart by it.
   std::u16string title = FileNameOf(engine_->filePath);
   titleChapter_ = chapters_.IndexAt(engine_->GetPosition());
-  if (const std::optional<Chapter> chapter = chapters_.At(static_cast<size_t>(titleChapter_)))
-    title += u" - " + FromUtf8(chapter->title);
+  if (const std::string chapter = chapters_.TitleAt(engine_->GetPosition()); !chapter.empty())
+    title += u" - " + FromUtf8(chapter);
   host_.SetTitle(title + u" — " + kProductName);
 }
 

@@ -225,6 +225,26 @@ TEST(ChapterScannerTitles, VolumesNestTheirTitledChapters) {
   EXPECT_EQ(Outline(path, TextEncoding::kCp949, 4096), book.expected());
 }
 
+TEST(ChapterScannerTitles, ABookWithoutHeadingsIsCutIntoSectionsNamedByTheirFirstWords) {
+  TempDir dir;
+  BookBuilder book(TextEncoding::kCp949);
+  book.UseBreak("\n");
+  while (book.bytes().size() < 2 * ChapterScanner::kSectionBytes + 1000)
+    book.Paragraph(Prose(30));
+  const std::string path = dir.Write("book.txt", book.bytes());
+  HeadlessPlatform platform;
+  std::unique_ptr<File> file = platform.OpenForReading(FromUtf8(path));
+  HeadingRules rules;
+  ChapterScanner scanner(rules, TextEncoding::kCp949, Cp949Snapshot::Take(platform));
+  ASSERT_TRUE(scanner.Scan(*file, {}, nullptr));
+  const std::vector<Chapter>& sections = scanner.sections();
+  ASSERT_EQ(sections.size(), 3u);
+  EXPECT_EQ(sections[0].position, 0);
+  EXPECT_EQ(sections[0].title, "구간 1 · 그는 바다를 보았다 chapter");
+  EXPECT_GE(sections[2].position, 2 * ChapterScanner::kSectionBytes);
+  EXPECT_EQ(sections[2].title.rfind("구간 3 · ", 0), 0u);
+}
+
 TEST(ChapterScannerTitles, AWebNovelListsOnlyItsNumberedHeadings) {
   TempDir dir;
   BookBuilder book(TextEncoding::kUtf8);

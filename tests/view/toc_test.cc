@@ -136,6 +136,26 @@ TEST_F(TocTest, ChapterStepsGoBackAndForthAndTheTitleFollows) {
   EXPECT_EQ(view->pagePosition(), 0);
 }
 
+TEST_F(TocTest, TheTitleNamesTheVolumeAndTheChapter) {
+  std::string text;
+  for (const char* part : {"Part One\n", "Part Two\n"}) {
+    text += part;
+    text += "Chapter 1\n";
+    for (int l = 0; l < kLinesPerChapter; ++l)
+      text += "The part goes on.\n";
+  }
+  bookPath_ = dir.Write("book.txt", text);
+  Open();
+  view->OnCommand(kCmdNextChapter);
+  Paint();
+  EXPECT_EQ(host.title(), u"book.txt - Part One \u203A Chapter 1 — 리라코");
+  view->OnCommand(kCmdNextChapter);
+  view->OnCommand(kCmdNextChapter);
+  Paint();
+  EXPECT_EQ(host.title(), u"book.txt - Part Two \u203A Chapter 1 — 리라코");
+  EXPECT_EQ(view->chapters().At(3)->level, 2);
+}
+
 TEST_F(TocTest, ASecondOpenTakesTheChaptersFromTheCache) {
   Open();
   EXPECT_FALSE(view->chapters().fromCache());
