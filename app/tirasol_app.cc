@@ -4,6 +4,7 @@
 #include "app/program_icon.h"
 #include "app/signal_watcher.h"
 #include "app/tirasol_doc.h"
+#include "app/toc_dialog.h"
 #include "app/view_forwarder.h"
 #include "platform/qt/qt_dialog_runner.h"
 #include "platform/qt/qt_platform.h"
@@ -16,7 +17,6 @@
 #include "view/find_dlg.h"
 #include "view/jump_dlg.h"
 #include "view/tirasol_view.h"
-#include "view/toc_dlg.h"
 #include "view/window_placement.h"
 
 namespace lirako {
@@ -49,7 +49,9 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
   CFindDlg::Install(*view_, *dialogs_);
   CJumpDlg::Install(*view_, *dialogs_);
   CBookmarkNameDlg::Install(*view_, *dialogs_);
-  CTocDlg::Install(*view_, *dialogs_);
+  view_->SetModalHandler(CTirasolView::Modal::kToc, [this](CTirasolView& view) {
+    TocDialog::Run(view, &frame_->readerWidget());
+  });
   view_->SetModalHandler(CTirasolView::Modal::kSettings,
                          [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });
   forwarder_ = std::make_unique<ViewForwarder>(*view_);

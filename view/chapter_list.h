@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -48,6 +49,14 @@ class ChapterList {
   void Hold(std::chrono::milliseconds limit);
   void Release();
 
+  // Calls `listener` (empty: none) on the scan's thread whenever chapters were found or
+  // the scan went on or ended, at most once until the listener has called Acknowledge().
+  // Setting another one waits for a call in progress to return.
+  // Listening leaves the chapters as they are, so a reader of the list may listen.
+  void SetListener(std::function<void()> listener) const;
+  // The listener has taken the news: the next change calls it again.
+  void Acknowledge() const { notified_ = false; }
+
   State state() const;
   // Why the list failed.
   std::string error() const;
@@ -69,6 +78,8 @@ class ChapterList {
  private:
   void Run(Platform& platform, std::u16string path, TextEncoding encoding,
            std::u16string cacheFile);
+  // Tells the listener, if any and if it has taken the last news.
+  void Notify();
 
   mutable std::mutex mutex_;
   std::vector<Chapter> chapters_;
@@ -83,6 +94,9 @@ class ChapterList {
   HeadingRules rules_;
   std::string userRule_;
   std::shared_ptr<const Cp949Snapshot> cp949_;
+  mutable std::mutex listenerMutex_;
+  mutable std::function<void()> listener_;
+  mutable std::atomic<bool> notified_{false};
   std::thread worker_;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -7,7 +8,7 @@
 
 #include "tests/view/bar_fixture.h"
 #include "view/chapter_cache.h"
-#include "view/toc_dlg.h"
+#include "view/toc_model.h"
 
 namespace lirako::testing {
 namespace {
@@ -34,7 +35,6 @@ class TocTest : public BarTest {
   void Open() {
     view = std::make_unique<CTirasolView>(platform, host);
     InstallBars();
-    CTocDlg::Install(*view, runner);
     view->OnInitialUpdate(FromUtf8(bookPath_));
     WaitForChapters();
     Paint();
@@ -44,6 +44,13 @@ class TocTest : public BarTest {
     for (int i = 0; i < 5000 && view->chapters().state() == ChapterList::State::kScanning; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(view->chapters().state(), ChapterList::State::kDone);
+  }
+
+  // Shows every chapter found so far in `toc`.
+  static void ShowAll(TocModel& toc) {
+    if (toc.Fetch() == TocModel::Change::kReset) return toc.Reset();
+    while (toc.Append()) {
+    }
   }
 
   std::u16string CacheFile() const {
@@ -91,34 +98,23 @@ TEST_F(TocTest, AViewWithoutADataFolderKeepsNoCacheInTheWorkingFolder) {
   EXPECT_EQ(files, 1);
 }
 
-TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneSelectedAndJumpsOnDoubleClick) {
+TEST_F(TocTest, ListsTheChaptersWithTheCurrentOneAndJumps) {
   Open();
   view->OnCommand(kCmdNextChapter);
   view->OnCommand(kCmdNextChapter);
   Paint();
-  // Prologue, then chapters 1 and 2: the page is at chapter 2, list item 2.
-  runner.Script({DoubleClickStep(CTocDlg::kChapterList, 4)});
-  view->OnCommand(kCmdToc);
-  ASSERT_EQ(runner.runs().size(), 1u);
-  const HeadlessControls& list = runner.runs()[0].controls;
-  ASSERT_EQ(list.control(CTocDlg::kChapterList).items.size(), size_t{kChapters + 1});
-  EXPECT_EQ(list.control(CTocDlg::kChapterList).items[1],
-            CTocDlg::ItemText(headingPositions_[0], view->bookSize(), "Chapter 1"));
-  EXPECT_EQ(runner.runs()[0].result, kIdOk);
+  TocModel toc(*view);
+  ShowAll(toc);
+  ASSERT_EQ(toc.ChildCount(-1), kChapters + 1);
+  EXPECT_EQ(toc.Title(1), u"Chapter 1");
+  EXPECT_EQ(toc.Status(), u"모두 5개");
+  // Prologue, then chapters 1 and 2: the page is at chapter 2, node 2.
+  EXPECT_EQ(toc.Current(), 2);
+  toc.Jump(toc.Child(-1, 4));
   Paint();
   EXPECT_EQ(view->pagePosition(), headingPositions_[3]);
   EXPECT_EQ(view->topLine()->Text(), u"Chapter 4");
   EXPECT_EQ(host.title(), u"book.txt - Chapter 4 — 리라코");
-}
-
-TEST_F(TocTest, TheListOpensOnTheCurrentChapter) {
-  Open();
-  view->OnCommand(kCmdNextChapter);
-  view->OnCommand(kCmdNextChapter);
-  Paint();
-  runner.Script({OkStep()});
-  view->OnCommand(kCmdToc);
-  EXPECT_EQ(runner.runs()[0].controls.control(CTocDlg::kChapterList).curSel, 2);
 }
 
 TEST_F(TocTest, ChapterStepsGoBackAndForthAndTheTitleFollows) {
@@ -153,7 +149,13 @@ TEST_F(TocTest, TheTitleNamesTheVolumeAndTheChapter) {
   view->OnCommand(kCmdNextChapter);
   Paint();
   EXPECT_EQ(host.title(), u"book.txt - Part Two \u203A Chapter 1 — 리라코");
-  EXPECT_EQ(view->chapters().At(3)->level, 2);
+  // The list is a tree: each part holds its chapter.
+  TocModel toc(*view);
+  ShowAll(toc);
+  ASSERT_EQ(toc.ChildCount(-1), 2);
+  EXPECT_EQ(toc.Title(toc.Child(-1, 1)), u"Part Two");
+  EXPECT_EQ(toc.ChildCount(toc.Child(-1, 1)), 1);
+  EXPECT_EQ(toc.Parent(3), 2);
 }
 
 TEST_F(TocTest, ASecondOpenTakesTheChaptersFromTheCache) {
@@ -191,11 +193,9 @@ TEST_F(TocTest, ADamagedCacheIsScannedAgain) {
 
 TEST_F(TocTest, AnInvalidRuleIsRefusedWithItsReasonAndScansNothing) {
   Open();
-  runner.Script({TypeStep(CTocDlg::kRuleEdit, u"Chapter (2"), ClickStep(CTocDlg::kApplyRuleButton),
-                 CancelStep()});
-  view->OnCommand(kCmdToc);
-  const HeadlessControls& list = runner.runs()[0].controls;
-  EXPECT_EQ(list.control(CTocDlg::kStatusLabel).text.rfind(u"규칙이 올바르지 않습니다: ", 0), 0u);
+  TocModel toc(*view);
+  EXPECT_FALSE(toc.ApplyRule(u"Chapter (2"));
+  EXPECT_EQ(toc.Status().rfind(u"규칙이 올바르지 않습니다: ", 0), 0u);
   EXPECT_EQ(view->TocRule(), "");
   EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
 
@@ -207,14 +207,20 @@ TEST_F(TocTest, AnInvalidRuleIsRefusedWithItsReasonAndScansNothing) {
   EXPECT_EQ(view->chapters().size(), 0u);
 }
 
-TEST_F(TocTest, AValidRuleIsKeptAndAddsItsHeadings) {
+TEST_F(TocTest, AValidRuleIsKeptAndTheListHearsOfTheNewScan) {
   Open();
-  runner.Script({TypeStep(CTocDlg::kRuleEdit, u"line 7\\.$"), ClickStep(CTocDlg::kApplyRuleButton),
-                 CancelStep()});
-  view->OnCommand(kCmdToc);
+  TocModel toc(*view);
+  ShowAll(toc);
+  std::atomic<int> news{0};
+  toc.Listen([&news] { ++news; });
+  ASSERT_TRUE(toc.ApplyRule(u"line 7\\.$"));
   WaitForChapters();
+  EXPECT_GE(news.load(), 1);
   EXPECT_EQ(view->TocRule(), "line 7\\.$");
-  EXPECT_EQ(view->chapters().size(), size_t{kChapters * 2 + 1});
+  // The new list is no continuation of the shown one: it replaces it.
+  EXPECT_EQ(toc.Fetch(), TocModel::Change::kReset);
+  toc.Reset();
+  EXPECT_EQ(toc.size(), size_t{kChapters * 2 + 1});
 }
 
 }  // namespace
