@@ -1,5 +1,6 @@
 #include "app/tirasol_app.h"
 
+#include "app/find_all_dialog.h"
 #include "app/main_frame.h"
 #include "app/program_icon.h"
 #include "app/signal_watcher.h"
@@ -46,7 +47,9 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
   frame_ = std::make_unique<CMainFrame>();
   dialogs_ = std::make_unique<QtDialogRunner>(&frame_->readerWidget());
   view_ = std::make_unique<CTirasolView>(*platform_, frame_->viewHost());
-  CFindDlg::Install(*view_, *dialogs_);
+  CFindDlg::Install(*view_, *dialogs_, [this](FindAllModel& hits) {
+    FindAllDialog::Run(hits, &frame_->readerWidget());
+  });
   CJumpDlg::Install(*view_, *dialogs_);
   CBookmarkNameDlg::Install(*view_, *dialogs_);
   view_->SetModalHandler(CTirasolView::Modal::kToc, [this](CTirasolView& view) {

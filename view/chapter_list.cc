@@ -51,22 +51,6 @@ void ChapterList::Stop() {
   fromCache_ = false;
 }
 
-void ChapterList::SetListener(std::function<void()> listener) const {
-  std::lock_guard<std::mutex> lock(listenerMutex_);
-  listener_ = std::move(listener);
-  notified_ = false;
-}
-
-void ChapterList::Notify() {
-  if (notified_.exchange(true)) return;
-  std::lock_guard<std::mutex> lock(listenerMutex_);
-  if (listener_) {
-    listener_();
-  } else {
-    notified_ = false;
-  }
-}
-
 void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding encoding,
                       std::u16string cacheFile) {
   YieldToForeground();
@@ -76,7 +60,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
       state_ = state;
       error_ = std::move(error);
     }
-    Notify();
+    notifier_.Notify();
   };
   std::unique_ptr<File> file = platform.OpenForReading(path);
   if (!file) return finish(State::kFailed, "cannot open the book");
@@ -106,7 +90,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   const int64_t size = key.size;
   callbacks.progress = [this, size](int64_t done) {
     permille_ = size > 0 ? static_cast<int>(done * 1000 / size) : 1000;
-    Notify();
+    notifier_.Notify();
     std::unique_lock<std::mutex> lock(mutex_);
     while (!cancel_ && std::chrono::steady_clock::now() < holdUntil_)
       released_.wait_until(lock, holdUntil_);

@@ -14,6 +14,7 @@
 #include "engine/chapter_scanner.h"
 #include "engine/text_encoding.h"
 #include "platform/platform.h"
+#include "view/change_notifier.h"
 
 namespace lirako {
 
@@ -53,9 +54,9 @@ class ChapterList {
   // the scan went on or ended, at most once until the listener has called Acknowledge().
   // Setting another one waits for a call in progress to return.
   // Listening leaves the chapters as they are, so a reader of the list may listen.
-  void SetListener(std::function<void()> listener) const;
+  void SetListener(std::function<void()> listener) const { notifier_.Set(std::move(listener)); }
   // The listener has taken the news: the next change calls it again.
-  void Acknowledge() const { notified_ = false; }
+  void Acknowledge() const { notifier_.Acknowledge(); }
 
   State state() const;
   // Why the list failed.
@@ -78,8 +79,6 @@ class ChapterList {
  private:
   void Run(Platform& platform, std::u16string path, TextEncoding encoding,
            std::u16string cacheFile);
-  // Tells the listener, if any and if it has taken the last news.
-  void Notify();
 
   mutable std::mutex mutex_;
   std::vector<Chapter> chapters_;
@@ -94,9 +93,7 @@ class ChapterList {
   HeadingRules rules_;
   std::string userRule_;
   std::shared_ptr<const Cp949Snapshot> cp949_;
-  mutable std::mutex listenerMutex_;
-  mutable std::function<void()> listener_;
-  mutable std::atomic<bool> notified_{false};
+  mutable ChangeNotifier notifier_;
   std::thread worker_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "view/find_all_dlg.h"
+#include "view/find_all_model.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
@@ -14,15 +14,16 @@ constexpr unsigned kShellHideInputButton = 0x8;
 
 }  // namespace
 
-void CFindDlg::Install(CTirasolView& view, DialogRunner& runner) {
-  view.SetModalHandler(CTirasolView::Modal::kFind,
-                       [&runner](CTirasolView& v) { RunCommand(v, runner); });
+void CFindDlg::Install(CTirasolView& view, DialogRunner& runner, ListRunner list) {
+  view.SetModalHandler(
+      CTirasolView::Modal::kFind,
+      [&runner, list = std::move(list)](CTirasolView& v) { RunCommand(v, runner, list); });
 }
 
-void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
+void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner, const ListRunner& list) {
   if (!view.HasDocument()) return;
   const int32_t start = view.BeginFind();
-  CFindDlg bar(view, start, view.bookSize(), &runner);
+  CFindDlg bar(view, start, view.bookSize(), list);
   view.SetRunStateBits(kRunBarOpen, true);
   runner.RunModal(bar);
   view.SetRunStateBits(kRunBarOpen, false);
@@ -34,8 +35,8 @@ void CFindDlg::RunCommand(CTirasolView& view, DialogRunner& runner) {
   if (view.engine().highlightBegin >= 0) view.KeepHighlight();
 }
 
-CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size, DialogRunner* runner)
-    : view_(view), size_(size), resultPosition_(position), runner_(runner) {}
+CFindDlg::CFindDlg(CTirasolView& view, int32_t position, int32_t size, ListRunner list)
+    : view_(view), size_(size), resultPosition_(position), list_(std::move(list)) {}
 
 const DialogSpec& CFindDlg::dialogSpec() const {
   static const DialogSpec dialogSpec{
@@ -105,9 +106,9 @@ bool CFindDlg::TakeText(Controls& controls) {
 }
 
 void CFindDlg::FindAll(Controls& controls) {
-  if (runner_ == nullptr || !TakeText(controls)) return;
-  CFindAllDlg list(view_, text_, matchCase_ ? kFindMatchCase : 0);
-  runner_->RunModal(list);
+  if (!list_ || !TakeText(controls)) return;
+  FindAllModel list(view_, text_, matchCase_ ? kFindMatchCase : 0);
+  list_(list);
   if (list.jumpedLine() < 0) return;
   resultPosition_ = list.jumpedLine();
   controls.SetText(kPositionLabel,

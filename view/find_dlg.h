@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/controls.h"
@@ -8,6 +9,7 @@
 namespace lirako {
 
 class CTirasolView;
+class FindAllModel;
 
 // The find bar (dialog 131): lies over the top of the page; every "다음 찾기" searches the
 // engine for the typed text and moves the page behind the bar to the line of the hit.
@@ -21,16 +23,19 @@ class CFindDlg : public DialogLogic {
   static constexpr int kFindNextButton = 1014;
   static constexpr int kFindAllButton = 1016;
 
+  // Shows the list of every hit of a FindAllModel until the user closes it.
+  using ListRunner = std::function<void(FindAllModel&)>;
+
   // The find command after the auto-refresh is stopped: with a document open, runs the bar
   // from the page position and leaves the page at the line of the last hit (or where it was).
-  static void RunCommand(CTirasolView& view, DialogRunner& runner);
-  // Makes `view` run RunCommand on its find command and button function, through `runner`,
-  // which must outlive the view.
-  static void Install(CTirasolView& view, DialogRunner& runner);
+  static void RunCommand(CTirasolView& view, DialogRunner& runner, const ListRunner& list);
+  // Makes `view` run RunCommand on its find command and button function, through `runner`
+  // and `list` ("모두 찾기"; empty: none), which must outlive the view.
+  static void Install(CTirasolView& view, DialogRunner& runner, ListRunner list = {});
 
   // A bar over `view` whose search starts at `position` in a document of `size` units;
-  // "모두 찾기" runs its list through `runner` when one is given.
-  CFindDlg(CTirasolView& view, int32_t position, int32_t size, DialogRunner* runner = nullptr);
+  // "모두 찾기" runs its list through `list` when one is given.
+  CFindDlg(CTirasolView& view, int32_t position, int32_t size, ListRunner list = {});
 
   const DialogSpec& dialogSpec() const override;
   void OnInitDialog(Controls& controls) override;
@@ -62,7 +67,7 @@ class CFindDlg : public DialogLogic {
   int32_t size_;
   int32_t resultPosition_;
   bool matchCase_ = false;
-  DialogRunner* runner_;
+  ListRunner list_;
 };
 
 }  // namespace lirako

@@ -15,16 +15,21 @@ SearchAllJob::SearchAllJob(Platform& platform, const std::u16string& path, TextE
     search.SetJoinLines(joinLines);
     SearchAll::Callbacks callbacks;
     callbacks.found = [this](SearchHit&& hit) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      hits_.push_back(std::move(hit));
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hits_.push_back(std::move(hit));
+      }
+      notifier_.Notify();
     };
     callbacks.progress = [this](int32_t position, int32_t size) {
       permille_ = size > 0 ? static_cast<int>(int64_t{position} * 1000 / size) : 1000;
+      notifier_.Notify();
     };
     callbacks.cancel = &cancel_;
     search.Run(path, text, options, contextCharacters, callbacks, nullptr);
     permille_ = 1000;
     done_ = true;
+    notifier_.Notify();
   });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "engine/search_all.h"
 #include "platform/platform.h"
+#include "view/change_notifier.h"
 
 namespace lirako {
 
@@ -28,6 +30,11 @@ class SearchAllJob {
 
   // Stops the search and waits for its thread.
   void Cancel();
+  // Calls `listener` (empty: none) on the search's thread when hits were found or the
+  // search went on or ended, once until Acknowledge(). Setting another one waits for a call
+  // in progress to return.
+  void SetListener(std::function<void()> listener) { notifier_.Set(std::move(listener)); }
+  void Acknowledge() { notifier_.Acknowledge(); }
   // The search has ended (the whole book read, the cap reached, cancelled or failed).
   bool done() const { return done_.load(); }
   // It ended at SearchAll::kMaxHits hits.
@@ -41,6 +48,7 @@ class SearchAllJob {
 
  private:
   mutable std::mutex mutex_;
+  ChangeNotifier notifier_;
   std::vector<SearchHit> hits_;
   std::atomic<bool> cancel_{false};
   std::atomic<bool> done_{false};

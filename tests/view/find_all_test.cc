@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "tests/view/bar_fixture.h"
-#include "view/find_all_dlg.h"
+#include "view/find_all_model.h"
 
 namespace lirako::testing {
 namespace {
@@ -18,6 +18,8 @@ constexpr char16_t kText[] = u"line 01";
 constexpr int32_t kThirdHit = 12 * kLineBytes;
 constexpr int32_t kTextUnits = 7;
 
+// The bar over a book of kLines lines, its list of every hit kept open until the search
+// ends, then moved to hit `row` (none when -1) and closed.
 class FindAllTest : public BarTest {
  protected:
   void SetUp() override {
@@ -29,28 +31,31 @@ class FindAllTest : public BarTest {
     }
     StartReal(dir.Write("lines.txt", text));
   }
+
+  void ListJumpsTo(int row) {
+    CFindDlg::Install(*view, runner, [this, row](FindAllModel& list) {
+      for (int i = 0; i < 5000 && !list.job().done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      list.Append(list.Fetch());
+      for (size_t r = 0; r < list.size(); ++r)
+        shown_.push_back(list.Text(r));
+      status_ = list.Status();
+      if (row >= 0) list.Jump(static_cast<size_t>(row));
+    });
+  }
+
+  std::vector<std::u16string> shown_;
+  std::u16string status_;
 };
 
-// Waits for the list's search to end, then lets its timer fill the list.
-DialogStep WaitForAllHits() {
-  return [](HeadlessControls& controls, DialogLogic& dialog) {
-    const SearchAllJob* job = static_cast<CFindAllDlg&>(dialog).job();
-    for (int i = 0; i < 5000 && !job->done(); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    controls.FireTimer(dialog, CFindAllDlg::kTimerId);
-  };
-}
-
 TEST_F(FindAllTest, ListsEveryHitAndAClickShowsItHighlighted) {
+  ListJumpsTo(2);
   runner.Script(
       {TypeStep(CFindDlg::kTextCombo, kText), ClickStep(CFindDlg::kFindAllButton), CancelStep()});
-  runner.Script({WaitForAllHits(), SelectStep(CFindAllDlg::kHitList, 2), CancelStep()});
   view->OnCommand(kCmdFind);
-  ASSERT_EQ(runner.runs().size(), 2u);
-  const HeadlessControls& list = runner.runs()[0].controls;
-  EXPECT_EQ(list.control(CFindAllDlg::kHitList).items.size(), 10u);
-  EXPECT_EQ(list.control(CFindAllDlg::kHitList).items[2], u"line 012");
-  EXPECT_EQ(list.control(CFindAllDlg::kStatusLabel).text, u"모두 10개");
+  ASSERT_EQ(shown_.size(), 10u);
+  EXPECT_EQ(shown_[2], u"line 012");
+  EXPECT_EQ(status_, u"모두 10개");
 
   // Closing the bar leaves the page at the hit, drawn inverted.
   Paint();
@@ -60,9 +65,9 @@ TEST_F(FindAllTest, ListsEveryHitAndAClickShowsItHighlighted) {
 }
 
 TEST_F(FindAllTest, FindNextGoesOnFromTheHitChosenInTheList) {
+  ListJumpsTo(2);
   runner.Script({TypeStep(CFindDlg::kTextCombo, kText), ClickStep(CFindDlg::kFindAllButton),
                  ClickStep(CFindDlg::kFindNextButton), CancelStep()});
-  runner.Script({WaitForAllHits(), SelectStep(CFindAllDlg::kHitList, 2), CancelStep()});
   view->OnCommand(kCmdFind);
   Paint();
   EXPECT_EQ(view->pagePosition(), kThirdHit + kLineBytes);
