@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,6 +114,35 @@ TocDialog::TocDialog(CTirasolView& view, QWidget* parent) : QDialog(parent), toc
   layout->addLayout(ruleRow);
   connect(apply, &QPushButton::clicked, this, &TocDialog::ApplyRule);
   connect(rule_, &QLineEdit::returnPressed, this, &TocDialog::ApplyRule);
+
+  // The reader's corrections, kept for the book.
+  auto* corrections = new QHBoxLayout;
+  auto addButton = [this, corrections](const char16_t* text, auto action) {
+    auto* button = new QPushButton(QString::fromUtf16(text), this);
+    button->setAutoDefault(false);
+    corrections->addWidget(button);
+    connect(button, &QPushButton::clicked, this, [this, action] {
+      action();
+      OnChapters();
+      tree_->setFocus();
+    });
+  };
+  addButton(u"여기를 장으로", [this] { toc_.AddHere(); });
+  addButton(u"이름 바꾸기", [this] {
+    const QModelIndex current = tree_->currentIndex();
+    if (!current.isValid()) return;
+    const int node = TocItemModel::NodeOf(current);
+    bool ok = false;
+    const QString title = QInputDialog::getText(this, QStringLiteral("이름 바꾸기"), QString(),
+                                                QLineEdit::Normal, ToQt(toc_.Title(node)), &ok);
+    if (ok) toc_.Rename(node, title.toStdU16String());
+  });
+  addButton(u"빼기", [this] {
+    const QModelIndex current = tree_->currentIndex();
+    if (current.isValid()) toc_.Remove(TocItemModel::NodeOf(current));
+  });
+  corrections->addStretch(1);
+  layout->addLayout(corrections);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* go = buttons->addButton(QStringLiteral("이동"), QDialogButtonBox::AcceptRole);

@@ -45,6 +45,7 @@ void ChapterList::Stop() {
   cancel_ = false;
   std::lock_guard<std::mutex> lock(mutex_);
   chapters_.clear();
+  found_.clear();
   state_ = State::kNone;
   error_.clear();
   permille_ = 0;
@@ -71,7 +72,9 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
     ChapterOutline::Nest(&cached);
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      chapters_ = std::move(cached);
+      found_ = std::move(cached);
+      chapters_ = found_;
+      corrections_.Apply(&chapters_);
     }
     fromCache_ = true;
     permille_ = 1000;
@@ -105,17 +108,32 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   {
     // The title lines, when the book names its chapters by them, or sections by size.
     std::lock_guard<std::mutex> lock(mutex_);
-    chapters_ = ChapterOutline::Compose(std::move(chapters_), scanner.titled());
-    if (chapters_.empty()) chapters_ = scanner.sections();
+    found_ = ChapterOutline::Compose(std::move(chapters_), scanner.titled());
+    if (found_.empty()) found_ = scanner.sections();
+    chapters_ = found_;
+    corrections_.Apply(&chapters_);
   }
   permille_ = 1000;
   if (!cacheFile.empty() && key.modified >= 0) {
-    std::vector<Chapter> all = Chapters();
+    std::vector<Chapter> all;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      all = found_;
+    }
     if (!ChapterCache::Save(platform, cacheFile, key, all, &err)) {
       std::fprintf(stderr, "lirako: chapters not kept: %s\n", err.c_str());
     }
   }
   finish(State::kDone, {});
+}
+
+void ChapterList::SetCorrections(ChapterCorrections corrections) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  corrections_ = std::move(corrections);
+  // A finished list takes them at once; a scan applies them when it ends.
+  if (state_ != State::kDone) return;
+  chapters_ = found_;
+  corrections_.Apply(&chapters_);
 }
 
 void ChapterList::Hold(std::chrono::milliseconds limit) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/chapter_corrections.h"
 #include "engine/chapter_scanner.h"
 #include "engine/text_encoding.h"
 #include "platform/platform.h"
@@ -43,8 +44,12 @@ class ChapterList {
   // not a valid pattern fails at once, with the reason, and nothing is scanned.
   void Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
              const std::string& userRule, const std::u16string& cacheFile);
-  // Stops a running scan (waiting for its thread) and forgets the chapters.
+  // Stops a running scan (waiting for its thread) and forgets the chapters (the corrections
+  // stay).
   void Stop();
+  // The reader's corrections, applied to the chapters found from now on (and at once to a
+  // finished list). The cache keeps the chapters as found.
+  void SetCorrections(ChapterCorrections corrections);
   // Holds the scan between two blocks of the book for at most `limit` from now, so that a
   // page turn has the processor to itself; Release() lets it go on at once.
   void Hold(std::chrono::milliseconds limit);
@@ -82,6 +87,9 @@ class ChapterList {
 
   mutable std::mutex mutex_;
   std::vector<Chapter> chapters_;
+  // The chapters as the scan or the cache found them, before the corrections.
+  std::vector<Chapter> found_;
+  ChapterCorrections corrections_;
   State state_ = State::kNone;
   std::string error_;
   std::atomic<int> permille_{0};

@@ -220,6 +220,10 @@ class CTirasolView {
   // Checks `rule`, keeps it and finds the chapters again; false with the reason in `err`
   // (the rule and the chapters unchanged) when it is not a valid pattern.
   bool SetTocRule(const std::string& rule, std::string* err);
+  // The reader's corrections of the open book's chapters, kept for that book.
+  ChapterCorrections ChapterCorrectionsOfBook() const;
+  // Keeps `corrections` for the open book and applies them to its chapters.
+  void SetChapterCorrections(const ChapterCorrections& corrections);
   // Hands the engine the margins without centring: top grows by `extraTop` (an open bar's
   // height), plus the bar room; then invalidates.
   void ApplyBarMargins(int extraTop);

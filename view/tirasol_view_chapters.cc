@@ -12,6 +12,8 @@ namespace {
 
 // The reader's store key of the user's heading rule.
 constexpr char kTocRuleKey[] = "toc.rule";
+// The book value of the reader's corrections of its chapters.
+constexpr char kTocCorrectionsKey[] = "toc.corrections";
 
 }  // namespace
 
@@ -22,6 +24,7 @@ void CTirasolView::StartChapterScan() {
     return;
   }
   const std::u16string& path = engine_->filePath;
+  chapters_.SetCorrections(ChapterCorrectionsOfBook());
   chapters_.Start(platform_, path, engine_->Encoding(), TocRule(),
                   ChapterCache::PathFor(dataFolder_, path));
   if (chapters_.state() == ChapterList::State::kScanning)
@@ -43,6 +46,23 @@ bool CTirasolView::SetTocRule(const std::string& rule, std::string* err) {
   StartChapterScan();
   UpdateTitle();
   return true;
+}
+
+ChapterCorrections CTirasolView::ChapterCorrectionsOfBook() const {
+  if (!HasDocument()) return {};
+  return ChapterCorrections::Parse(
+      readerStore_.BookValue(engine_->filePath, kTocCorrectionsKey).value_or(""));
+}
+
+void CTirasolView::SetChapterCorrections(const ChapterCorrections& corrections) {
+  if (!HasDocument()) return;
+  if (corrections.empty()) {
+    readerStore_.RemoveBookValue(engine_->filePath, kTocCorrectionsKey);
+  } else {
+    readerStore_.SetBookValue(engine_->filePath, kTocCorrectionsKey, corrections.Serialize());
+  }
+  chapters_.SetCorrections(corrections);
+  UpdateTitle();
 }
 
 void CTirasolView::GoToChapter(size_t index) {

@@ -2,10 +2,17 @@
 
 #include <cstdio>
 
+#include "engine/text_line.h"
 #include "platform/utf.h"
 #include "view/tirasol_view.h"
 
 namespace lirako {
+namespace {
+
+// The most characters of the page's top line a chapter added there is named by.
+constexpr size_t kAddedTitleCharacters = 40;
+
+}  // namespace
 
 TocModel::TocModel(CTirasolView& view) : view_(view) {}
 
@@ -92,7 +99,8 @@ std::u16string TocModel::Title(int node) const {
 
 std::u16string TocModel::Percent(int node) const {
   const int32_t size = view_.bookSize();
-  const int32_t position = nodes_[static_cast<size_t>(node)].chapter.position;
+  const int32_t position =
+      node < 0 ? view_.pagePosition() : nodes_[static_cast<size_t>(node)].chapter.position;
   const double percent = size > 0 ? static_cast<double>(position) * 100.0 / size : 100.0;
   char number[32];
   std::snprintf(number, sizeof number, "%.2f%%", percent);
@@ -125,6 +133,36 @@ std::u16string TocModel::Status() const {
 void TocModel::Jump(int node) {
   if (node >= 0 && node < static_cast<int>(nodes_.size()))
     view_.GoToChapter(static_cast<size_t>(node));
+}
+
+void TocModel::AddHere() {
+  const CTextLine* top = view_.topLine();
+  if (top == nullptr) return;
+  std::u16string title = top->Text();
+  // A line's start is the chapter's place, its first characters its name.
+  const size_t first = title.find_first_not_of(u" \t\u3000");
+  title = first == std::u16string::npos ? u"" : title.substr(first, kAddedTitleCharacters);
+  if (title.empty()) title = Percent(-1);
+  ChapterCorrections corrections = view_.ChapterCorrectionsOfBook();
+  corrections.Add(view_.pagePosition(), ToUtf8(title));
+  view_.SetChapterCorrections(corrections);
+}
+
+void TocModel::Rename(int node, const std::u16string& title) {
+  const size_t first = title.find_first_not_of(u" \t\u3000");
+  const size_t last = title.find_last_not_of(u" \t\u3000");
+  if (node < 0 || node >= static_cast<int>(nodes_.size()) || first == std::u16string::npos) return;
+  ChapterCorrections corrections = view_.ChapterCorrectionsOfBook();
+  corrections.Rename(nodes_[static_cast<size_t>(node)].chapter.position,
+                     ToUtf8(title.substr(first, last - first + 1)));
+  view_.SetChapterCorrections(corrections);
+}
+
+void TocModel::Remove(int node) {
+  if (node < 0 || node >= static_cast<int>(nodes_.size())) return;
+  ChapterCorrections corrections = view_.ChapterCorrectionsOfBook();
+  corrections.Remove(nodes_[static_cast<size_t>(node)].chapter.position);
+  view_.SetChapterCorrections(corrections);
 }
 
 std::u16string TocModel::Rule() const {

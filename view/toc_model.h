@@ -53,7 +53,7 @@ class TocModel {
   int Row(int node) const { return nodes_[static_cast<size_t>(node)].row; }
   size_t size() const { return nodes_.size(); }
   std::u16string Title(int node) const;
-  // "12.50%": where the chapter starts, as a percentage of the book.
+  // "12.50%": where the chapter starts (-1: the page), as a percentage of the book.
   std::u16string Percent(int node) const;
   // The shown chapter the page is in, or -1.
   int Current() const;
@@ -62,6 +62,12 @@ class TocModel {
 
   // Makes chapter `node`'s heading the page's top line.
   void Jump(int node);
+  // "여기를 장으로": the page's top line becomes a chapter, named by its text.
+  void AddHere();
+  // "이름 바꾸기": chapter `node` is titled `title` (trimmed; nothing when empty).
+  void Rename(int node, const std::u16string& title);
+  // "빼기": chapter `node` is taken out of the list.
+  void Remove(int node);
   // The user's heading rule, as the edit shows it.
   std::u16string Rule() const;
   // Checks `rule`, keeps it and finds the chapters again (true; Fetch then resets the list),

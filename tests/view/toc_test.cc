@@ -158,6 +158,40 @@ TEST_F(TocTest, TheTitleNamesTheVolumeAndTheChapter) {
   EXPECT_EQ(toc.Parent(3), 2);
 }
 
+TEST_F(TocTest, CorrectionsAreKeptForTheBookThroughARestartAndARescan) {
+  Open();
+  view->GoToPosition(headingPositions_[1] + 30);
+  Paint();
+  const std::string topLine = ToUtf8(view->topLine()->Text());
+  {
+    TocModel toc(*view);
+    ShowAll(toc);
+    toc.AddHere();
+    ShowAll(toc);
+    toc.Rename(1, u"  첫 장 ");
+    ShowAll(toc);
+    toc.Remove(0);
+  }
+  const std::vector<std::string> corrected = {"첫 장", "Chapter 2", topLine, "Chapter 3",
+                                              "Chapter 4"};
+  auto titles = [this] {
+    std::vector<std::string> all;
+    for (const Chapter& chapter : view->chapters().Chapters())
+      all.push_back(chapter.title);
+    return all;
+  };
+  EXPECT_EQ(titles(), corrected);
+  view.reset();
+  Open();
+  EXPECT_TRUE(view->chapters().fromCache());
+  EXPECT_EQ(titles(), corrected);
+  std::string err;
+  ASSERT_TRUE(view->SetTocRule("^no such heading$", &err));
+  WaitForChapters();
+  EXPECT_FALSE(view->chapters().fromCache());
+  EXPECT_EQ(titles(), corrected);
+}
+
 TEST_F(TocTest, ASecondOpenTakesTheChaptersFromTheCache) {
   Open();
   EXPECT_FALSE(view->chapters().fromCache());
