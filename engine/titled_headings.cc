@@ -53,9 +53,10 @@ void TitledHeadings::Decoded(int32_t position, std::u32string_view text, std::st
   }
   Resolve(kind);
   // A title stands after an empty line, neither after a chapter's heading (whose subtitle
-  // it would be) nor after another short line standing alone (as a poem's lines do).
+  // it would be) nor after another short line standing alone (as a poem's lines do) once
+  // the text has begun (before it, such lines are the book's title page).
   if (kind == Kind::kTitleLike && afterEmpty_ && last_ != Kind::kHeading &&
-      !(last_ == Kind::kTitleLike && lastAfterEmpty_)) {
+      !(last_ == Kind::kTitleLike && lastAfterEmpty_ && textBegun_)) {
     pending_ = true;
     pendingAlone_ = false;
     pendingTitle_ = Chapter{position, std::string(utf8), kRuleName, 2};
@@ -74,6 +75,7 @@ void TitledHeadings::Resolve(Kind kind) {
 void TitledHeadings::NonEmpty(Kind kind) {
   if (last_ != Kind::kNone && lastAfterEmpty_ && afterEmpty_) ++alone_;
   if (kind == Kind::kShort) ++short_;
+  textBegun_ = textBegun_ || kind == Kind::kLong || kind == Kind::kShort;
   ++paragraphs_;
   lastAfterEmpty_ = afterEmpty_;
   afterEmpty_ = false;

@@ -63,6 +63,8 @@ class TitledHeadings {
   bool afterEmpty_ = true;
   // The last non-empty paragraph stood after an empty line.
   bool lastAfterEmpty_ = false;
+  // A paragraph of text (neither a heading nor a title-like line) came.
+  bool textBegun_ = false;
   size_t paragraphs_ = 0;  // non-empty
   size_t short_ = 0;       // non-empty, short, neither a title line nor a heading
   size_t alone_ = 0;       // non-empty, with empty lines before and after
