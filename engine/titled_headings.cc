@@ -87,6 +87,8 @@ void TitledHeadings::Finish(int32_t units) {
   pending_ = false;
   accepted_ = false;
   if (titles_.size() < kMinTitles || numbered_ >= kMinTitles) return;
+  // Chapters of a novel are far shorter than the stretch a few stray lines would make.
+  if (int64_t{units} > static_cast<int64_t>(titles_.size()) * kMaxChapterUnits) return;
   // Spread over the book: no half of it without a title.
   int32_t previous = 0;
   int32_t widest = 0;

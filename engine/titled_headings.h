@@ -13,13 +13,16 @@ namespace lirako {
 // Finds the chapters of a book that names them by a title alone: a short line such as
 // "바람의 언덕" standing between empty lines, the book otherwise set in longer paragraphs.
 // Fed every paragraph of the book in order, it decides once the whole book is read whether
-// the book is set that way: at least kMinTitles title lines, spread over the book, and not
-// the web-novel style (most paragraphs standing alone between empty lines and many of them
-// short), where short lines are sentences and dialogue rather than titles.
+// the book is set that way: at least kMinTitles title lines, spread over the book, one per
+// kMaxChapterUnits at least, and not the web-novel style (most paragraphs standing alone between
+// empty lines and many of them short), where short lines are sentences and dialogue rather than
+// titles.
 class TitledHeadings {
  public:
   static constexpr int kMaxTitleCharacters = 30;
   static constexpr size_t kMinTitles = 3;
+  // The book is no longer than this many units per title line on average.
+  static constexpr int64_t kMaxChapterUnits = 1 << 20;
   // Name of the rule reported for a title line.
   static constexpr char kRuleName[] = "제목 줄";
 

@@ -195,6 +195,8 @@ std::string ChapterList::TitleAt(int32_t position) const {
                        [](int32_t p, const Chapter& chapter) { return p < chapter.position; });
   if (after == chapters_.begin()) return {};
   const Chapter& chapter = *(after - 1);
+  // Sections by size are places to move to, not chapters to name.
+  if (chapter.rule == ChapterScanner::kSectionRuleName) return {};
   if (chapter.level == 1) return chapter.title;
   // The volume is the last level-1 heading before the chapter.
   for (auto volume = after - 1; volume != chapters_.begin();) {

@@ -78,7 +78,7 @@ class ChapterList {
   // The index of the last chapter that starts at or before `position`, or -1.
   int IndexAt(int32_t position) const;
   // The title of that chapter, after its volume's as "권 › 장" when it is in one; empty
-  // before the first chapter.
+  // before the first chapter and in a section by size.
   std::string TitleAt(int32_t position) const;
 
  private:

@@ -123,7 +123,8 @@ def session(tool, env, prog, book, out, label, steps_keys, steps, quit_key="ctrl
     # Reopening starts the program without arguments: the most recent book opens.
     reader = Program(prog, [] if reopen else [book], env, os.path.join(out, f"{label}.log"))
     try:
-        wid = find_window("^book\\.txt — 리라코$", env, program=reader)
+        # The sample names its chapters by title, and the title shows the one the page is in.
+        wid = find_window("^book\\.txt( - .+)? — 리라코$", env, program=reader)
         wait_for_first_page(wid, env, out, label)
         keys(wid, env, *steps_keys)
         shot = os.path.join(out, f"{label}.png")
