@@ -44,7 +44,7 @@ bool IsLongPath(const std::u16string& path) {
 void KeepLongPathEntries(const RecentFileList& list, ReaderStore& store) {
   const std::vector<RecentFileEntry>& entries = list.entries();
   size_t kept = std::min(entries.size(), static_cast<size_t>(resent_files::kMaxEntries));
-  for (const std::u16string& book : store.Books()) {
+  for (const std::u16string& book : store.BooksWith(kIndexKey)) {
     auto it = std::find_if(entries.begin(), entries.begin() + static_cast<ptrdiff_t>(kept),
                            [&](const RecentFileEntry& e) { return e.path == book; });
     if (it == entries.begin() + static_cast<ptrdiff_t>(kept)) Forget(book, store);
@@ -67,7 +67,7 @@ void KeepLongPathEntries(const RecentFileList& list, ReaderStore& store) {
 
 void RestoreLongPathEntries(const ReaderStore& store, RecentFileList& list) {
   std::vector<std::pair<int32_t, RecentFileEntry>> found;
-  for (const std::u16string& book : store.Books()) {
+  for (const std::u16string& book : store.BooksWith(kIndexKey)) {
     std::optional<std::string> index = store.BookValue(book, kIndexKey);
     std::optional<int32_t> at = index ? ParseNumber(*index) : std::nullopt;
     if (!at || *at < 0 || !IsLongPath(book) || list.Contains(book)) continue;

@@ -68,6 +68,7 @@ const ReaderStore::Book* ReaderStore::FindBook(const std::u16string& path) const
 
 std::optional<std::string> ReaderStore::BookValue(const std::u16string& book,
                                                   std::string_view key) const {
+  if (bookValues_) return bookValues_->BookValue(book, key);
   const Book* entry = FindBook(book);
   if (!entry) return std::nullopt;
   auto it = FindValue(entry->values, key);
@@ -78,6 +79,7 @@ std::optional<std::string> ReaderStore::BookValue(const std::u16string& book,
 void ReaderStore::SetBookValue(const std::u16string& book, std::string_view key,
                                std::string_view value) {
   if (book.empty() || !IsValidKey(key) || key == kPathKey) return;
+  if (bookValues_) return bookValues_->SetBookValue(book, key, value);
   auto it =
       std::find_if(books_.begin(), books_.end(), [&](const Book& b) { return b.path == book; });
   if (it == books_.end()) {
@@ -97,10 +99,33 @@ std::vector<std::u16string> ReaderStore::Books() const {
 }
 
 void ReaderStore::RemoveBookValue(const std::u16string& book, std::string_view key) {
+  if (bookValues_) return bookValues_->RemoveBookValue(book, key);
   Book* entry = FindBook(book);
   if (!entry) return;
   auto it = FindValue(entry->values, key);
   if (it != entry->values.end()) entry->values.erase(it);
+}
+
+std::vector<std::u16string> ReaderStore::BooksWith(std::string_view key) const {
+  if (bookValues_) return bookValues_->BooksWith(key);
+  std::vector<std::u16string> paths;
+  for (const Book& book : books_) {
+    if (FindValue(book.values, key) != book.values.end()) paths.push_back(book.path);
+  }
+  return paths;
+}
+
+bool ReaderStore::SetBookValues(BookValues* values) {
+  bookValues_ = values;
+  if (!values || books_.empty()) return false;
+  // The least recently used first, so that the most recent ends up so in the library too.
+  for (auto book = books_.rbegin(); book != books_.rend(); ++book) {
+    for (const auto& [key, value] : book->values) {
+      if (!values->BookValue(book->path, key)) values->SetBookValue(book->path, key, value);
+    }
+  }
+  books_.clear();
+  return true;
 }
 
 std::string ReaderStore::ToText() const {
@@ -111,7 +136,8 @@ std::string ReaderStore::ToText() const {
   text += std::string(kVersionKey) + "=" + std::string(kVersion) + "\n";
   for (const auto& [key, value] : globals_)
     text += key + "=" + EscapeLine(value, EscapeTabs::kNo) + "\n";
-  for (const Book& book : books_) {
+  // Once the library keeps the values of books, the file keeps program settings only.
+  for (const Book& book : bookValues_ ? std::vector<Book>() : books_) {
     text += kBookSection;
     text += '\n';
     text += std::string(kPathKey) + "=" + EscapeLine(ToUtf8(book.path), EscapeTabs::kNo) + "\n";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "store/book_values.h"
 
 namespace lirako {
 
@@ -42,11 +43,19 @@ class ReaderStore {
   void SetValue(std::string_view key, std::string_view value);
   void RemoveValue(std::string_view key);
 
+  // The values of books: in the file's book records, or in the store handed to
+  // SetBookValues (the library) once there is one.
   std::optional<std::string> BookValue(const std::u16string& book, std::string_view key) const;
   // Sets a value of `book` and makes it the most recently used book, dropping the least
   // recently used one beyond kMaxBooks; an invalid key or an empty path is ignored.
   void SetBookValue(const std::u16string& book, std::string_view key, std::string_view value);
   void RemoveBookValue(const std::u16string& book, std::string_view key);
+  // The books holding a value of `key`, most recently used first.
+  std::vector<std::u16string> BooksWith(std::string_view key) const;
+  // From now on the values of books live in `values` (null: in the file again). The book
+  // records read from the file are handed over first, a value `values` holds already staying
+  // as it is, and are no longer written to the file. True when there were records to hand.
+  bool SetBookValues(BookValues* values);
   size_t bookCount() const { return books_.size(); }
   // The paths of the books, most recently used first.
   std::vector<std::u16string> Books() const;
@@ -75,6 +84,7 @@ class ReaderStore {
 
   Values globals_;
   std::vector<Book> books_;
+  BookValues* bookValues_ = nullptr;
 };
 
 }  // namespace lirako

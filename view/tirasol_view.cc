@@ -14,6 +14,7 @@
 #include "store/set_param_format.h"
 #include "store/settings_file.h"
 #include "view/bar_room.h"
+#include "view/book_memory.h"
 
 namespace lirako {
 namespace {
@@ -35,7 +36,8 @@ constexpr int kProvisionalSharedLines = 2;
 
 }  // namespace
 
-CTirasolView::CTirasolView(Platform& platform, ViewHost& host) : platform_(platform), host_(host) {
+CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
+    : platform_(platform), host_(host), memory_(std::make_unique<BookMemory>(platform)) {
   engine_ = CreateTextEngine(platform_, TextEncoding::kCp949);
   engine_->SetLayout(
       Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
@@ -84,6 +86,8 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
                          &err))
     std::fprintf(stderr, "lirako: %s not read: %s\n", ToUtf8(ReaderStore::kFileName).c_str(),
                  err.c_str());
+  // The values of books move from lirako.ini into the library, once.
+  if (memory_->Open(dataFolder_, readerStore_, recentFiles_)) SaveReaderStore();
   engine_->SetTypography(typography());
   RestoreLongPathEntries(readerStore_, recentFiles_);
   CheckDataFilesWritable();
@@ -246,8 +250,16 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   engine_->GoToStart();
   currentEntry_ = RecentFileEntry{};
   currentEntry_.path = path;
+  // The library knows every book read, also under another path or in another encoding; the
+  // recent list's own entry comes first unless the book changed since.
+  const BookPlace place = memory_->Opened(path, *engine_);
   if (recentFiles_.Contains(path)) {
     recentFiles_.CopyEntry(path, &currentEntry_);
+    if (place.relocated) currentEntry_.position = place.position;
+    engine_->SetPosition(currentEntry_.position);
+  } else if (place.record) {
+    currentEntry_.position = place.position;
+    if (place.matched != PlaceMatch::kText) currentEntry_.bookmarks = place.record->bookmarks;
     engine_->SetPosition(currentEntry_.position);
   }
   recentFiles_.StoreFirst(currentEntry_);
@@ -302,6 +314,11 @@ void CTirasolView::StoreCurrentPosition() {
   if (!HasDocument()) return;
   currentEntry_.position = engine_->GetPosition();
   recentFiles_.StoreFirst(currentEntry_);
+  memory_->Record(*engine_, currentEntry_);
+}
+
+Library& CTirasolView::library() {
+  return memory_->library();
 }
 
 void CTirasolView::ArmPlaceSave() {

@@ -24,6 +24,8 @@
 namespace lirako {
 
 struct SearchHit;
+class BookMemory;
+class Library;
 
 namespace testing {
 class ViewInternals;
@@ -269,6 +271,8 @@ class CTirasolView {
   ReaderStore& readerStore() { return readerStore_; }
   // Writes lirako.ini in the data folder; a failure is reported as the other saves' are.
   bool SaveReaderStore();
+  // Every book read, in the data folder's library; not open before the initial update.
+  Library& library();
   // The typesetting options kept in the store: line-start rules on, the others off, unless
   // stored otherwise.
   Typography typography() const;
@@ -358,6 +362,7 @@ class CTirasolView {
   RecentFileEntry currentEntry_;
   RecentFileList recentFiles_;
   ReaderStore readerStore_;
+  std::unique_ptr<BookMemory> memory_;
   std::u16string dataFolder_;
   std::u16string saveNotice_;
   bool saveNoticeGiven_ = false;
