@@ -167,9 +167,11 @@ Library::Opened Library::Open(const std::string& path, std::string* err) {
       sqlite3_busy_timeout(db_, kBusyMilliseconds);
       // The schema is read first: a file that is no database, or whose pages are damaged,
       // fails here or in the quick check.
-      Statement check(db_, "PRAGMA quick_check");
-      code = check.Step();
-      if (code == SQLITE_ROW && check.Text(0) != "ok") code = SQLITE_CORRUPT;
+      {
+        Statement check(db_, "PRAGMA quick_check");
+        code = check.Step();
+        if (code == SQLITE_ROW && check.Text(0) != "ok") code = SQLITE_CORRUPT;
+      }
       damaged = IsDamage(code) || IsDamage(sqlite3_extended_errcode(db_) & 0xFF);
       if (code == SQLITE_ROW || code == SQLITE_DONE) {
         if (Exec("PRAGMA journal_mode=WAL", &reason) &&

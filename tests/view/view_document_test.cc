@@ -37,7 +37,8 @@ std::vector<std::u16string> PageTexts(ViewFixture& f) {
 TEST(ViewOpen, StoresThePreviousPositionFirstAndRestoresIt) {
   ViewFixture f;
   std::u16string a = f.NumberedBook("a.txt", 200);
-  std::u16string b = f.NumberedBook("b.txt", 200);
+  // Another book: a copy of a byte for byte would open at a's place.
+  std::u16string b = f.NumberedBook("b.txt", 201);
   CTirasolView& view = f.Start(a);
   ASSERT_TRUE(view.HasDocument());
   EXPECT_EQ(f.host.title(), u"a.txt — 리라코");
@@ -162,7 +163,7 @@ TEST(ViewOpen, FileOpenCommandUsesTheDialog) {
 TEST(ViewStart, CommandLineThenMostRecentFile) {
   ViewFixture f;
   std::u16string a = f.NumberedBook("a.txt", 200);
-  std::u16string b = f.NumberedBook("b.txt", 200);
+  std::u16string b = f.NumberedBook("b.txt", 201);
   // No command line and no recent files: no document.
   CTirasolView& first = f.Start();
   EXPECT_FALSE(first.HasDocument());

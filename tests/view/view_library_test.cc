@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/utf.h"
+#include "store/library.h"
+#include "tests/view/view_fixture.h"
+
+namespace lirako {
+namespace {
+
+using testing::ViewFixture;
+
+std::string HangulBook() {
+  std::string text;
+  for (int i = 0; i < 400; ++i)
+    text += "제" + std::to_string(i) + "문단 별빛이 내리는 밤에\n";
+  return text;
+}
+
+std::string Utf16Le(const std::string& utf8) {
+  std::string out = "\xFF\xFE";
+  for (char16_t c : FromUtf8(utf8)) {
+    out.push_back(static_cast<char>(c & 0xFF));
+    out.push_back(static_cast<char>(c >> 8));
+  }
+  return out;
+}
+
+// The first text the next paint draws.
+std::u16string TopText(ViewFixture& f) {
+  return f.Paint()->TextOps().at(0).text;
+}
+
+TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers) {
+  ViewFixture f;
+  const std::string text = HangulBook();
+  const std::u16string book = f.Book("별빛.txt", text);
+  CTirasolView& view = f.Start(book);
+  f.Paint();
+  for (int i = 0; i < 3; ++i) {
+    view.OnKeyDown(kVkDown);
+    f.Paint();
+  }
+  const int32_t place = view.pagePosition();
+  const std::u16string top = TopText(f);
+  ASSERT_GT(place, 0);
+  f.Stop();
+
+  // Renamed and moved to another folder: found by its bytes.
+  std::filesystem::create_directory(f.dir.File("moved"));
+  const std::u16string moved = FromUtf8(f.dir.File("moved/다른이름.txt"));
+  ASSERT_EQ(std::rename(ToUtf8(book).c_str(), ToUtf8(moved).c_str()), 0);
+  f.Start(moved);
+  EXPECT_EQ(f.view().pagePosition(), place);
+  f.Stop();
+
+  // A UTF-16 copy: found by its text, the place carried by the text.
+  const std::u16string copy = FromUtf8(f.dir.Write("utf16.txt", Utf16Le(text)));
+  f.Start(copy);
+  EXPECT_EQ(TopText(f), top);
+  f.Stop();
+
+  // A paragraph inserted before the place: the place follows its text.
+  const std::string inserted = "새로 넣은 문단\n";
+  f.dir.Write("moved/다른이름.txt", inserted + text);
+  f.Start(moved);
+  EXPECT_EQ(f.view().pagePosition(), place + static_cast<int32_t>(inserted.size()));
+  EXPECT_EQ(TopText(f), top);
+
+  // Fourteen other books read after it: the recent list forgot it, the library did not.
+  for (int i = 0; i < 14; ++i)
+    ASSERT_TRUE(f.view().OpenDocument(f.NumberedBook("other" + std::to_string(i) + ".txt", 50)));
+  f.Stop();
+  f.Start();
+  ASSERT_FALSE(f.view().recentFiles().Contains(moved));
+  ASSERT_TRUE(f.view().OpenDocument(moved));
+  EXPECT_EQ(TopText(f), top);
+  // The moved book kept one record, the copy has its own.
+  EXPECT_EQ(f.view().library().Count(), 16u);
+}
+
+TEST(ViewLibrary, ADamagedLibraryStartsAgainFromTheRecentFiles) {
+  ViewFixture f;
+  const std::u16string book = f.NumberedBook("a.txt", 200);
+  CTirasolView& view = f.Start(book);
+  f.Paint();
+  view.OnKeyDown(kVkDown);
+  f.Paint();
+  const int32_t place = view.pagePosition();
+  f.Stop();
+  f.dir.Write("library.sqlite3", std::string(8192, 'x'));
+  std::filesystem::remove(f.dir.File("library.sqlite3-wal"));
+
+  f.Start();
+  EXPECT_TRUE(std::filesystem::exists(f.dir.File("library.sqlite3.damaged")));
+  const std::optional<LibraryBook> record = f.view().library().Find(book);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->position, place);
+}
+
+}  // namespace
+}  // namespace lirako
