@@ -26,7 +26,7 @@ struct LibraryBook {
   std::string anchor;           // the text at that place (TextAnchor)
   double progress = 0;          // 0.0 to 1.0
   std::vector<Bookmark> bookmarks;
-  int64_t firstRead = 0;  // seconds since the epoch, UTC; 0 when not known
+  int64_t firstRead = 0;  // milliseconds since the epoch, UTC; 0 when not known
   int64_t lastRead = 0;
   int64_t readingSeconds = 0;
 };

@@ -57,8 +57,8 @@ bool OpenLibrary(HeadlessPlatform& platform, const std::u16string& folder, Libra
   return library.Open(ToUtf8(path), err) != Library::Opened::kFailed;
 }
 
-std::string IsoTime(int64_t seconds) {
-  const std::time_t time = static_cast<std::time_t>(seconds);
+std::string IsoTime(int64_t milliseconds) {
+  const std::time_t time = static_cast<std::time_t>(milliseconds / 1000);
   std::tm utc{};
   gmtime_r(&time, &utc);
   char out[32];

@@ -17,7 +17,7 @@ namespace {
 constexpr auto kMaxReadingStretch = std::chrono::minutes(10);
 
 int64_t Now() {
-  return std::chrono::duration_cast<std::chrono::seconds>(
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
 }

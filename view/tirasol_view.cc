@@ -263,6 +263,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
     engine_->SetPosition(currentEntry_.position);
   }
   recentFiles_.StoreFirst(currentEntry_);
+  // In the library at once, so that a reader killed now still remembers it.
+  memory_->Record(*engine_, currentEntry_);
   savedPlace_ = -1;
   if (recordRecentlyUsed_) {
     // A book opened before the last one was recorded replaces it: the desktop lists what

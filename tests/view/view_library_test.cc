@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -28,6 +29,21 @@ std::string Utf16Le(const std::string& utf8) {
   return out;
 }
 
+// What `lirakotool ARGS --data` the fixture's data folder prints; empty when the tool is not
+// built.
+std::string Tool(ViewFixture& f, const std::string& args) {
+  const std::string tool = std::string(LIRAKO_BINARY_DIR) + "/tools/lirakotool";
+  if (!std::filesystem::exists(tool)) return {};
+  std::string out;
+  FILE* pipe = ::popen((tool + " " + args + " --data " + f.dir.path() + " 2>&1").c_str(), "r");
+  char buffer[4096];
+  size_t n;
+  while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    out.append(buffer, n);
+  if (pipe) ::pclose(pipe);
+  return out;
+}
+
 // The first text the next paint draws.
 std::u16string TopText(ViewFixture& f) {
   return f.Paint()->TextOps().at(0).text;
@@ -52,12 +68,16 @@ TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers
   std::filesystem::create_directory(f.dir.File("moved"));
   const std::u16string moved = FromUtf8(f.dir.File("moved/다른이름.txt"));
   ASSERT_EQ(std::rename(ToUtf8(book).c_str(), ToUtf8(moved).c_str()), 0);
+  EXPECT_EQ(Tool(f, "place " + ToUtf8(moved)), "{\"file\": \"" + ToUtf8(moved) +
+                                                   "\", \"position\": " + std::to_string(place) +
+                                                   ", \"matched\": \"content\"}\n");
   f.Start(moved);
   EXPECT_EQ(f.view().pagePosition(), place);
   f.Stop();
 
   // A UTF-16 copy: found by its text, the place carried by the text.
   const std::u16string copy = FromUtf8(f.dir.Write("utf16.txt", Utf16Le(text)));
+  EXPECT_NE(Tool(f, "place " + ToUtf8(copy)).find("\"matched\": \"text\""), std::string::npos);
   f.Start(copy);
   EXPECT_EQ(TopText(f), top);
   f.Stop();
@@ -65,6 +85,10 @@ TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers
   // A paragraph inserted before the place: the place follows its text.
   const std::string inserted = "새로 넣은 문단\n";
   f.dir.Write("moved/다른이름.txt", inserted + text);
+  EXPECT_EQ(Tool(f, "place " + ToUtf8(moved)),
+            "{\"file\": \"" + ToUtf8(moved) + "\", \"position\": " +
+                std::to_string(place + static_cast<int32_t>(inserted.size())) +
+                ", \"matched\": \"path\"}\n");
   f.Start(moved);
   EXPECT_EQ(f.view().pagePosition(), place + static_cast<int32_t>(inserted.size()));
   EXPECT_EQ(TopText(f), top);
@@ -79,6 +103,15 @@ TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers
   EXPECT_EQ(TopText(f), top);
   // The moved book kept one record, the copy has its own.
   EXPECT_EQ(f.view().library().Count(), 16u);
+  const std::string listed = Tool(f, "library");
+  if (!listed.empty()) {
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 16);
+    EXPECT_EQ(listed.find("{\"file\": \"" + ToUtf8(moved) +
+                          "\", \"size\": " + std::to_string(inserted.size() + text.size()) +
+                          ", \"encoding\": \"utf-8\", \"position\": "),
+              0u)
+        << listed;
+  }
 }
 
 TEST(ViewLibrary, ADamagedLibraryStartsAgainFromTheRecentFiles) {
