@@ -1,6 +1,7 @@
 #include "app/tirasol_app.h"
 
 #include "app/find_all_dialog.h"
+#include "app/library_dialog.h"
 #include "app/main_frame.h"
 #include "app/program_icon.h"
 #include "app/signal_watcher.h"
@@ -54,6 +55,9 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
   CBookmarkNameDlg::Install(*view_, *dialogs_);
   view_->SetModalHandler(CTirasolView::Modal::kToc, [this](CTirasolView& view) {
     TocDialog::Run(view, &frame_->readerWidget());
+  });
+  view_->SetModalHandler(CTirasolView::Modal::kLibrary, [this](CTirasolView& view) {
+    RunLibraryDialog(view, &frame_->readerWidget());
   });
   view_->SetModalHandler(CTirasolView::Modal::kSettings,
                          [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });

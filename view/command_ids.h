@@ -37,6 +37,8 @@ constexpr int kCmdEncodingUtf16Be = 32814;
 constexpr int kCmdToc = 32820;
 constexpr int kCmdNextChapter = 32821;
 constexpr int kCmdPreviousChapter = 32822;
+// "서재": every book read.
+constexpr int kCmdLibrary = 32823;
 
 // How many recent files and bookmarks the menus show.
 constexpr int kMenuListLimit = 10;

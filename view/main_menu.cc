@@ -45,6 +45,7 @@ std::vector<MenuItemData> BuildMainMenu() {
              Command(kCmdEncodingUtf8, u"유니코드 (UTF-8)"),
              Command(kCmdEncodingUtf16Le, u"유니코드 (UTF-16 LE)"),
              Command(kCmdEncodingUtf16Be, u"유니코드 (UTF-16 BE)")}),
+      Command(kCmdLibrary, u"서재"),
       Separator(),
       Command(kCmdSettings, u"설정"),
       Command(kCmdAbout, u"이놈은"),
@@ -93,6 +94,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
       {u'C', kCmdEditCopy},
       {u'V', kCmdEditPaste},
       {u'T', kCmdToc},
+      {u'L', kCmdLibrary},
       {kAccelPageDown, kCmdNextChapter},
       {kAccelPageUp, kCmdPreviousChapter},
   };
@@ -117,6 +119,8 @@ std::u16string ShortcutText(int id) {
       return u"Ctrl+F";
     case kCmdToc:
       return u"Ctrl+T";
+    case kCmdLibrary:
+      return u"Ctrl+L";
     case kCmdSetBookmark:
       return u"Ctrl+B";
     case kCmdSettings:

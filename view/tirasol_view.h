@@ -64,7 +64,7 @@ class CTirasolView {
  public:
   // The modal parts of commands that live outside the view: the find bar, the jump bar, the
   // bookmark-name dialog and the settings sheet.
-  enum class Modal { kFind, kJump, kSetBookmark, kSettings, kToc, kCount };
+  enum class Modal { kFind, kJump, kSetBookmark, kSettings, kToc, kLibrary, kCount };
   using ModalHandler = std::function<void(CTirasolView&)>;
   // Makes the engine for a path in place of the view's own choice.
   using EngineFactory =
@@ -192,6 +192,7 @@ class CTirasolView {
   void OnSetBookmark() { RunModal(Modal::kSetBookmark); }
   void OnSettings() { RunModal(Modal::kSettings); }
   void OnToc() { RunModal(Modal::kToc); }
+  void OnLibrary() { RunModal(Modal::kLibrary); }
   // Sets the handler that runs `modal` (an empty one: nothing after stopping the timer).
   void SetModalHandler(Modal modal, ModalHandler handler);
 

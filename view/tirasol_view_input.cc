@@ -63,6 +63,9 @@ void CTirasolView::OnCommand(int id) {
     case kCmdToc:
       OnToc();
       break;
+    case kCmdLibrary:
+      OnLibrary();
+      break;
     case kCmdNextChapter:
       StepChapter(1);
       break;

@@ -14,7 +14,7 @@ using testing::ViewFixture;
 TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(MainMenuTitle(), u"메뉴");
   HeadlessMenu menu(MainMenuItems());
-  ASSERT_EQ(menu.ItemCount(), 10);
+  ASSERT_EQ(menu.ItemCount(), 11);
   const auto& items = menu.items();
   EXPECT_EQ(items[0].id, kCmdFileOpen);
   EXPECT_EQ(items[0].text, u"열기");
@@ -23,10 +23,10 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(items[kMenuPosMove].text, u"이동");
   EXPECT_EQ(items[kMenuPosBookmark].text, u"책갈피");
   EXPECT_EQ(items[kMenuPosEncoding].text, u"인코딩");
-  EXPECT_TRUE(items[6].separator);
-  EXPECT_EQ(menu.CommandIds(), (std::vector<int>{kCmdFileOpen, 32787, 57664, 57665}));
+  EXPECT_TRUE(items[7].separator);
+  EXPECT_EQ(menu.CommandIds(), (std::vector<int>{kCmdFileOpen, kCmdLibrary, 32787, 57664, 57665}));
   EXPECT_EQ(menu.CommandTexts(),
-            (std::vector<std::u16string>{u"열기", u"설정", u"이놈은", u"끝내기"}));
+            (std::vector<std::u16string>{u"열기", u"서재", u"설정", u"이놈은", u"끝내기"}));
 
   HeadlessMenu* recent = menu.PopupAt(kMenuPosRecent);
   ASSERT_NE(recent, nullptr);
@@ -73,6 +73,7 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
                                                    {u'C', 57634},
                                                    {u'V', 57637},
                                                    {u'T', kCmdToc},
+                                                   {u'L', kCmdLibrary},
                                                    {kAccelPageDown, kCmdNextChapter},
                                                    {kAccelPageUp, kCmdPreviousChapter}}));
   EXPECT_EQ(CommandText(kCmdAutoRefresh), u"자동갱신");
