@@ -1,7 +1,12 @@
 #include "store/library.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <thread>
 
 #include "platform/utf.h"
@@ -106,6 +111,78 @@ TEST(Library, ADamagedDatabaseIsKeptBesideAndANewOneStarted) {
   EXPECT_EQ(library.Count(), 0u);
   EXPECT_TRUE(library.Save(BookAt(u"/new.txt", 5, 1), nullptr));
   EXPECT_EQ(library.Find(u"/new.txt")->position, 5);
+}
+
+}  // namespace
+}  // namespace lirako
+
+namespace lirako {
+namespace {
+
+// The result of SQLite's full integrity check of the database at `path`.
+std::string IntegrityCheck(const std::string& path) {
+  sqlite3* db = nullptr;
+  std::string result;
+  if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) {
+    sqlite3_exec(
+        db, "PRAGMA integrity_check",
+        [](void* out, int, char** values, char**) {
+          *static_cast<std::string*>(out) += values[0] ? values[0] : "";
+          return 0;
+        },
+        &result, nullptr);
+  }
+  sqlite3_close(db);
+  return result;
+}
+
+TEST(Library, WaitsForAWindowHoldingTheLockAndSurvivesAKillInTheMiddleOfWrites) {
+  TempDir dir;
+  const std::string path = dir.File("library.sqlite3");
+  Library library;
+  ASSERT_EQ(library.Open(path, nullptr), Library::Opened::kCreated);
+
+  // Another window holds the write lock for a second: the save waits for it.
+  Library other;
+  ASSERT_EQ(other.Open(path, nullptr), Library::Opened::kExisting);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread release([holder] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  std::string err;
+  EXPECT_TRUE(other.Save(BookAt(u"/locked.txt", 3, 1), &err)) << err;
+  release.join();
+  sqlite3_close(holder);
+
+  // A writer killed at any moment: every save it finished is there, the database is whole.
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    Library writer;
+    writer.Open(path, nullptr);
+    for (int i = 0;; ++i) {
+      if (!writer.Save(BookAt(FromUtf8("/k/" + std::to_string(i)), i, i), nullptr)) _exit(1);
+      if (::write(report[1], &i, sizeof i) != sizeof i) _exit(1);
+    }
+  }
+  ::close(report[1]);
+  int saved = -1;
+  for (int i; saved < 300 && ::read(report[0], &i, sizeof i) == sizeof i;)
+    saved = i;
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ::close(report[0]);
+  ASSERT_GE(saved, 300);
+  EXPECT_EQ(IntegrityCheck(path), "ok");
+  Library after;
+  ASSERT_EQ(after.Open(path, nullptr), Library::Opened::kExisting);
+  for (int i = 0; i <= saved; ++i)
+    ASSERT_TRUE(after.Find(FromUtf8("/k/" + std::to_string(i)))) << i;
+  EXPECT_TRUE(after.Find(u"/locked.txt"));
 }
 
 }  // namespace
