@@ -37,6 +37,8 @@ constexpr char kSchema[] =
     " value TEXT NOT NULL,"
     " PRIMARY KEY(book, key)) WITHOUT ROWID;";
 
+constexpr int kSchemaVersion = 1;
+
 constexpr char kColumns[] =
     "path, size, modified, fingerprint, text_fingerprint, encoding, position, anchor, progress,"
     " bookmarks, first_read, last_read, reading_seconds";
@@ -213,7 +215,17 @@ bool Library::Exec(const char* sql, std::string* err) const {
 }
 
 bool Library::CreateSchema(std::string* err) {
-  return Change([&](std::string* e) { return Exec(kSchema, e); }, err);
+  // A library made before needs no write: a window holding the lock does not delay the start.
+  {
+    Statement version(db_, "PRAGMA user_version");
+    if (version.Step() == SQLITE_ROW && version.Int(0) >= kSchemaVersion) return true;
+  }
+  return Change(
+      [&](std::string* e) {
+        return Exec(kSchema, e) &&
+               Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), e);
+      },
+      err);
 }
 
 bool Library::Change(const std::function<bool(std::string*)>& body, std::string* err) {

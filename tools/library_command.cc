@@ -22,7 +22,7 @@ constexpr char kEncodingKey[] = "encoding";
 
 // The data folder the reader uses when it lies where this tool does: an installed copy's
 // user folder, or in a build tree the folder of the reader beside the tool's own folder.
-std::u16string ReaderDataFolder(HeadlessPlatform& platform) {
+std::u16string ReaderDataFolder(Platform& platform) {
   std::u16string folder = FindDataFolder(platform);
   const std::filesystem::path tools(ToUtf8(folder));
   const std::filesystem::path reader = tools.parent_path() / "app";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,7 +137,7 @@ std::string IntegrityCheck(const std::string& path) {
   return result;
 }
 
-TEST(Library, WaitsForAWindowHoldingTheLockAndSurvivesAKillInTheMiddleOfWrites) {
+TEST(Library, WaitsForAWindowHoldingTheLockSurvivesAKillAndAFullDisk) {
   TempDir dir;
   const std::string path = dir.File("library.sqlite3");
   Library library;
@@ -183,6 +184,26 @@ TEST(Library, WaitsForAWindowHoldingTheLockAndSurvivesAKillInTheMiddleOfWrites) 
   for (int i = 0; i <= saved; ++i)
     ASSERT_TRUE(after.Find(FromUtf8("/k/" + std::to_string(i)))) << i;
   EXPECT_TRUE(after.Find(u"/locked.txt"));
+
+  // A full disk: the save fails with its reason, what was saved before stays.
+  const pid_t full = ::fork();
+  if (full == 0) {
+    Library writer;
+    writer.Open(path, nullptr);
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1 << 16, 1 << 16};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    LibraryBook big = BookAt(u"/big.txt", 1, 1);
+    big.anchor.assign(1 << 20, 'x');
+    std::string reason;
+    _exit(!writer.Save(big, &reason) && !reason.empty() ? 0 : 1);
+  }
+  int status = -1;
+  ::waitpid(full, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(IntegrityCheck(path), "ok");
+  EXPECT_FALSE(after.Find(u"/big.txt"));
+  EXPECT_TRUE(after.Find(u"/k/0"));
 }
 
 }  // namespace
