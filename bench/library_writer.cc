@@ -2,10 +2,12 @@
 // it, and times what the dialog "서재" and the opening of a book ask of it:
 //   library_writer DIR COUNT
 // makes DIR/library.sqlite3 with COUNT books (an existing library there is replaced) and
-// prints "library COUNT write_ms reload_ms filter_ms find_ms": writing it, reading every
-// book into the dialog's list, narrowing the list by a text, and looking a book up by path
-// and by fingerprint (the work of every open).
-#include <chrono>
+// prints "library COUNT write_ms open_ms reload_ms filter_ms find_ms": writing it, opening
+// it again as the reader does at start, reading every book into the dialog's list, narrowing
+// the list by a text, and looking a book up by path and by fingerprint (the work of every
+// open). Times are CPU time of the process in milliseconds.
+#include <time.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,10 +19,19 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// CPU time of the process, as engine_bench measures: on a shared machine other processes take
+// the CPU in slices that wall-clock figures would count.
+struct Clock {
+  using time_point = double;
+  static double now() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+  }
+};
 
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double MsSince(double start) {
+  return Clock::now() - start;
 }
 
 }  // namespace
@@ -63,6 +74,13 @@ int main(int argc, char** argv) {
     }
   }
   const double writeMs = MsSince(start);
+  library.Close();
+  start = Clock::now();
+  if (library.Open(path, &err) != Library::Opened::kExisting) {
+    std::fprintf(stderr, "library_writer: %s\n", err.c_str());
+    return 1;
+  }
+  const double openMs = MsSince(start);
 
   HeadlessPlatform platform;
   LibraryTable table(platform, library);
@@ -81,6 +99,7 @@ int main(int argc, char** argv) {
     library.FindByFingerprint("0:none");
   }
   const double findMs = MsSince(start) / lookups;
-  std::printf("library %d %.1f %.1f %.1f %.3f\n", count, writeMs, reloadMs, filterMs, findMs);
+  std::printf("library %d %.1f %.2f %.1f %.1f %.3f\n", count, writeMs, openMs, reloadMs, filterMs,
+              findMs);
   return table.RowCount() > 0 ? 0 : 1;
 }

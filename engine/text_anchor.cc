@@ -1,6 +1,7 @@
 #include "engine/text_anchor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "engine/decoded_text.h"

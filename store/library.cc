@@ -153,8 +153,9 @@ void Library::Close() {
   db_ = nullptr;
 }
 
-Library::Opened Library::Open(const std::string& path, std::string* err) {
+Library::Opened Library::Open(const std::string& path, std::string* err, Check check) {
   Close();
+  damaged_ = false;
   bool existed = false;
   if (FILE* f = std::fopen(path.c_str(), "rb")) {
     existed = true;
@@ -167,12 +168,14 @@ Library::Opened Library::Open(const std::string& path, std::string* err) {
     bool damaged = false;
     if (code == SQLITE_OK) {
       sqlite3_busy_timeout(db_, kBusyMilliseconds);
-      // The schema is read first: a file that is no database, or whose pages are damaged,
-      // fails here or in the quick check.
+      // A file that is no database, or a damaged schema, fails here; damaged pages fail the
+      // quick check.
       {
-        Statement check(db_, "PRAGMA quick_check");
-        code = check.Step();
-        if (code == SQLITE_ROW && check.Text(0) != "ok") code = SQLITE_CORRUPT;
+        Statement read(db_, check == Check::kEveryPage ? "PRAGMA quick_check"
+                                                       : "SELECT COUNT(*) FROM sqlite_master");
+        code = read.Step();
+        if (code == SQLITE_ROW && check == Check::kEveryPage && read.Text(0) != "ok")
+          code = SQLITE_CORRUPT;
       }
       damaged = IsDamage(code) || IsDamage(sqlite3_extended_errcode(db_) & 0xFF);
       if (code == SQLITE_ROW || code == SQLITE_DONE) {
@@ -211,7 +214,12 @@ bool Library::Exec(const char* sql, std::string* err) const {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
   if (err) *err = message ? message : "SQLite error";
   sqlite3_free(message);
+  NoteDamage();
   return false;
+}
+
+void Library::NoteDamage() const {
+  if (db_ && IsDamage(sqlite3_errcode(db_) & 0xFF)) damaged_ = true;
 }
 
 bool Library::CreateSchema(std::string* err) {
@@ -237,6 +245,7 @@ bool Library::Change(const std::function<bool(std::string*)>& body, std::string*
       lastError_.clear();
       return true;
     }
+    NoteDamage();
     Exec("ROLLBACK", nullptr);
   }
   lastError_ = reason;
@@ -250,7 +259,8 @@ std::vector<LibraryBook> Library::Query(const char* where, const std::string* te
   const std::string sql = std::string("SELECT ") + kColumns + " FROM books " + where;
   Statement select(db_, sql.c_str());
   if (text) select.Bind(1, *text);
-  while (select.Step() == SQLITE_ROW) {
+  int code;
+  while ((code = select.Step()) == SQLITE_ROW) {
     LibraryBook book;
     book.path = select.Path(0);
     book.size = select.Int(1);
@@ -267,6 +277,7 @@ std::vector<LibraryBook> Library::Query(const char* where, const std::string* te
     book.readingSeconds = select.Int(12);
     books.push_back(std::move(book));
   }
+  if (code != SQLITE_DONE) NoteDamage();
   return books;
 }
 
@@ -294,7 +305,9 @@ std::vector<LibraryBook> Library::All() const {
 size_t Library::Count() const {
   if (!db_) return 0;
   Statement count(db_, "SELECT COUNT(*) FROM books");
-  return count.Step() == SQLITE_ROW ? static_cast<size_t>(count.Int(0)) : 0;
+  if (count.Step() == SQLITE_ROW) return static_cast<size_t>(count.Int(0));
+  NoteDamage();
+  return 0;
 }
 
 bool Library::Save(const LibraryBook& book, std::string* err) {
@@ -370,8 +383,10 @@ std::optional<std::string> Library::BookValue(const std::u16string& book,
                    "SELECT value FROM book_values WHERE key = ?2 AND"
                    " book = (SELECT id FROM books WHERE path = ?1)");
   select.BindPath(1, book).Bind(2, std::string(key));
-  if (select.Step() != SQLITE_ROW) return std::nullopt;
-  return select.Text(0);
+  const int code = select.Step();
+  if (code == SQLITE_ROW) return select.Text(0);
+  if (code != SQLITE_DONE) NoteDamage();
+  return std::nullopt;
 }
 
 void Library::SetBookValue(const std::u16string& book, std::string_view key,
@@ -408,8 +423,10 @@ std::vector<std::u16string> Library::BooksWith(std::string_view key) const {
                    "SELECT path FROM books JOIN book_values ON book = id WHERE key = ?1"
                    " ORDER BY last_read DESC, id DESC");
   select.Bind(1, std::string(key));
-  while (select.Step() == SQLITE_ROW)
+  int code;
+  while ((code = select.Step()) == SQLITE_ROW)
     books.push_back(select.Path(0));
+  if (code != SQLITE_DONE) NoteDamage();
   return books;
 }
 

@@ -42,6 +42,10 @@ class Library : public BookValues {
   static constexpr int kBusyMilliseconds = 5000;
 
   enum class Opened { kExisting, kCreated, kReplacedDamaged, kFailed };
+  // How much of an existing database Open reads to tell whether it is damaged: its schema
+  // (cheap, for every start; damage elsewhere shows when a page is used, see damaged()), or
+  // every page.
+  enum class Check { kSchema, kEveryPage };
 
   Library() = default;
   Library(const Library&) = delete;
@@ -51,7 +55,7 @@ class Library : public BookValues {
   // Opens the database at `path` (UTF-8), creating it when missing. A damaged database is
   // renamed to path + kDamagedSuffix and a new one started. kFailed with the reason in `err`
   // when none can be opened; the library then holds nothing and saves nothing.
-  Opened Open(const std::string& path, std::string* err);
+  Opened Open(const std::string& path, std::string* err, Check check = Check::kSchema);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
@@ -81,16 +85,22 @@ class Library : public BookValues {
 
   // Why the last change failed (empty when none did).
   const std::string& lastError() const { return lastError_; }
+  // True once SQLite found a damaged page: the library should be opened again with
+  // Check::kEveryPage.
+  bool damaged() const { return damaged_; }
 
  private:
   class Statement;
   bool Exec(const char* sql, std::string* err) const;
+  // Notes a damaged page when SQLite's last error says so.
+  void NoteDamage() const;
   bool Change(const std::function<bool(std::string*)>& body, std::string* err);
   std::vector<LibraryBook> Query(const char* sql, const std::string* text) const;
   bool CreateSchema(std::string* err);
 
   sqlite3* db_ = nullptr;
   std::string lastError_;
+  mutable bool damaged_ = false;
 };
 
 }  // namespace lirako

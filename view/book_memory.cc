@@ -26,9 +26,22 @@ int64_t Now() {
 
 bool BookMemory::Open(const std::u16string& folder, ReaderStore& store,
                       const RecentFileList& recent) {
+  folder_ = folder;
+  store_ = &store;
+  recent_ = &recent;
+  return Start(Library::Check::kSchema);
+}
+
+void BookMemory::ReplaceWhenDamaged() {
+  if (!library_.damaged() || !store_) return;
+  store_->SetBookValues(nullptr);
+  Start(Library::Check::kEveryPage);
+}
+
+bool BookMemory::Start(Library::Check check) {
   std::string err;
   const Library::Opened opened =
-      library_.Open(ToUtf8(DataFilePath(folder, Library::kFileName)), &err);
+      library_.Open(ToUtf8(DataFilePath(folder_, Library::kFileName)), &err, check);
   if (opened == Library::Opened::kFailed) {
     std::fprintf(stderr, "lirako: the library is not open: %s\n", err.c_str());
     return false;
@@ -39,7 +52,7 @@ bool BookMemory::Open(const std::u16string& folder, ReaderStore& store,
   if (opened != Library::Opened::kExisting) {
     // Most recent last, so that the list's order is the library's.
     const int64_t now = Now();
-    const auto& entries = recent.entries();
+    const auto& entries = recent_->entries();
     for (size_t i = entries.size(); i-- > 0;) {
       if (library_.Find(entries[i].path)) continue;
       LibraryBook book;
@@ -52,7 +65,7 @@ bool BookMemory::Open(const std::u16string& folder, ReaderStore& store,
       library_.Save(book, nullptr);
     }
   }
-  return store.SetBookValues(&library_);
+  return store_->SetBookValues(&library_);
 }
 
 BookPlace BookMemory::Opened(const std::u16string& path, CTextEngine& engine) {
@@ -60,6 +73,10 @@ BookPlace BookMemory::Opened(const std::u16string& path, CTextEngine& engine) {
   lastRecord_ = Clock::now();
   if (!library_.IsOpen()) return {};
   BookPlace place = places_.Find(path, engine.Encoding());
+  if (library_.damaged()) {
+    ReplaceWhenDamaged();
+    place = places_.Find(path, engine.Encoding());
+  }
   std::string err;
   if (!places_.Adopt(path, place, &err))
     std::fprintf(stderr, "lirako: the library did not follow the book: %s\n", err.c_str());
@@ -98,9 +115,13 @@ void BookMemory::Record(CTextEngine& engine, const RecentFileEntry& entry) {
                              .count();
   lastRecord_ = tick;
   std::string err;
-  if (!library_.Save(book, &err))
+  if (!library_.Save(book, &err)) {
     std::fprintf(stderr, "lirako: the library did not keep %s: %s\n",
                  ToUtf8(FileNameOf(entry.path)).c_str(), err.c_str());
+    // A new library started in place of a damaged one gets the record at once.
+    ReplaceWhenDamaged();
+    if (library_.IsOpen() && !library_.damaged()) library_.Save(book, nullptr);
+  }
 }
 
 }  // namespace lirako

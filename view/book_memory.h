@@ -36,7 +36,16 @@ class BookMemory {
  private:
   using Clock = std::chrono::steady_clock;
 
+  // Opens the library; a new one begins with the recent entries. True when the store handed
+  // its book records over.
+  bool Start(Library::Check check);
+  // Starts a new library when SQLite found the open one damaged.
+  void ReplaceWhenDamaged();
+
   Platform& platform_;
+  std::u16string folder_;
+  ReaderStore* store_ = nullptr;
+  const RecentFileList* recent_ = nullptr;
   Library library_;
   BookPlaces places_;
   std::u16string openPath_;
