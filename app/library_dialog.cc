@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include "view/library_table.h"
-#include "view/tirasol_view.h"
 
 namespace lirako {
 namespace {
@@ -95,8 +94,8 @@ class ProgressDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-void RunLibraryDialog(CTirasolView& view, QWidget* parent) {
-  LibraryTable table(view.platform(), view.library());
+std::u16string ChooseFromLibrary(Platform& platform, Library& library, QWidget* parent) {
+  LibraryTable table(platform, library);
   table.Reload();
   LibraryModel model(table);
 
@@ -183,7 +182,7 @@ void RunLibraryDialog(CTirasolView& view, QWidget* parent) {
 
   selectFirst();
   list->setFocus();
-  if (dialog.exec() == QDialog::Accepted && !chosen.empty()) view.OpenDocument(chosen);
+  return dialog.exec() == QDialog::Accepted ? chosen : std::u16string();
 }
 
 }  // namespace lirako

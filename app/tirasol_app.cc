@@ -57,7 +57,9 @@ bool CTirasolApp::InitInstance(const std::u16string& book) {
     TocDialog::Run(view, &frame_->readerWidget());
   });
   view_->SetModalHandler(CTirasolView::Modal::kLibrary, [this](CTirasolView& view) {
-    RunLibraryDialog(view, &frame_->readerWidget());
+    const std::u16string book =
+        ChooseFromLibrary(view.platform(), view.library(), &frame_->readerWidget());
+    if (!book.empty()) view.OpenDocument(book);
   });
   view_->SetModalHandler(CTirasolView::Modal::kSettings,
                          [this](CTirasolView& view) { RunSettingsSheet(view, *dialogs_); });
