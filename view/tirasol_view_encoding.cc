@@ -54,8 +54,8 @@ void CTirasolView::ChooseEncoding(std::optional<TextEncoding> encoding) {
   }
   // The engine moves a position inside a character back to its start.
   engine_->SetPosition(Reunit(position, oldUnit, newUnit));
-  currentEntry_.position = engine_->GetPosition();
-  recentFiles_.StoreFirst(currentEntry_);
+  // The recent list and the library hold the place in the new units at once.
+  StoreCurrentPosition();
   RequestStep(kStepPageForward);
 }
 

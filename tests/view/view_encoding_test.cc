@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "store/library.h"
 #include "store/reader_store.h"
 #include "tests/support/view_internals.h"
 #include "tests/view/view_fixture.h"
@@ -56,6 +57,11 @@ TEST(ViewEncoding, ChoosingReopensAtTheSameByteAndChecksTheChoice) {
   view.OnCommand(kCmdEncodingUtf16Le);
   EXPECT_EQ(view.pagePosition(), kLine20 / 2);
   EXPECT_EQ(view.currentEntry().bookmarks.front().position, kLine20 / 2);
+  // The library holds the place in the new units at once.
+  const std::optional<LibraryBook> record = view.library().Find(book);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->encoding, "utf-16le");
+  EXPECT_EQ(record->position, kLine20 / 2);
 
   // A 16-bit unit whose byte lies inside 별: back to its first byte.
   constexpr int32_t kInsideByeol = (kLine20 + 2) / 2;
