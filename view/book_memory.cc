@@ -68,6 +68,17 @@ bool BookMemory::Start(Library::Check check) {
   return store_->SetBookValues(&library_);
 }
 
+void BookMemory::FollowMoved(const std::u16string& path) {
+  if (!library_.IsOpen() || path.empty() || library_.Find(path)) return;
+  for (const LibraryBook& book : library_.FindByFingerprint(ContentFingerprint(platform_, path))) {
+    if (platform_.PathExists(book.path)) continue;
+    std::string err;
+    if (!library_.Carry(book.path, path, false, &err))
+      std::fprintf(stderr, "lirako: the library did not follow the book: %s\n", err.c_str());
+    return;
+  }
+}
+
 BookPlace BookMemory::Opened(const std::u16string& path, CTextEngine& engine) {
   openPath_ = path;
   lastRecord_ = Clock::now();

@@ -24,6 +24,9 @@ class BookMemory {
   // entries of `recent`. True when `store` handed its book records over and must be saved.
   bool Open(const std::u16string& folder, ReaderStore& store, const RecentFileList& recent);
 
+  // Gives the book at `path` the record of the same bytes under a path that is gone, when the
+  // library holds none of its own: a renamed or moved book.
+  void FollowMoved(const std::u16string& path);
   // The place of the book that just opened in `engine` at `path`; its record follows it when
   // the library knew it under another path.
   BookPlace Opened(const std::u16string& path, CTextEngine& engine);

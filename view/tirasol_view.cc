@@ -221,6 +221,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StoreCurrentPosition();
   chapters_.Stop();
   engine_.reset();
+  // A moved book's values (the encoding chosen for it) follow it before they are read.
+  memory_->FollowMoved(path);
   EncodingGuess guess;
   std::optional<TextEncoding> chosen = BookEncoding(path);
   if (chosen) {

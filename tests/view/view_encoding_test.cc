@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/utf.h"
 #include "store/library.h"
 #include "store/reader_store.h"
 #include "tests/support/view_internals.h"
@@ -84,6 +85,12 @@ TEST(ViewEncoding, ChoiceSurvivesARestartAndADamagedStoreFile) {
   EXPECT_EQ(again.openEncoding(), TextEncoding::kUtf16Be);
   EXPECT_EQ(CheckedEncodings(f), std::vector<int>{kCmdEncodingUtf16Be});
   f.Stop();
+  // Renamed: the choice follows the book.
+  const std::u16string renamed = FromUtf8(f.dir.File("renamed.txt"));
+  ASSERT_EQ(std::rename(f.dir.File("k.txt").c_str(), ToUtf8(renamed).c_str()), 0);
+  EXPECT_EQ(f.Start(renamed).openEncoding(), TextEncoding::kUtf16Be);
+  f.Stop();
+  ASSERT_EQ(std::rename(ToUtf8(renamed).c_str(), f.dir.File("k.txt").c_str()), 0);
 
   // An older lirako.ini whose book records move into a new library: junk around the record,
   // and another book's unknown encoding that counts as none.
