@@ -91,13 +91,6 @@ void ReaderStore::SetBookValue(const std::u16string& book, std::string_view key,
   PutValue(books_.front().values, key, value);
 }
 
-std::vector<std::u16string> ReaderStore::Books() const {
-  std::vector<std::u16string> paths;
-  for (const Book& book : books_)
-    paths.push_back(book.path);
-  return paths;
-}
-
 void ReaderStore::RemoveBookValue(const std::u16string& book, std::string_view key) {
   if (bookValues_) return bookValues_->RemoveBookValue(book, key);
   Book* entry = FindBook(book);

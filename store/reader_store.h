@@ -57,8 +57,6 @@ class ReaderStore {
   // as it is, and are no longer written to the file. True when there were records to hand.
   bool SetBookValues(BookValues* values);
   size_t bookCount() const { return books_.size(); }
-  // The paths of the books, most recently used first.
-  std::vector<std::u16string> Books() const;
 
   // Replaces the store by the file at `path`. A file that cannot be opened gives an empty
   // store (true); one that is too large or fails while being read gives an empty store and
