@@ -130,14 +130,27 @@ bool DetectTextEncoding(Platform& platform, const std::u16string& path, Encoding
   if (size <= kDetectionWindows * kWindow) {
     Sample(*file, 0, size, buffer, evidence);
   } else {
-    // Even offsets keep the parity of the zero bytes.
+    // The first window at the start, the last ending at the end, the others spread evenly
+    // between; even offsets keep the parity of the zero bytes.
+    std::vector<int64_t> starts;
     for (int i = 0; i < kDetectionWindows; ++i)
-      Sample(*file, size / kDetectionWindows * i / 2 * 2, kWindow, buffer, evidence);
-    // All ASCII so far: read on from the first window until a byte above 0x7F decides.
-    for (int64_t at = kWindow;
-         !evidence.Decided() && at < size && evidence.examined < kDetectionMaxBytes;) {
-      const int64_t read = Sample(
-          *file, at, std::min(kWindow, kDetectionMaxBytes - evidence.examined), buffer, evidence);
+      starts.push_back((size - kWindow) * i / (kDetectionWindows - 1) / 2 * 2);
+    for (int64_t start : starts)
+      Sample(*file, start, kWindow, buffer, evidence);
+    // All ASCII so far: read on from the start until a byte above 0x7F decides, up to
+    // kDetectionMaxBytes into the file, past the windows already read.
+    const int64_t limit = std::min(size, kDetectionMaxBytes);
+    size_t next = 1;
+    for (int64_t at = kWindow; !evidence.Decided() && at < limit;) {
+      while (next < starts.size() && starts[next] + kWindow <= at)
+        ++next;
+      if (next < starts.size() && starts[next] <= at) {
+        at = starts[next] + kWindow;
+        continue;
+      }
+      int64_t end = std::min(limit, at + kWindow);
+      if (next < starts.size()) end = std::min(end, starts[next]);
+      const int64_t read = Sample(*file, at, end - at, buffer, evidence);
       if (read <= 0) break;
       at += read;
     }

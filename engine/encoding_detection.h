@@ -17,9 +17,9 @@ struct EncodingGuess {
 };
 
 // The sampling bounds: a file up to kDetectionWindows windows long is read whole; a longer one
-// in kDetectionWindows windows spread over it, the first at its start. When every sampled
-// byte is ASCII, reading goes on from the first window until a byte above 0x7F decides, up
-// to kDetectionMaxBytes in all.
+// in kDetectionWindows windows spread over it, the first at its start and the last at its
+// end. When every sampled byte is ASCII, reading goes on from the first window until a byte
+// above 0x7F decides, up to kDetectionMaxBytes into the file (windows are not read twice).
 constexpr int64_t kDetectionWindowBytes = 64 * 1024;
 constexpr int kDetectionWindows = 16;
 constexpr int64_t kDetectionMaxBytes = 4 * 1024 * 1024;

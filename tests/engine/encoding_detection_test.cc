@@ -103,7 +103,20 @@ TEST_F(Detection, AsciiHeadedBookReadsOnUntilKoreanDecides) {
   // All ASCII: the bounded read ends, and it is UTF-8.
   EncodingGuess ascii = Detect(Repeated("only ascii\n", 5 * 1024 * 1024));
   EXPECT_EQ(ascii.encoding, TextEncoding::kUtf8);
-  EXPECT_EQ(ascii.examined, kDetectionMaxBytes);
+  EXPECT_GE(ascii.examined, kDetectionMaxBytes);
+  EXPECT_LE(ascii.examined, kDetectionMaxBytes + kDetectionWindows * kDetectionWindowBytes);
+}
+
+TEST_F(Detection, LongAsciiHeadedBookFindsKoreanNearItsEnd) {
+  // 3.6 MB of ASCII with a few Korean words past 3.2 MB, where no sample window lies: the
+  // reading on from the start reaches them.
+  std::string book = Repeated("License text. ", 3'600'000).substr(0, 3'600'000);
+  book.replace(3'250'000, kGaCp949.size() * 2, kGaCp949 + kGaCp949);
+  EXPECT_EQ(Detect(book).encoding, TextEncoding::kCp949);
+  // Beyond the reading on, only the last window sees Korean that ends the book.
+  book = Repeated("License text. ", 6'000'000).substr(0, 6'000'000);
+  book += kGaCp949 + " " + kGaCp949 + "\n";
+  EXPECT_EQ(Detect(book).encoding, TextEncoding::kCp949);
 }
 
 TEST_F(Detection, SampleCodePage949BookIsCodePage949) {
