@@ -14,8 +14,11 @@ constexpr std::string_view kMagic = "lirako-toc 1";
 constexpr std::string_view kEnd = "end";
 // Changes whenever the built-in rules find other headings, so older files are not trusted.
 constexpr int kRulesVersion = 2;
-// A larger file cannot be one we wrote (the scan keeps at most kMaxChapters).
-constexpr int64_t kMaxFileBytes = 64 << 20;
+// A larger file cannot be one we wrote: the header, then at most kMaxChapters lines of a
+// position, a rule's name and a title of at most kMaxHeadingCharacters characters, each of
+// them up to 4 bytes of UTF-8 written as up to 8 when escaped.
+constexpr int64_t kMaxLineBytes = 64 + 8 * HeadingRules::kMaxHeadingCharacters;
+constexpr int64_t kMaxFileBytes = (1 << 20) + ChapterScanner::kMaxChapters * kMaxLineBytes;
 
 std::string Header(const ChapterCacheKey& key, size_t count) {
   std::string out(kMagic);
@@ -43,6 +46,19 @@ template <typename Number>
 bool ParseNumber(std::string_view text, Number* value) {
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
   return error == std::errc() && end == text.data() + text.size();
+}
+
+// True when `chapter` may follow `previous` (null for the first) in a book of `units` units,
+// as the scan reports chapters: inside the book, in book order, titles within the scan's
+// length.
+bool FitsBook(const Chapter& chapter, const Chapter* previous, int64_t units) {
+  if (chapter.position < 0 || chapter.position >= units) return false;
+  if (previous && chapter.position <= previous->position) return false;
+  const std::u16string title = FromUtf8(chapter.title);
+  size_t characters = 0;
+  for (char16_t unit : title)
+    characters += unit < 0xDC00 || unit > 0xDFFF;
+  return characters <= static_cast<size_t>(HeadingRules::kMaxHeadingCharacters);
 }
 
 }  // namespace
@@ -80,8 +96,13 @@ bool ChapterCache::Load(Platform& platform, const std::u16string& file, const Ch
   size_t at = countAt;
   std::string_view line;
   size_t count = 0;
-  if (!NextLine(text, &at, &line) || !ParseNumber(line.substr(6), &count)) return false;
+  if (!NextLine(text, &at, &line) || !ParseNumber(line.substr(6), &count) ||
+      count > ChapterScanner::kMaxChapters) {
+    return false;
+  }
+  const int64_t units = key.size / EncodingUnitSize(key.encoding);
   std::vector<Chapter> read;
+  read.reserve(count);
   while (NextLine(text, &at, &line) && line != kEnd) {
     const size_t tab1 = line.find('\t');
     const size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
@@ -92,6 +113,8 @@ bool ChapterCache::Load(Platform& platform, const std::u16string& file, const Ch
     }
     chapter.rule = UnescapeLine(line.substr(tab1 + 1, tab2 - tab1 - 1), EscapeTabs::kYes);
     chapter.title = UnescapeLine(line.substr(tab2 + 1), EscapeTabs::kYes);
+    if (read.size() == count || !FitsBook(chapter, read.empty() ? nullptr : &read.back(), units))
+      return false;
     read.push_back(std::move(chapter));
   }
   if (line != kEnd || read.size() != count) return false;

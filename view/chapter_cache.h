@@ -28,7 +28,9 @@ struct ChapterCacheKey {
 //   POSITION<tab>RULE<tab>TITLE   one line per chapter, in book order
 //   end
 // Tabs, line breaks and backslashes inside values are written \t, \n, \r and \\. A file
-// whose key differs from the book's, or that is damaged or cut short, is not used.
+// whose key differs from the book's, that is damaged or cut short, or whose chapters the scan
+// could not have found (more than its cap, a title longer than a heading, positions past the
+// book's end or out of book order) is not used.
 class ChapterCache {
  public:
   // "lirako-toc-<hash of the path>.cache" in `dataFolder`; empty when there is no data folder.

@@ -225,6 +225,50 @@ TEST_F(TocTest, ADamagedCacheIsScannedAgain) {
   EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
 }
 
+TEST(ChapterCacheTest, ChaptersTheScanCouldNotHaveFoundAreNotTrusted) {
+  TempDir dir;
+  HeadlessPlatform platform;
+  const std::u16string file = FromUtf8(dir.File("toc.cache"));
+  const ChapterCacheKey key{u"/books/big.txt", 1'000'000, 1, TextEncoding::kUtf16Le, ""};
+  auto trusted = [&](const std::vector<Chapter>& chapters) {
+    std::string err;
+    EXPECT_TRUE(ChapterCache::Save(platform, file, key, chapters, &err)) << err;
+    std::vector<Chapter> loaded;
+    return ChapterCache::Load(platform, file, key, &loaded) && loaded == chapters;
+  };
+  // As many as the scan keeps, in book order, inside the book's 500,000 units.
+  std::vector<Chapter> chapters;
+  for (int32_t i = 0; i < static_cast<int32_t>(ChapterScanner::kMaxChapters); ++i)
+    chapters.push_back(Chapter{i * 20, "Chapter " + std::to_string(i), "Chapter N"});
+  EXPECT_TRUE(trusted(chapters));
+  std::vector<Chapter> tooMany = chapters;
+  tooMany.push_back(Chapter{499'999, "Chapter last", "Chapter N"});
+  EXPECT_FALSE(trusted(tooMany));
+  EXPECT_FALSE(trusted({Chapter{500'000, "Chapter 1", "Chapter N"}}));
+  EXPECT_FALSE(trusted({Chapter{40, "Chapter 2", "Chapter N"}, Chapter{20, "Chapter 1", "x"}}));
+  EXPECT_FALSE(trusted({Chapter{20, "Chapter 1", "x"}, Chapter{20, "Chapter 1", "x"}}));
+  EXPECT_FALSE(trusted({Chapter{20, std::string(41, 'a'), "user"}}));
+  EXPECT_TRUE(trusted({Chapter{20, std::string(40, 'a'), "user"}}));
+}
+
+TEST_F(TocTest, ACacheOfChaptersPastTheBooksEndIsScannedAgain) {
+  Open();
+  std::unique_ptr<File> book = platform.OpenForReading(FromUtf8(bookPath_));
+  ASSERT_TRUE(book);
+  const ChapterCacheKey key{FromUtf8(bookPath_), book->Size(), book->ModifiedTime(),
+                            view->openEncoding(), ""};
+  std::string err;
+  ASSERT_TRUE(ChapterCache::Save(platform, CacheFile(), key,
+                                 {Chapter{0, "Prologue", "Prologue"},
+                                  Chapter{static_cast<int32_t>(key.size), "Chapter 9", "x"}},
+                                 &err))
+      << err;
+  view->OpenDocument(FromUtf8(bookPath_));
+  WaitForChapters();
+  EXPECT_FALSE(view->chapters().fromCache());
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
+}
+
 TEST_F(TocTest, AnInvalidRuleIsRefusedWithItsReasonAndScansNothing) {
   Open();
   TocModel toc(*view);
