@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/utf.h"
+#include "store/damaged_copy.h"
 #include "store/line_escape.h"
 
 namespace lirako {
@@ -21,14 +22,45 @@ auto FindValue(Values& values, std::string_view key) {
                       [&](const auto& kv) { return kv.first == key; });
 }
 
+// Sets `key` to `value`; false when it held that value already.
 template <typename Values>
-void PutValue(Values& values, std::string_view key, std::string_view value) {
+bool PutValue(Values& values, std::string_view key, std::string_view value) {
   auto it = FindValue(values, key);
-  if (it != values.end()) {
+  if (it == values.end()) {
+    values.emplace_back(std::string(key), std::string(value));
+  } else if (it->second != value) {
     it->second = value;
   } else {
-    values.emplace_back(std::string(key), std::string(value));
+    return false;
   }
+  return true;
+}
+
+// Removes `key`; false when there was none.
+template <typename Values>
+bool EraseValue(Values& values, std::string_view key) {
+  auto it = FindValue(values, key);
+  if (it == values.end()) return false;
+  values.erase(it);
+  return true;
+}
+
+// Puts `from`'s value of `key` into `to`, or removes it from `to` when `from` has none.
+template <typename Values>
+void CopyValue(const Values& from, Values& to, std::string_view key) {
+  auto it = FindValue(from, key);
+  if (it != from.end()) {
+    PutValue(to, key, it->second);
+  } else {
+    EraseValue(to, key);
+  }
+}
+
+// The folder part of `path`.
+std::u16string FolderOf(const std::u16string& path) {
+  size_t slash = path.rfind(u'/');
+  if (slash == std::u16string::npos) return u".";
+  return slash == 0 ? u"/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -48,12 +80,11 @@ std::optional<std::string> ReaderStore::Value(std::string_view key) const {
 
 void ReaderStore::SetValue(std::string_view key, std::string_view value) {
   if (!IsValidKey(key) || key == kVersionKey) return;
-  PutValue(globals_, key, value);
+  if (PutValue(globals_, key, value)) changed_.emplace(key);
 }
 
 void ReaderStore::RemoveValue(std::string_view key) {
-  auto it = FindValue(globals_, key);
-  if (it != globals_.end()) globals_.erase(it);
+  if (EraseValue(globals_, key)) changed_.emplace(key);
 }
 
 ReaderStore::Book* ReaderStore::FindBook(const std::u16string& path) {
@@ -80,23 +111,44 @@ void ReaderStore::SetBookValue(const std::u16string& book, std::string_view key,
                                std::string_view value) {
   if (book.empty() || !IsValidKey(key) || key == kPathKey) return;
   if (bookValues_) return bookValues_->SetBookValue(book, key, value);
+  if (PutValue(TouchBook(book).values, key, value)) changedBooks_.emplace(book, key);
+}
+
+ReaderStore::Book& ReaderStore::TouchBook(const std::u16string& path) {
   auto it =
-      std::find_if(books_.begin(), books_.end(), [&](const Book& b) { return b.path == book; });
+      std::find_if(books_.begin(), books_.end(), [&](const Book& b) { return b.path == path; });
   if (it == books_.end()) {
-    books_.insert(books_.begin(), Book{book, {}});
+    books_.insert(books_.begin(), Book{path, {}});
     if (books_.size() > kMaxBooks) books_.pop_back();
   } else {
     std::rotate(books_.begin(), it, it + 1);
   }
-  PutValue(books_.front().values, key, value);
+  return books_.front();
 }
 
 void ReaderStore::RemoveBookValue(const std::u16string& book, std::string_view key) {
   if (bookValues_) return bookValues_->RemoveBookValue(book, key);
   Book* entry = FindBook(book);
-  if (!entry) return;
-  auto it = FindValue(entry->values, key);
-  if (it != entry->values.end()) entry->values.erase(it);
+  if (entry && EraseValue(entry->values, key)) changedBooks_.emplace(book, key);
+}
+
+void ReaderStore::MergeOnto(const ReaderStore& disk) {
+  Values globals = disk.globals_;
+  for (const std::string& key : changed_)
+    CopyValue(globals_, globals, key);
+  std::vector<Book> mine = std::move(books_);
+  // Once the books' values live elsewhere, the file keeps none of them.
+  books_ = bookValues_ ? std::vector<Book>() : disk.books_;
+  // Least recent first, so that the books this store changed end up in its order.
+  for (auto book = mine.rbegin(); book != mine.rend(); ++book) {
+    auto first = changedBooks_.lower_bound({book->path, std::string()});
+    if (first == changedBooks_.end() || first->first != book->path) continue;
+    Values& values = TouchBook(book->path).values;
+    for (auto change = first; change != changedBooks_.end() && change->first == book->path;
+         ++change)
+      CopyValue(book->values, values, change->second);
+  }
+  globals_ = std::move(globals);
 }
 
 std::vector<std::u16string> ReaderStore::BooksWith(std::string_view key) const {
@@ -143,7 +195,8 @@ std::string ReaderStore::ToText() const {
 void ReaderStore::FromText(std::string_view text) {
   globals_.clear();
   books_.clear();
-  enum class Section { kNone, kGlobal, kBook, kSkippedBook };
+  // A record's values follow its path; until then the record has no book (kBookHead).
+  enum class Section { kNone, kGlobal, kBookHead, kBook, kSkippedBook };
   Section section = Section::kNone;
   while (!text.empty()) {
     size_t eol = text.find('\n');
@@ -155,7 +208,7 @@ void ReaderStore::FromText(std::string_view text) {
       if (line == kGlobalSection) {
         section = Section::kGlobal;
       } else if (line == kBookSection) {
-        section = books_.size() < kMaxBooks ? Section::kBook : Section::kSkippedBook;
+        section = books_.size() < kMaxBooks ? Section::kBookHead : Section::kSkippedBook;
       } else {
         section = Section::kNone;
       }
@@ -168,51 +221,83 @@ void ReaderStore::FromText(std::string_view text) {
     if (!IsValidKey(key)) continue;
     if (section == Section::kGlobal) {
       if (key != kVersionKey) PutValue(globals_, key, value);
-    } else if (section == Section::kBook) {
-      if (key == kPathKey) {
-        // A record starts with its path; a second record of the same book is ignored.
-        std::u16string path = FromUtf8(value);
-        if (path.empty() || FindBook(path)) {
-          section = Section::kSkippedBook;
-        } else {
-          books_.push_back(Book{std::move(path), {}});
-        }
-      } else if (!books_.empty() && !books_.back().path.empty()) {
-        // Values before the record's path belong to no book.
-        PutValue(books_.back().values, key, value);
+    } else if (section == Section::kBookHead) {
+      // A record starts with its path: one whose first key is something else, a damaged
+      // path, is dropped whole, as is a second record of the same book.
+      std::u16string path = key == kPathKey ? FromUtf8(value) : std::u16string();
+      if (path.empty() || FindBook(path)) {
+        section = Section::kSkippedBook;
+      } else {
+        books_.push_back(Book{std::move(path), {}});
+        section = Section::kBook;
       }
+    } else if (section == Section::kBook && key != kPathKey) {
+      PutValue(books_.back().values, key, value);
     }
   }
 }
 
 bool ReaderStore::Load(Platform& platform, const std::u16string& path, std::string* err) {
+  LoadState state = LoadFile(platform, path, err);
+  return state == LoadState::kClean || state == LoadState::kMissing;
+}
+
+LoadState ReaderStore::LoadFile(Platform& platform, const std::u16string& path, std::string* err) {
   globals_.clear();
   books_.clear();
-  std::unique_ptr<File> file = platform.OpenForReading(path);
-  if (!file) return true;
-  int64_t size = file->Size();
-  if (size > kMaxFileBytes) {
-    file->Close();
-    if (err) *err = "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes";
-    return false;
+  changed_.clear();
+  changedBooks_.clear();
+  std::string reason;
+  std::unique_ptr<File> file = platform.OpenForReading(path, &reason);
+  if (!file) {
+    if (!platform.Exists(path)) return LoadState::kMissing;
+    if (err) *err = "cannot be opened: " + reason;
+    return LoadState::kUnreadable;
   }
+  const int64_t size = file->Size();
   std::string text;
-  char block[8192];
-  size_t n;
-  while ((n = file->Read(block, sizeof block)) > 0) {
-    text.append(block, n);
-    if (static_cast<int64_t>(text.size()) > kMaxFileBytes) {
-      file->Close();
-      if (err) *err = "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes";
-      return false;
-    }
+  text.resize(static_cast<size_t>(std::clamp<int64_t>(size, 0, kMaxFileBytes)));
+  size_t got = 0;
+  while (got < text.size()) {
+    size_t n = file->Read(text.data() + got, text.size() - got);
+    if (n == 0) break;
+    got += n;
   }
   file->Close();
+  if (got < text.size()) {
+    if (err) *err = "the file cannot be read whole";
+    return LoadState::kUnreadable;
+  }
+  if (size > kMaxFileBytes) {
+    // Only whole lines: a value cut at the limit is not one we wrote.
+    text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    FromText(text);
+    if (err) *err = "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes";
+    return LoadState::kDamaged;
+  }
   FromText(text);
+  return LoadState::kClean;
+}
+
+bool ReaderStore::Save(Platform& platform, const std::u16string& path, std::string* err) {
+  // Without the lock (a folder that admits no lock file) the save still goes ahead.
+  std::unique_ptr<FolderLock> lock = platform.LockFolder(FolderOf(path));
+  ReaderStore disk;
+  LoadState state = disk.LoadFile(platform, path);
+  if (state == LoadState::kUnreadable) {
+    if (err) *err = ToUtf8(path) + ": cannot be read, so it is kept as it is";
+    return false;
+  }
+  if (state != LoadState::kMissing) MergeOnto(disk);
+  if (state == LoadState::kDamaged && !KeepDamagedCopy(platform, path, err)) return false;
+  if (!WriteFile(platform, path, err)) return false;
+  changed_.clear();
+  changedBooks_.clear();
   return true;
 }
 
-bool ReaderStore::Save(Platform& platform, const std::u16string& path, std::string* err) const {
+bool ReaderStore::WriteFile(Platform& platform, const std::u16string& path,
+                            std::string* err) const {
   std::unique_ptr<File> file = platform.CreateForWriting(path, err);
   if (!file) return false;
   std::string text = ToText();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "store/book_values.h"
+#include "store/load_state.h"
 
 namespace lirako {
 
@@ -32,7 +34,8 @@ class ReaderStore {
  public:
   static constexpr char16_t kFileName[] = u"lirako.ini";
   static constexpr size_t kMaxBooks = 1000;
-  // A larger file is not read: it cannot be one we wrote.
+  // Of a larger file only the lines within its first kMaxFileBytes bytes are read: it cannot
+  // be one we wrote.
   static constexpr int64_t kMaxFileBytes = 16 << 20;
 
   // True when `key` may be stored.
@@ -58,15 +61,27 @@ class ReaderStore {
   bool SetBookValues(BookValues* values);
   size_t bookCount() const { return books_.size(); }
 
-  // Replaces the store by the file at `path`. A file that cannot be opened gives an empty
-  // store (true); one that is too large or fails while being read gives an empty store and
-  // false with the reason in `err`.
+  // Replaces the store by the file at `path` (see LoadFile); true when the file was read
+  // whole or is missing, else false with the reason in `err`.
   bool Load(Platform& platform, const std::u16string& path, std::string* err);
-  // Writes the store to `path`, replacing the old file only when the whole new one was
-  // written; false with the reason in `err` otherwise.
-  bool Save(Platform& platform, const std::u16string& path, std::string* err) const;
+  // Replaces the store by the file at `path`. A missing file, or one that cannot be opened or
+  // read, gives an empty store; of a file larger than kMaxFileBytes the whole lines within
+  // that size are read (kDamaged). `err` gets the reason when the file was not read whole.
+  LoadState LoadFile(Platform& platform, const std::u16string& path, std::string* err = nullptr);
+  // Writes the store to `path` under the lock of its folder, merged with the file as another
+  // copy of the reader may have left it (MergeOnto; the store becomes the merged one). A file
+  // that cannot be read is left alone; one that did not load cleanly is first kept as its
+  // damaged copy. The old file is replaced only when the whole new one was written; false
+  // with the reason in `err` when nothing was saved.
+  bool Save(Platform& platform, const std::u16string& path, std::string* err);
 
-  // The store in its file form, and back (lenient, as Load).
+  // Makes this store `disk` with this store's changes since it was loaded or saved put over
+  // it: the global values this store set or removed, and the book values, their books first
+  // in this store's order; the rest as `disk` has it.
+  void MergeOnto(const ReaderStore& disk);
+
+  // The store in its file form, and back (lenient, as Load; a record that does not begin
+  // with a readable path is dropped whole).
   std::string ToText() const;
   void FromText(std::string_view text);
 
@@ -79,10 +94,18 @@ class ReaderStore {
 
   Book* FindBook(const std::u16string& path);
   const Book* FindBook(const std::u16string& path) const;
+  // Moves `path`'s record to the front, making one when there is none, and drops the least
+  // recently used beyond kMaxBooks.
+  Book& TouchBook(const std::u16string& path);
+  // Writes the store to `path` as it is.
+  bool WriteFile(Platform& platform, const std::u16string& path, std::string* err) const;
 
   Values globals_;
   std::vector<Book> books_;
   BookValues* bookValues_ = nullptr;
+  // The keys set or removed since the store was loaded or saved, and the books' (by path).
+  std::set<std::string, std::less<>> changed_;
+  std::set<std::pair<std::u16string, std::string>> changedBooks_;
 };
 
 }  // namespace lirako

@@ -165,7 +165,8 @@ void CTirasolView::CheckDataFilesWritable() {
     return;
   }
   for (std::u16string_view name :
-       {std::u16string_view(set_param::kFileName), std::u16string_view(resent_files::kFileName)}) {
+       {std::u16string_view(set_param::kFileName), std::u16string_view(resent_files::kFileName),
+        std::u16string_view(ReaderStore::kFileName)}) {
     std::u16string path = DataFilePath(dataFolder_, name);
     switch (platform_.CheckWriteAccess(path)) {
       case WriteAccess::kWritable:

@@ -58,17 +58,72 @@ TEST(ReaderStore, ADamagedFileKeepsWhatItCanRead) {
   EXPECT_EQ(store.BookValue(u"/c.txt", "encoding"), "utf-8");
 }
 
-TEST(ReaderStore, AMissingFileIsAnEmptyStoreAndAnOversizedOneIsRefused) {
+TEST(ReaderStore, ARecordWhosePathCannotBeReadIsDroppedWhole) {
+  MemoryPlatform platform;
+  platform.files[kStoreFile] =
+      "[book]\npath=/a.txt\nencoding=cp949\n"
+      "[book]\npa\xffh=/b.txt\nencoding=utf-16le\nnote=b\n"
+      "[book]\npath\nencoding=utf-16be\n"
+      "[book]\npath=/c.txt\nencoding=utf-8\n";
+  ReaderStore store;
+  std::string err;
+  ASSERT_TRUE(store.Load(platform, kStoreFile, &err)) << err;
+  EXPECT_EQ(store.Books(), (std::vector<std::u16string>{u"/a.txt", u"/c.txt"}));
+  EXPECT_EQ(store.BookValue(u"/a.txt", "encoding"), "cp949");
+  EXPECT_FALSE(store.BookValue(u"/a.txt", "note"));
+}
+
+TEST(ReaderStore, AnOversizedFileIsKeptAsItsDamagedCopyAndItsHeadIsRead) {
   MemoryPlatform platform;
   ReaderStore store;
   std::string err;
   EXPECT_TRUE(store.Load(platform, kStoreFile, &err));
   EXPECT_EQ(store.bookCount(), 0u);
 
-  platform.files[kStoreFile] = "[book]\npath=/x\n" + std::string(ReaderStore::kMaxFileBytes, 'a');
+  const std::string oversized = "[lirako]\ntoc.rule=^Chapter\n[book]\npath=/x\nencoding=cp949\n" +
+                                std::string(ReaderStore::kMaxFileBytes, ';') + "\n";
+  platform.files[kStoreFile] = oversized;
   EXPECT_FALSE(store.Load(platform, kStoreFile, &err));
-  EXPECT_FALSE(err.empty());
-  EXPECT_EQ(store.bookCount(), 0u);
+  EXPECT_NE(err.find("larger"), std::string::npos) << err;
+  EXPECT_EQ(store.Value("toc.rule"), "^Chapter");
+  EXPECT_EQ(store.BookValue(u"/x", "encoding"), "cp949");
+  store.SetValue("window.geometry", "1,2,3,4");
+  ASSERT_TRUE(store.Save(platform, kStoreFile, &err)) << err;
+  EXPECT_TRUE(platform.files[kStoreFile + u".damaged"] == oversized);
+  ReaderStore reread;
+  ASSERT_TRUE(reread.Load(platform, kStoreFile, &err)) << err;
+  EXPECT_EQ(reread.Value("toc.rule"), "^Chapter");
+  EXPECT_EQ(reread.Value("window.geometry"), "1,2,3,4");
+  EXPECT_EQ(reread.BookValue(u"/x", "encoding"), "cp949");
+}
+
+TEST(ReaderStore, TwoWindowsSavingInTurnKeepEachOnesChanges) {
+  MemoryPlatform platform;
+  platform.files[kStoreFile] =
+      "[lirako]\nwindow.geometry=0,0,10,10\ntypography.keep-all=1\ntoc.rule=old\n";
+  std::string err;
+  ReaderStore first;
+  ReaderStore second;
+  ASSERT_TRUE(first.Load(platform, kStoreFile, &err));
+  ASSERT_TRUE(second.Load(platform, kStoreFile, &err));
+  first.SetValue("toc.rule", "^Chapter");
+  first.RemoveValue("typography.keep-all");
+  first.SetBookValue(u"/a.txt", "encoding", "cp949");
+  first.SetValue("window.geometry", "1,1,10,10");
+  ASSERT_TRUE(first.Save(platform, kStoreFile, &err)) << err;
+  second.SetValue("window.geometry", "2,2,10,10");
+  second.SetBookValue(u"/b.txt", "encoding", "utf-8");
+  ASSERT_TRUE(second.Save(platform, kStoreFile, &err)) << err;
+
+  ReaderStore reread;
+  ASSERT_TRUE(reread.Load(platform, kStoreFile, &err));
+  EXPECT_EQ(reread.Value("toc.rule"), "^Chapter");
+  EXPECT_FALSE(reread.Value("typography.keep-all"));
+  EXPECT_EQ(reread.Value("window.geometry"), "2,2,10,10");  // the last window's change wins
+  EXPECT_EQ(reread.Books(), (std::vector<std::u16string>{u"/b.txt", u"/a.txt"}));
+  EXPECT_EQ(reread.BookValue(u"/a.txt", "encoding"), "cp949");
+  // The second window now holds what the first saved.
+  EXPECT_EQ(second.Value("toc.rule"), "^Chapter");
 }
 
 TEST(ReaderStore, TheLeastRecentlyOpenedBookIsDroppedBeyondTheLimit) {
