@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <QStringList>
 
@@ -24,6 +25,9 @@ int ExitStatusOf(const CommandLine& line);
 // Parses `arguments` (the program name first) with QCommandLineParser: --help (-h),
 // --version (-v), and the book. The words after the options, joined by blanks, are the
 // path, as the device took its whole command line as one path; "--" ends the options.
-CommandLine ParseCommandLine(const QStringList& arguments);
+// `bytes`, when given, holds the same arguments as the system passed them: the path is
+// made of those, so that a name that is not UTF-8 keeps its exact bytes.
+CommandLine ParseCommandLine(const QStringList& arguments,
+                             const std::vector<std::string>& bytes = {});
 
 }  // namespace lirako

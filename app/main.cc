@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     QCoreApplication arguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lirako"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LIRAKO_VERSION));
-    line = lirako::ParseCommandLine(QCoreApplication::arguments());
+    line = lirako::ParseCommandLine(QCoreApplication::arguments(),
+                                    std::vector<std::string>(argv, argv + argc));
   }
   if (line.action != lirako::CommandLine::Action::kRun) {
     std::fputs(line.text.c_str(),

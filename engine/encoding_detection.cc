@@ -99,9 +99,10 @@ int64_t Sample(File& file, int64_t offset, int64_t count, std::vector<char8_t>& 
 
 bool DetectTextEncoding(Platform& platform, const std::u16string& path, EncodingGuess* guess,
                         std::string* err) {
-  std::unique_ptr<File> file = platform.OpenForReading(path);
+  std::string reason;
+  std::unique_ptr<File> file = platform.OpenForReading(path, &reason);
   if (!file) {
-    if (err) *err = "cannot be opened";
+    if (err) *err = reason.empty() ? "cannot be opened" : "cannot be opened: " + reason;
     return false;
   }
   *guess = EncodingGuess{};

@@ -250,6 +250,8 @@ std::string OpenErrorReason(int error) {
     case EFBIG:
     case EOVERFLOW:
       return kReasonTooLarge;
+    case ENAMETOOLONG:
+      return kReasonNameTooLong;
     default:
       return std::strerror(error);
   }

@@ -56,40 +56,40 @@ std::string SystemPlatform::DefaultRegistryPath() {
 }
 
 std::unique_ptr<File> SystemPlatform::OpenForReading(const std::u16string& path, std::string* err) {
-  return OpenPosixFileForReading(ToUtf8(path), err);
+  return OpenPosixFileForReading(PathToBytes(path), err);
 }
 
 std::unique_ptr<File> SystemPlatform::CreateForWriting(const std::u16string& path,
                                                        std::string* err) {
-  return CreateAtomicFile(ToUtf8(path), err);
+  return CreateAtomicFile(PathToBytes(path), err);
 }
 
 WriteAccess SystemPlatform::CheckWriteAccess(const std::u16string& path) {
-  return lirako::CheckWriteAccess(ToUtf8(path));
+  return lirako::CheckWriteAccess(PathToBytes(path));
 }
 
 bool SystemPlatform::Exists(const std::u16string& path) {
   struct stat st;
-  return ::lstat(ToUtf8(path).c_str(), &st) == 0;
+  return ::lstat(PathToBytes(path).c_str(), &st) == 0;
 }
 
 void SystemPlatform::RemoveSaveTemporaries(const std::u16string& path) {
-  RemoveAtomicTemporaries(ToUtf8(path));
+  RemoveAtomicTemporaries(PathToBytes(path));
 }
 
 std::unique_ptr<FolderLock> SystemPlatform::LockFolder(const std::u16string& folder) {
-  return LockPosixFolder(ToUtf8(folder));
+  return LockPosixFolder(PathToBytes(folder));
 }
 
 std::u16string SystemPlatform::ProgramPath() {
   char buffer[4096];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
   if (n <= 0) return {};
-  return FromUtf8(std::string_view(buffer, static_cast<size_t>(n)));
+  return PathFromBytes(std::string_view(buffer, static_cast<size_t>(n)));
 }
 
 bool SystemPlatform::IsWritableFolder(const std::u16string& folder) {
-  std::string path = ToUtf8(folder);
+  std::string path = PathToBytes(folder);
   // The folders installed programs live in belong to the package manager: a reader started
   // from one, even by root, keeps its files in the user's data folder instead.
   for (std::string_view programs :
@@ -122,15 +122,15 @@ bool SystemPlatform::IsBuildTree(const std::u16string& folder) {
 std::u16string SystemPlatform::UserDataFolder() {
   std::string folder = HomeRelative("XDG_DATA_HOME", "/.local/share") + "/lirako";
   MakeFolders(folder);
-  return FromUtf8(folder);
+  return PathFromBytes(folder);
 }
 
 std::u16string SystemPlatform::ConfigHome() {
-  return FromUtf8(HomeRelative("XDG_CONFIG_HOME", "/.config"));
+  return PathFromBytes(HomeRelative("XDG_CONFIG_HOME", "/.config"));
 }
 
 std::u16string SystemPlatform::DataHome() {
-  return FromUtf8(HomeRelative("XDG_DATA_HOME", "/.local/share"));
+  return PathFromBytes(HomeRelative("XDG_DATA_HOME", "/.local/share"));
 }
 
 std::vector<std::u16string> SystemPlatform::DataDirs() {
@@ -141,7 +141,7 @@ std::vector<std::u16string> SystemPlatform::DataDirs() {
   while (start <= list.size()) {
     size_t colon = list.find(':', start);
     if (colon == std::string::npos) colon = list.size();
-    if (colon > start) folders.push_back(FromUtf8(list.substr(start, colon - start)));
+    if (colon > start) folders.push_back(PathFromBytes(list.substr(start, colon - start)));
     start = colon + 1;
   }
   return folders;
@@ -149,11 +149,11 @@ std::vector<std::u16string> SystemPlatform::DataDirs() {
 
 bool SystemPlatform::PathExists(const std::u16string& path) {
   struct stat st;
-  return ::stat(ToUtf8(path).c_str(), &st) == 0;
+  return ::stat(PathToBytes(path).c_str(), &st) == 0;
 }
 
 bool SystemPlatform::MakeFolder(const std::u16string& folder) {
-  std::string path = ToUtf8(folder);
+  std::string path = PathToBytes(folder);
   MakeFolders(path);
   return IsFolder(path);
 }
@@ -213,9 +213,9 @@ bool SystemPlatform::RemoveFile(const std::u16string& path) {
 
 bool SystemPlatform::RunProgram(const std::u16string& program,
                                 const std::vector<std::u16string>& arguments) {
-  std::vector<std::string> words{ToUtf8(program)};
+  std::vector<std::string> words{PathToBytes(program)};
   for (const std::u16string& argument : arguments)
-    words.push_back(ToUtf8(argument));
+    words.push_back(PathToBytes(argument));
   std::vector<char*> argv;
   for (std::string& word : words)
     argv.push_back(word.data());

@@ -185,7 +185,8 @@ std::string ReaderStore::ToText() const {
   for (const Book& book : bookValues_ ? std::vector<Book>() : books_) {
     text += kBookSection;
     text += '\n';
-    text += std::string(kPathKey) + "=" + EscapeLine(ToUtf8(book.path), EscapeTabs::kNo) + "\n";
+    text +=
+        std::string(kPathKey) + "=" + EscapeLine(PathToBytes(book.path), EscapeTabs::kNo) + "\n";
     for (const auto& [key, value] : book.values)
       text += key + "=" + EscapeLine(value, EscapeTabs::kNo) + "\n";
   }
@@ -224,7 +225,7 @@ void ReaderStore::FromText(std::string_view text) {
     } else if (section == Section::kBookHead) {
       // A record starts with its path: one whose first key is something else, a damaged
       // path, is dropped whole, as is a second record of the same book.
-      std::u16string path = key == kPathKey ? FromUtf8(value) : std::u16string();
+      std::u16string path = key == kPathKey ? PathFromBytes(value) : std::u16string();
       if (path.empty() || FindBook(path)) {
         section = Section::kSkippedBook;
       } else {

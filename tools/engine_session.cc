@@ -220,8 +220,8 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
 
 bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
                          std::string* error) {
-  std::u16string widePath = FromUtf8(path);
-  if (!options.table.empty() && !LoadCodeTable(platform_, FromUtf8(options.table))) {
+  std::u16string widePath = PathFromBytes(path);
+  if (!options.table.empty() && !LoadCodeTable(platform_, PathFromBytes(options.table))) {
     *error = "cannot load the code table " + options.table;
     return false;
   }

@@ -68,7 +68,7 @@ int Run(const std::vector<std::string>& args) {
   if (!session.Open(positional[0], options, &error)) return Fail(error);
   CTextEngine& engine = session.engine();
   std::u16string text = FromUtf8(positional[1]);
-  if (all) return FindAll(engine, FromUtf8(positional[0]), text, findOptions, context);
+  if (all) return FindAll(engine, PathFromBytes(positional[0]), text, findOptions, context);
   engine.SetSearchStart(from);
   for (int i = 0; i < count; ++i) {
     int32_t index = 0;

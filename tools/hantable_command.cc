@@ -35,7 +35,7 @@ int Run(const std::vector<std::string>& args) {
       AppendPair(platform, lead, trail, &table);
   }
   std::string err;
-  auto file = platform.CreateForWriting(FromUtf8(args[0]), &err);
+  auto file = platform.CreateForWriting(PathFromBytes(args[0]), &err);
   if (!file) return Fail("cannot create " + err);
   bool written = file->Write(table.data(), table.size()) == table.size();
   if (!file->Close() || !written)

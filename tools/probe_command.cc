@@ -4,6 +4,7 @@
 
 #include "engine/encoding_detection.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/readable_path.h"
 #include "platform/utf.h"
 #include "tools/command.h"
 #include "tools/json_text.h"
@@ -16,10 +17,12 @@ int Run(const std::vector<std::string>& args) {
   HeadlessPlatform platform;
   int status = 0;
   for (const std::string& file : args) {
-    const std::string name = JsonString(FromUtf8(file));
+    // Opened by the name's exact bytes, shown as well as it can be read.
+    const std::u16string path = PathFromBytes(file);
+    const std::string name = JsonString(ReadablePath(platform, path));
     EncodingGuess guess;
     std::string err;
-    if (DetectTextEncoding(platform, FromUtf8(file), &guess, &err)) {
+    if (DetectTextEncoding(platform, path, &guess, &err)) {
       std::printf("{\"file\": %s, \"encoding\": \"%s\", \"bom\": %s, \"examined\": %lld}\n",
                   name.c_str(), std::string(EncodingName(guess.encoding)).c_str(),
                   guess.bom ? "true" : "false", static_cast<long long>(guess.examined));

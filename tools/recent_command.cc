@@ -26,7 +26,7 @@ int Run(const std::vector<std::string>& args) {
     return Fail("usage: lirakotool recent FILE");
   }
   HeadlessPlatform platform;
-  std::u16string path = FromUtf8(args[0]);
+  std::u16string path = PathFromBytes(args[0]);
   std::string reason;
   if (!platform.OpenForReading(path, &reason))
     return Fail("cannot open " + args[0] + ": " + reason);

@@ -70,7 +70,7 @@ std::string SettingsJson(const ReaderSettings& s, const SettingsFileStatus& stat
 int Run(const std::vector<std::string>& args) {
   HeadlessPlatform platform;
   if (args.size() == 2 && args[0] == "--write-defaults") {
-    if (!WriteSettingsFile(platform, FromUtf8(args[1]), ReaderSettings())) {
+    if (!WriteSettingsFile(platform, PathFromBytes(args[1]), ReaderSettings())) {
       return Fail("cannot write " + args[1]);
     }
     return 0;
@@ -79,7 +79,7 @@ int Run(const std::vector<std::string>& args) {
     return Fail("usage: lirakotool settings [--write-defaults] FILE");
   }
   ReaderSettings settings;
-  SettingsFileStatus status = ReadSettingsFile(platform, FromUtf8(args[0]), settings);
+  SettingsFileStatus status = ReadSettingsFile(platform, PathFromBytes(args[0]), settings);
   if (!status.opened) return Fail("cannot open " + args[0]);
   std::printf("%s\n", SettingsJson(settings, status).c_str());
   return 0;

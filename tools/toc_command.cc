@@ -38,7 +38,7 @@ int Run(const std::vector<std::string>& args) {
   std::string error;
   if (!rules.SetUserRule(rule, &error)) return Fail("invalid rule: " + error);
   HeadlessPlatform platform;
-  const std::u16string path = FromUtf8(positional[0]);
+  const std::u16string path = PathFromBytes(positional[0]);
   std::optional<TextEncoding> chosen;
   if (!ParseEncodingOption(encodingName, &chosen)) {
     return Fail("unknown encoding '" + encodingName + "'");

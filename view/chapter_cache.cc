@@ -22,7 +22,7 @@ constexpr int64_t kMaxFileBytes = (1 << 20) + ChapterScanner::kMaxChapters * kMa
 
 std::string Header(const ChapterCacheKey& key, size_t count) {
   std::string out(kMagic);
-  out += "\npath=" + EscapeLine(ToUtf8(key.path), EscapeTabs::kYes);
+  out += "\npath=" + EscapeLine(PathToBytes(key.path), EscapeTabs::kYes);
   out += "\nsize=" + std::to_string(key.size);
   out += "\nmodified=" + std::to_string(key.modified);
   out += "\nencoding=" + std::string(EncodingName(key.encoding));
@@ -67,7 +67,7 @@ std::u16string ChapterCache::PathFor(const std::u16string& dataFolder, const std
   if (dataFolder.empty()) return {};
   // FNV-1a over the path's UTF-8: a short, stable name per book.
   uint64_t hash = 0xCBF29CE484222325ull;
-  for (unsigned char c : ToUtf8(book)) {
+  for (unsigned char c : PathToBytes(book)) {
     hash ^= c;
     hash *= 0x100000001B3ull;
   }

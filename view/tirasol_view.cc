@@ -7,6 +7,7 @@
 
 #include "engine/code_table.h"
 #include "engine/encoding_detection.h"
+#include "platform/readable_path.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
 #include "store/long_path_entries.h"
@@ -241,7 +242,7 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   std::string reason;
   if (!engine_->Load(path, &reason)) {
     if (!path.empty()) {
-      openFailureName_ = FileNameOf(path);
+      openFailureName_ = ReadablePath(platform_, FileNameOf(path));
       openFailureReason_ = FromUtf8(reason);
     }
     if (err) *err = reason;
@@ -350,7 +351,7 @@ void CTirasolView::UpdateTitle() {
   }
   // The chapter the page is in follows the book's name; the program's name comes last, as the
   // desktop's window lists tell programs apart by it.
-  std::u16string title = FileNameOf(engine_->filePath);
+  std::u16string title = ReadablePath(platform_, FileNameOf(engine_->filePath));
   titleChapter_ = chapters_.IndexAt(engine_->GetPosition());
   if (const std::string chapter = chapters_.TitleAt(engine_->GetPosition()); !chapter.empty())
     title += u" - " + FromUtf8(chapter);

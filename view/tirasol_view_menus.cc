@@ -2,6 +2,7 @@
 // sub-menus.
 #include <algorithm>
 
+#include "platform/readable_path.h"
 #include "store/data_folder.h"
 #include "view/tirasol_view.h"
 
@@ -18,7 +19,7 @@ void CTirasolView::BuildRecentMenu() {
   size_t shown = std::min<size_t>(recentFiles_.size(), kMenuListLimit);
   for (size_t i = 0; i < shown; ++i) {
     recent->AppendItem(kCmdRecentFirst + static_cast<int>(i),
-                       FileNameOf(recentFiles_.entries()[i].path));
+                       ReadablePath(platform_, FileNameOf(recentFiles_.entries()[i].path)));
   }
   top->EnableItemAt(kMenuPosRecent, shown > 0);
 }

@@ -1,7 +1,12 @@
 #include "platform/qt/qt_view_host.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -13,6 +18,7 @@
 #include "platform/input_codes.h"
 #include "platform/qt/frame_host.h"
 #include "platform/qt/reader_widget.h"
+#include "platform/utf.h"
 
 namespace lirako {
 
@@ -149,11 +155,31 @@ std::u16string QtViewHost::QtFileFilter(const std::u16string& filter) {
   return filters.join(QStringLiteral(";;")).toStdU16String();
 }
 
+namespace {
+
+// The chosen file by its name's exact bytes: Qt shows a name that is not UTF-8 with U+FFFD in
+// place of its bytes, so such a name is found among its folder's entries by how Qt shows them.
+std::u16string ExactPath(const QString& chosen) {
+  const std::string lossy = QFile::encodeName(chosen).toStdString();
+  if (!chosen.contains(QChar::ReplacementCharacter)) return PathFromBytes(lossy);
+  const QFileInfo info(chosen);
+  const std::filesystem::path folder(QFile::encodeName(info.absolutePath()).toStdString());
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().native();
+    if (QFile::decodeName(QByteArray::fromStdString(name)) == info.fileName())
+      return PathFromBytes(entry.path().native());
+  }
+  return PathFromBytes(lossy);
+}
+
+}  // namespace
+
 bool QtViewHost::ChooseFileToOpen(const std::u16string& filter, std::u16string* path) {
   QString chosen = QFileDialog::getOpenFileName(frame_.MainWindow(), QString(), QString(),
                                                 QString::fromStdU16String(QtFileFilter(filter)));
   if (chosen.isEmpty()) return false;
-  *path = chosen.toStdU16String();
+  *path = ExactPath(chosen);
   return true;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/input_codes.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/qt/view_input.h"
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -246,7 +247,11 @@ void ReaderWidget::dropEvent(QDropEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (urls.isEmpty() || !urls.first().isLocalFile()) return;
   event->acceptProposedAction();
-  if (input_) input_->DropFile(urls.first().toLocalFile().toStdU16String());
+  // The URL carries the name's bytes percent-encoded; toLocalFile would lose those that are
+  // not UTF-8.
+  const QByteArray path =
+      QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1());
+  if (input_) input_->DropFile(PathFromBytes(std::string_view(path.constData(), path.size())));
 }
 
 void ReaderWidget::resizeEvent(QResizeEvent* event) {

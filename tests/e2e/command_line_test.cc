@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+
+#include "platform/utf.h"
 
 namespace lirako {
 namespace {
@@ -31,6 +34,16 @@ TEST(CommandLine, HelpListsTheOptionsAndVersionNamesTheProgram) {
   CommandLine version = Parse({"--version"});
   EXPECT_EQ(version.action, CommandLine::Action::kVersion);
   EXPECT_EQ(version.text, std::string("lirako ") + LIRAKO_VERSION + "\n");
+}
+
+TEST(CommandLine, ANameThatIsNotUtf8KeepsTheBytesItWasPassedAs) {
+  // "가.txt" in code page 949, which Qt's decoding of the arguments loses.
+  const std::string book = "/books/\xB0\xA1.txt";
+  const QStringList arguments{QStringLiteral("lirako"), QStringLiteral("--"),
+                              QFile::decodeName(QByteArray::fromStdString(book))};
+  CommandLine line = ParseCommandLine(arguments, {"lirako", "--", book});
+  EXPECT_EQ(line.action, CommandLine::Action::kRun);
+  EXPECT_EQ(PathToBytes(line.path), book);
 }
 
 TEST(CommandLine, WordsAfterTheOptionsAreOneAbsolutePath) {

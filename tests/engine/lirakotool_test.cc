@@ -261,9 +261,23 @@ TEST_F(LirakotoolEncodingTest, ProbePrintsOneLinePerFileAndFailsOnAnUnreadableOn
   std::string missing = dir_.File("missing.txt");
   EXPECT_EQ(RunTool("probe " + missing + " " + utf8, &status),
             "{\"file\": \"" + missing +
-                "\", \"error\": \"cannot be opened\"}\n"
+                "\", \"error\": \"cannot be opened: 파일이 없습니다\"}\n"
                 "{\"file\": \"" +
                 utf8 + "\", \"encoding\": \"utf-8\", \"bom\": false, \"examined\": 6}\n");
+  EXPECT_EQ(status, 1);
+}
+
+TEST_F(LirakotoolEncodingTest, ProbeOpensANameInCodePage949BytesAndShowsItDecoded) {
+  // "가.txt" with its name in code page 949, as unpacked from a Windows archive.
+  std::string book = dir_.Write("\xB0\xA1.txt", "a \xEA\xB0\x80\n");
+  int status = -1;
+  EXPECT_EQ(RunTool("probe " + book, &status),
+            "{\"file\": \"" + dir_.path() +
+                "/가.txt\", \"encoding\": \"utf-8\", \"bom\": false, \"examined\": 6}\n");
+  EXPECT_EQ(status, 0);
+  const std::string tooLong = dir_.path() + "/" + std::string(4100, 'a');
+  std::string out = RunTool("probe " + tooLong, &status);
+  EXPECT_NE(out.find("경로나 이름이 너무 길어"), std::string::npos) << out;
   EXPECT_EQ(status, 1);
 }
 
