@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/file_watch.h"
 #include "platform/folder_lock.h"
 #include "platform/registry.h"
 #include "platform/surface.h"
@@ -38,6 +39,10 @@ class Platform {
   // Removes the temporary files that saves of `path` killed before their rename left behind;
   // only under LockFolder, so that no save is running.
   virtual void RemoveSaveTemporaries(const std::u16string& path) = 0;
+  // Watches the file at `path`: `changed` runs on the user-interface thread after each
+  // change of it, until the watch goes. Null when the file cannot be watched.
+  virtual std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
+                                               FileWatch::Changed changed) = 0;
   // The advisory lock of `folder` held by a copy of the reader while it saves there; null
   // when it cannot be had.
   virtual std::unique_ptr<FolderLock> LockFolder(const std::u16string& folder) = 0;

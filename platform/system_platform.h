@@ -24,6 +24,10 @@ class SystemPlatform : public Platform {
   bool Exists(const std::u16string& path) override;
   void RemoveSaveTemporaries(const std::u16string& path) override;
   std::unique_ptr<FolderLock> LockFolder(const std::u16string& folder) override;
+  // Null: telling the user-interface thread needs the toolkit's event loop (QtPlatform).
+  std::unique_ptr<FileWatch> WatchFile(const std::u16string&, FileWatch::Changed) override {
+    return nullptr;
+  }
   std::u16string ProgramPath() override;
   bool IsWritableFolder(const std::u16string& folder) override;
   bool IsBuildTree(const std::u16string& folder) override;

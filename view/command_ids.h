@@ -71,5 +71,9 @@ constexpr int kNoticeTimerId = 104;
 // that the write and its fsync never delay the first page.
 constexpr int kRecentlyUsedTimerId = 105;
 constexpr unsigned kRecentlyUsedDelayMs = 1000;
+// Looks at the open book this long after the last change the platform reported, so that a
+// save in several writes reopens it once, whole.
+constexpr int kBookChangedTimerId = 106;
+constexpr unsigned kBookChangedDelayMs = 300;
 
 }  // namespace lirako

@@ -31,6 +31,8 @@ constexpr char16_t kReadOnlyNotice[] = u"읽기 전용이라 저장하지 않습
 constexpr char16_t kUnreadableNotice[] = u"읽을 수 없어 덮어쓰지 않습니다: ";
 constexpr char16_t kFolderNotice[] = u"데이터 폴더에 쓸 수 없어 저장하지 않습니다: ";
 constexpr char16_t kSaveFailedNotice[] = u"저장하지 못했습니다: ";
+constexpr char16_t kBookReopenedNotice[] = u"책이 바뀌어 다시 열었습니다";
+constexpr char16_t kBookRemovedNotice[] = u"책 파일이 지워졌습니다";
 // Until the first layout the engine gets 2 pixels on every side and 2 shared lines.
 constexpr int kProvisionalMargin = 2;
 constexpr int kProvisionalSharedLines = 2;
@@ -222,6 +224,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StopAutoRefresh();
   StoreCurrentPosition();
   chapters_.Stop();
+  bookWatch_.Stop();
+  bookChangePending_ = false;
   engine_.reset();
   // A moved book's values (the encoding chosen for it) follow it before they are read.
   memory_->FollowMoved(path);
@@ -278,6 +282,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   }
   RequestStep(kStepPageForward);
   StartChapterScan();
+  bookWatch_.Start(platform_, path,
+                   [this] { host_.SetTimer(kBookChangedTimerId, kBookChangedDelayMs); });
   UpdateTitle();
   EnableDocumentMenus();
   BuildRecentMenu();
@@ -297,6 +303,7 @@ void CTirasolView::CloseDocument() {
   if (HasDocument()) {
     StoreCurrentPosition();
     chapters_.Stop();
+    bookWatch_.Stop();
     engine_->Close();
     currentEntry_.ClearBookmarks();
   }
@@ -305,6 +312,35 @@ void CTirasolView::CloseDocument() {
   BuildBookmarkMenu();
   DisableDocumentMenus();
   host_.Invalidate();
+}
+
+void CTirasolView::ReopenChangedBook() {
+  host_.KillTimer(kBookChangedTimerId);
+  if (!HasDocument()) return;
+  // A reopen lays the page out afresh, without an open bar's margins.
+  if (runState_ & kRunBarOpen) {
+    bookChangePending_ = true;
+    return;
+  }
+  switch (bookWatch_.Check(platform_)) {
+    case BookWatch::State::kUnchanged:
+      return;
+    case BookWatch::State::kRemoved:
+      // The file stays open and readable: the page, and the pages around it, stay.
+      ShowNotice(kBookRemovedNotice);
+      return;
+    case BookWatch::State::kChanged:
+      break;
+  }
+  const std::u16string path = engine_->filePath;
+  const int32_t position = engine_->GetPosition();
+  // A failed open says why on the page.
+  if (!OpenDocument(path)) return;
+  if (position >= engine_->GetSize()) {
+    engine_->GoToEnd();
+    RequestStep(kStepPageBackward);
+  }
+  ShowNotice(kBookReopenedNotice);
 }
 
 void CTirasolView::RecordRecentlyUsed() {
@@ -363,6 +399,10 @@ void CTirasolView::SetRunStateBits(unsigned bits, bool on) {
     runState_ |= bits;
   } else {
     runState_ &= ~bits;
+  }
+  if (bookChangePending_ && !(runState_ & kRunBarOpen)) {
+    bookChangePending_ = false;
+    host_.SetTimer(kBookChangedTimerId, kBookChangedDelayMs);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "store/reader_store.h"
 #include "store/recent_file_entry.h"
 #include "store/recent_file_list.h"
+#include "view/book_watch.h"
 #include "view/chapter_list.h"
 #include "view/command_ids.h"
 #include "view/page_options.h"
@@ -326,6 +327,10 @@ class CTirasolView {
   void ArmPlaceSave();
   // Stores the open book's place and writes the recent-file list.
   void SavePlace();
+  // The open book's file changed (timer kBookChangedTimerId): reopens it at the page's
+  // place (the last page when the book is now shorter) and says so; a removed one stays on
+  // the page, which says so. While a bar is open this waits until it closes.
+  void ReopenChangedBook();
   void SetDocumentMenusEnabled(bool enabled);
   void RunModal(Modal modal);
   // Starts finding the chapters of the open book (or forgets them without one).
@@ -389,6 +394,9 @@ class CTirasolView {
   int titleChapter_ = -1;
   // The next paint keeps the search hit's highlight.
   bool keepHighlight_ = false;
+  BookWatch bookWatch_;
+  // The book changed while a bar was open; it is looked at when the bar closes.
+  bool bookChangePending_ = false;
   std::array<ModalHandler, static_cast<size_t>(Modal::kCount)> modalHandlers_;
 };
 

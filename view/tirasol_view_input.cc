@@ -400,6 +400,10 @@ void CTirasolView::OnTimer(int id) {
     RecordRecentlyUsed();
     return;
   }
+  if (id == kBookChangedTimerId) {
+    ReopenChangedBook();
+    return;
+  }
   if (id == kNoticeTimerId) {
     host_.KillTimer(kNoticeTimerId);
     notice_.clear();

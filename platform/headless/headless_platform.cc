@@ -1,5 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -18,6 +19,36 @@ class HeadlessFont : public Font {
 };
 
 }  // namespace
+
+struct HeadlessPlatform::Watch : FileWatch {
+  Watch(std::u16string path, Changed changed, std::shared_ptr<std::vector<Watch*>> all)
+      : path(std::move(path)), changed(std::move(changed)), all(std::move(all)) {
+    this->all->push_back(this);
+  }
+  ~Watch() override { std::erase(*all, this); }
+
+  std::u16string path;
+  Changed changed;
+  std::shared_ptr<std::vector<Watch*>> all;
+};
+
+std::unique_ptr<FileWatch> HeadlessPlatform::WatchFile(const std::u16string& path,
+                                                       FileWatch::Changed changed) {
+  return std::make_unique<Watch>(path, std::move(changed), watches_);
+}
+
+int HeadlessPlatform::FireFileWatches(const std::u16string& path) {
+  int fired = 0;
+  // A callback may end watches (and start new ones): run those live now, while they live.
+  const std::vector<Watch*> now = *watches_;
+  for (Watch* watch : now) {
+    if (std::find(watches_->begin(), watches_->end(), watch) == watches_->end()) continue;
+    if (watch->path != path) continue;
+    watch->changed();
+    ++fired;
+  }
+  return fired;
+}
 
 HeadlessPlatform::HeadlessPlatform() : SystemPlatform(std::make_unique<RegistryStore>()) {}
 

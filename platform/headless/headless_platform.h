@@ -25,6 +25,11 @@ class HeadlessPlatform : public SystemPlatform {
   std::u16string DataHome() override;
   std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
+  // A watch that FireFileWatches runs, as the window's event loop would on a change.
+  std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
+                                       FileWatch::Changed changed) override;
+  // Runs the callback of every live watch of `path`; returns how many ran.
+  int FireFileWatches(const std::u16string& path);
 
   // A screen surface of the given size with this platform's metrics.
   std::unique_ptr<RecordingSurface> CreateScreen(int width, int height);
@@ -49,6 +54,9 @@ class HeadlessPlatform : public SystemPlatform {
   std::u16string dataHome_;
   std::string privateFolder_;
   std::vector<FontSpec> createdFonts_;
+  struct Watch;
+  // The live watches; each removes itself when it goes.
+  std::shared_ptr<std::vector<Watch*>> watches_ = std::make_shared<std::vector<Watch*>>();
 };
 
 }  // namespace lirako

@@ -2,10 +2,38 @@
 
 #include <algorithm>
 
+#include <QSocketNotifier>
+
+#include "platform/inotify_watch.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_surface.h"
+#include "platform/utf.h"
 
 namespace lirako {
+namespace {
+
+class QtFileWatch : public FileWatch {
+ public:
+  QtFileWatch(std::unique_ptr<InotifyWatch> watch, Changed changed)
+      : watch_(std::move(watch)), notifier_(watch_->fd(), QSocketNotifier::Read) {
+    QObject::connect(&notifier_, &QSocketNotifier::activated, [this, changed = std::move(changed)] {
+      if (watch_->Drain()) changed();
+    });
+  }
+
+ private:
+  std::unique_ptr<InotifyWatch> watch_;
+  QSocketNotifier notifier_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileWatch> QtPlatform::WatchFile(const std::u16string& path,
+                                                 FileWatch::Changed changed) {
+  std::unique_ptr<InotifyWatch> watch = InotifyWatch::Create(PathToBytes(path));
+  if (!watch) return nullptr;
+  return std::make_unique<QtFileWatch>(std::move(watch), std::move(changed));
+}
 
 std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& fontSpec) {
   return std::make_unique<QtFont>(fontSpec);

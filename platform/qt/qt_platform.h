@@ -18,6 +18,9 @@ class QtPlatform : public SystemPlatform {
   // A QImage surface of the given size, as dense in device pixels as `screen`: the same
   // image from paint to paint while the size holds, so that no page allocates one.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
+  // An inotify watch whose descriptor the event loop waits on (QSocketNotifier).
+  std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
+                                       FileWatch::Changed changed) override;
 
  private:
   QImage page_;

@@ -10,8 +10,10 @@
 #include "platform/background_thread.h"
 #include "platform/cp949_converter.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/inotify_watch.h"
 #include "platform/open_reasons.h"
 #include "platform/posix_file.h"
+#include "platform/readable_path.h"
 #include "platform/registry_store.h"
 #include "platform/utf.h"
 #include "tests/support/fifo_watchdog.h"
@@ -31,6 +33,38 @@ TEST(Utf, RoundTripsAndReplacesMalformedInput) {
   EXPECT_EQ(FromUtf8("a\xC3"), u"a\uFFFD");
   EXPECT_EQ(FromUtf8("\xE0\x80\x80"), u"\uFFFD\uFFFD\uFFFD");  // overlong
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+}
+
+TEST(Utf, APathKeepsEveryByteAndReadsAsWellAsItCan) {
+  // Well-formed UTF-8, code page 949 ("가"), a lone byte, a cut sequence, an encoded surrogate.
+  for (const std::string bytes :
+       {"/책/a.txt", "/\xB0\xA1.txt", "/\xFF", "/a\xEA\xB0", "/\xED\xA0\x80"}) {
+    EXPECT_EQ(PathToBytes(PathFromBytes(bytes)), bytes);
+  }
+  EXPECT_EQ(PathFromBytes("/책"), u"/책");
+  EXPECT_FALSE(HasUndecodedBytes(PathFromBytes("/책")));
+  EXPECT_TRUE(HasUndecodedBytes(PathFromBytes("/\xB0\xA1")));
+  HeadlessPlatform platform;
+  EXPECT_EQ(ReadablePath(platform, PathFromBytes("/책/\xB0\xA1.txt")), u"/책/가.txt");
+  EXPECT_EQ(ReadablePath(platform, PathFromBytes("/\xFF" "a")), u"/\\xFFa");
+}
+
+TEST(File, WatchesAFileThroughItsFolder) {
+  TempDir dir;
+  const std::string book = dir.Write("book.txt", "one");
+  std::unique_ptr<InotifyWatch> watch = InotifyWatch::Create(book);
+  ASSERT_TRUE(watch);
+  EXPECT_FALSE(watch->Drain());
+  dir.Write("other.txt", "not the book");
+  EXPECT_FALSE(watch->Drain());
+  dir.Write("book.txt", "two");
+  EXPECT_TRUE(watch->Drain());
+  // Replaced by a rename, as editors save, and removed.
+  dir.Write("book.txt.new", "three");
+  std::filesystem::rename(dir.File("book.txt.new"), book);
+  EXPECT_TRUE(watch->Drain());
+  std::filesystem::remove(book);
+  EXPECT_TRUE(watch->Drain());
 }
 
 TEST(File, ReadsSeeksAndReportsShortTransfers) {

@@ -371,6 +371,77 @@ TEST(ViewReaderStore, WhatTheViewRemembersSurvivesARestart) {
   EXPECT_EQ(f.Start().readerStore().BookValue(u"/books/a.txt", "encoding"), "utf-8");
 }
 
+TEST(ViewStart, ABookNamedInCodePage949BytesOpensAndIsRememberedByThem) {
+  testing::ViewFixture f;
+  // "별빛.txt" with its name in code page 949, as unpacked from a Windows archive.
+  const std::string name = "\xBA\xB0\xBA\xFB.txt";
+  f.dir.Write(name, "line 000\nline 001\n");
+  const std::u16string book = PathFromBytes(f.dir.File(name));
+  CTirasolView& view = f.Start(book);
+  ASSERT_TRUE(view.HasDocument()) << ToUtf8(view.openFailureReason());
+  EXPECT_EQ(f.host.title(), u"별빛.txt — 리라코");
+  view.ChooseEncoding(TextEncoding::kCp949);
+  f.Stop();
+  // The recent list and the store keep the name's bytes: the book reopens, in its encoding.
+  CTirasolView& restarted = f.Start();
+  ASSERT_TRUE(restarted.HasDocument());
+  EXPECT_EQ(PathToBytes(restarted.engine().filePath), f.dir.File(name));
+  EXPECT_EQ(restarted.BookEncoding(book), TextEncoding::kCp949);
+  f.Stop();
+  CTirasolView& tooLong = f.Start(FromUtf8(f.dir.File(std::string(4100, 'a'))));
+  EXPECT_FALSE(tooLong.HasDocument());
+  EXPECT_EQ(tooLong.openFailureReason(), FromUtf8(kReasonNameTooLong));
+}
+
+// Tells the view its book changed, as the window's event loop would, and lets the settling
+// time pass.
+void ReportBookChange(testing::ViewFixture& f, const std::u16string& book) {
+  ASSERT_EQ(f.platform.FireFileWatches(book), 1);
+  ASSERT_TRUE(f.host.timers().contains(kBookChangedTimerId));
+  f.view().OnTimer(kBookChangedTimerId);
+  f.Paint();
+}
+
+TEST(ViewBookWatch, AChangedBookReopensAtThePageAndARemovedOneStaysShown) {
+  testing::ViewFixture f;
+  const std::u16string book = f.NumberedBook("a.txt", 200);
+  const std::string file = PathToBytes(book);
+  CTirasolView& view = f.Start(book);
+  f.Paint();
+  view.RequestStep(kStepPageForward);
+  f.Paint();
+  const int32_t place = view.pagePosition();
+  ASSERT_GT(place, 0);
+
+  // Appended: the new text can be reached, from the same place.
+  f.dir.Write("a.txt", testing::ReadFileBytes(file) + "line 200\nline 201\n");
+  ReportBookChange(f, book);
+  EXPECT_EQ(view.bookSize(), 201 * 9 + 9);
+  EXPECT_EQ(view.pagePosition(), place);
+  EXPECT_EQ(view.notice(), u"책이 바뀌어 다시 열었습니다");
+
+  // Cut short before the page: the last page of what is left.
+  f.dir.Write("a.txt", testing::ReadFileBytes(file).substr(0, 10 * 9));
+  ReportBookChange(f, book);
+  EXPECT_EQ(view.bookSize(), 10 * 9);
+  ASSERT_NE(view.topLine(), nullptr);
+  EXPECT_LT(view.pagePosition(), 10 * 9);
+
+  // An event that changed nothing reopens nothing.
+  view.OnTimer(kNoticeTimerId);
+  ReportBookChange(f, book);
+  EXPECT_TRUE(view.notice().empty());
+
+  // Removed: the page stays, and says so.
+  const int32_t shown = view.pagePosition();
+  ASSERT_EQ(::unlink(file.c_str()), 0);
+  ReportBookChange(f, book);
+  EXPECT_TRUE(view.HasDocument());
+  EXPECT_EQ(view.pagePosition(), shown);
+  ASSERT_NE(view.topLine(), nullptr);
+  EXPECT_EQ(view.notice(), u"책 파일이 지워졌습니다");
+}
+
 TEST(ViewTypography, LineStartRulesAloneAreOnUntilTheStoreSaysOtherwise) {
   testing::ViewFixture f;
   const std::u16string book = f.NumberedBook("a.txt", 50);
