@@ -1,10 +1,12 @@
 #include "platform/qt/qt_surface.h"
 
 #include <climits>
+#include <cstdio>
 #include <memory>
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -12,6 +14,8 @@
 #include "platform/qt/glyph_warmer.h"
 #include "platform/qt/qt_font.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/utf.h"
+#include "tests/support/temp_dir.h"
 
 namespace lirako {
 namespace {
@@ -286,6 +290,29 @@ TEST(GlyphWarmerTest, WarmsTheFontThatDrewUntilInputComes) {
   QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
   QCoreApplication::sendEvent(&target, &key);
   EXPECT_FALSE(warmer.running());
+}
+
+TEST(QtPlatformWatch, AChangeOfTheFileReachesTheEventLoop) {
+  testing::TempDir dir;
+  const std::string book = dir.Write("book.txt", "one");
+  QtPlatform platform;
+  int changes = 0;
+  std::unique_ptr<FileWatch> watch = platform.WatchFile(FromUtf8(book), [&changes] { ++changes; });
+  ASSERT_TRUE(watch);
+  auto waitForChange = [&changes] {
+    QDeadlineTimer deadline(5000);
+    while (changes == 0 && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return changes > 0;
+  };
+  dir.Write("other.txt", "not the book");
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 200);
+  EXPECT_EQ(changes, 0);
+  dir.Write("book.txt", "two");
+  EXPECT_TRUE(waitForChange());
+  changes = 0;
+  ASSERT_EQ(std::remove(book.c_str()), 0);
+  EXPECT_TRUE(waitForChange());
 }
 
 }  // namespace
