@@ -7,6 +7,8 @@
 
 #include "engine/code_table.h"
 #include "engine/encoding_detection.h"
+#include "engine/text_anchor.h"
+#include "engine/text_line.h"
 #include "platform/readable_path.h"
 #include "platform/utf.h"
 #include "store/data_folder.h"
@@ -334,9 +336,16 @@ void CTirasolView::ReopenChangedBook() {
   }
   const std::u16string path = engine_->filePath;
   const int32_t position = engine_->GetPosition();
+  // The page's top line, as laid out from the book before the change: the text to find again.
+  std::u16string top;
+  if (const CTextLine* line = engine_->GetTopLine()) line->GetText(&top);
   // A failed open says why on the page.
   if (!OpenDocument(path)) return;
-  if (position >= engine_->GetSize()) {
+  const int32_t found = TextAnchor::OfEngine(platform_, *engine_).Find(ToUtf8(top), position);
+  if (found >= 0) {
+    engine_->SetPosition(found);
+    RequestStep(kStepPageForward);
+  } else if (position >= engine_->GetSize()) {
     engine_->GoToEnd();
     RequestStep(kStepPageBackward);
   }

@@ -327,9 +327,10 @@ class CTirasolView {
   void ArmPlaceSave();
   // Stores the open book's place and writes the recent-file list.
   void SavePlace();
-  // The open book's file changed (timer kBookChangedTimerId): reopens it at the page's
-  // place (the last page when the book is now shorter) and says so; a removed one stays on
-  // the page, which says so. While a bar is open this waits until it closes.
+  // The open book's file changed (timer kBookChangedTimerId): reopens it at the text of the
+  // page's top line (nearest the old place), else at the old place (the last page when the
+  // book is now shorter), and says so; a removed one stays on the page, which says so. While
+  // a bar is open this waits until it closes.
   void ReopenChangedBook();
   void SetDocumentMenusEnabled(bool enabled);
   void RunModal(Modal modal);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/text_line.h"
 #include "platform/open_reasons.h"
 #include "platform/utf.h"
 #include "store/settings_file.h"
@@ -419,6 +420,16 @@ TEST(ViewBookWatch, AChangedBookReopensAtThePageAndARemovedOneStaysShown) {
   EXPECT_EQ(view.bookSize(), 201 * 9 + 9);
   EXPECT_EQ(view.pagePosition(), place);
   EXPECT_EQ(view.notice(), u"책이 바뀌어 다시 열었습니다");
+
+  // Lines put in before the page: the page keeps its text.
+  std::u16string topText;
+  view.topLine()->GetText(&topText);
+  f.dir.Write("a.txt", "new 0001\nnew 0002\n" + testing::ReadFileBytes(file));
+  ReportBookChange(f, book);
+  EXPECT_EQ(view.pagePosition(), place + 18);
+  std::u16string movedText;
+  view.topLine()->GetText(&movedText);
+  EXPECT_EQ(movedText, topText);
 
   // Cut short before the page: the last page of what is left.
   f.dir.Write("a.txt", testing::ReadFileBytes(file).substr(0, 10 * 9));
