@@ -271,7 +271,8 @@ LoadState ReaderStore::LoadFile(Platform& platform, const std::u16string& path, 
   }
   if (size > kMaxFileBytes) {
     // Only whole lines: a value cut at the limit is not one we wrote.
-    text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    const size_t lastBreak = text.rfind('\n');
+    text.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     FromText(text);
     if (err) *err = "the file is larger than " + std::to_string(kMaxFileBytes) + " bytes";
     return LoadState::kDamaged;
