@@ -98,7 +98,9 @@ void CMainFrame::BuildAccelerators() {
     const Qt::Key key = accelerator.key == kAccelPageUp     ? Qt::Key_PageUp
                         : accelerator.key == kAccelPageDown ? Qt::Key_PageDown
                                                             : static_cast<Qt::Key>(accelerator.key);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+    const Qt::KeyboardModifiers modifiers =
+        accelerator.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    auto* shortcut = new QShortcut(QKeySequence(modifiers | key), this);
     shortcut->setContext(Qt::WindowShortcut);
     int id = accelerator.id;
     connect(shortcut, &QShortcut::activated, this, [this, id] { Command(id); });

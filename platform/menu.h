@@ -19,10 +19,12 @@ struct MenuItemData {
 constexpr char16_t kAccelPageUp = 0x21;
 constexpr char16_t kAccelPageDown = 0x22;
 
-// A keyboard shortcut: a letter (or Page Up or Down) with the Ctrl key, mapped to a command id.
+// A keyboard shortcut: a letter (or Page Up or Down) with the Ctrl key, and the Shift key when
+// `shift`, mapped to a command id.
 struct Accelerator {
   char16_t key = 0;  // upper-case letter, kAccelPageUp or kAccelPageDown
   int id = 0;
+  bool shift = false;
 };
 
 // A pop-up menu whose items carry command ids, as the view edits it at run time.

@@ -9,6 +9,15 @@ namespace lirako {
 
 namespace {
 
+struct ThemeItem {
+  const char16_t* text;
+  Theme theme;
+};
+constexpr ThemeItem kThemeItems[] = {{u"종이", Theme::kPaper},
+                                     {u"세피아", Theme::kSepia},
+                                     {u"밤", Theme::kNight},
+                                     {u"사용자 색", Theme::kOwn}};
+
 DialogSpec MakeSpec() {
   DialogSpec dialogSpec{CFontPage::kDialogId, u"글자", {}};
   auto add = [&dialogSpec](ControlSpec control) {
@@ -28,9 +37,11 @@ DialogSpec MakeSpec() {
   add(Bordered(Item(CFontPage::kTextSwatch, ControlKind::kSwatch, u"C", kGroupRows, 1)));
   add(Item(kNoId, ControlKind::kStatic, u"배경색", kGroupRows, 2));
   add(Bordered(Item(CFontPage::kBackSwatch, ControlKind::kSwatch, u"C", kGroupRows, 3)));
+  add(Item(kNoId, ControlKind::kStatic, u"테마", kGroupRows + 1));
+  add(Item(CFontPage::kThemeCombo, ControlKind::kDropList, u"", kGroupRows + 1, 1));
   add(Spanning(
       Bordered(Item(CFontPage::kPreview, ControlKind::kSwatch,
-                    u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", kGroupRows + 1)),
+                    u" \"글자 속성 조정\".\n ABCDEFG abcdefg 12345678\n 天地玄黃", kGroupRows + 2)),
       kColumns));
   return dialogSpec;
 }
@@ -77,6 +88,12 @@ void CFontPage::OnInitDialog(Controls& controls) {
   backSwatch_.Attach(controls, kBackSwatch);
   backSwatch_.SetTextColor(backColor);
   backSwatch_.SetBackColor(backColor);
+  controls.ResetContent(kThemeCombo);
+  for (const ThemeItem& item : kThemeItems) {
+    const int index = controls.AddString(kThemeCombo, item.text);
+    controls.SetItemData(kThemeCombo, index, static_cast<int32_t>(item.theme));
+    if (item.theme == theme) controls.SetCurSel(kThemeCombo, index);
+  }
   preview_.Attach(controls, kPreview);
   UpdatePreviewFont();
   UpdatePreviewColors();
@@ -93,6 +110,11 @@ void CFontPage::OnCommand(Controls& controls, int id, int notification) {
     if (index < 0) return;
     fontSize = static_cast<int32_t>(controls.GetItemData(kSizeCombo, index));
     UpdatePreviewFont();
+  } else if (notification == kSelChanged && id == kThemeCombo) {
+    const int index = controls.GetCurSel(kThemeCombo);
+    if (index < 0) return;
+    theme = static_cast<Theme>(controls.GetItemData(kThemeCombo, index));
+    UpdatePreviewColors();
   } else if (notification == kClicked && id == kBoldCheck) {
     fontBold = controls.IsChecked(kBoldCheck) ? 1 : 0;
     UpdatePreviewFont();
@@ -103,12 +125,12 @@ void CFontPage::OnCommand(Controls& controls, int id, int notification) {
     if (!PickColor(u"글자색", textColor)) return;
     textSwatch_.SetTextColor(textColor);
     textSwatch_.SetBackColor(textColor);
-    UpdatePreviewColors();
+    ChooseOwnColors(controls);
   } else if (notification == kClicked && id == kBackSwatch) {
     if (!PickColor(u"배경색", backColor)) return;
     backSwatch_.SetTextColor(backColor);
     backSwatch_.SetBackColor(backColor);
-    UpdatePreviewColors();
+    ChooseOwnColors(controls);
   }
 }
 
@@ -117,8 +139,18 @@ void CFontPage::UpdatePreviewFont() {
 }
 
 void CFontPage::UpdatePreviewColors() {
-  preview_.SetTextColor(textColor);
-  preview_.SetBackColor(backColor);
+  const PageColors colors = ColorsOf(theme, PageColors{textColor, backColor});
+  preview_.SetTextColor(colors.text);
+  preview_.SetBackColor(colors.back);
+}
+
+void CFontPage::ChooseOwnColors(Controls& controls) {
+  theme = Theme::kOwn;
+  for (int i = 0; i < controls.GetCount(kThemeCombo); ++i) {
+    if (controls.GetItemData(kThemeCombo, i) == static_cast<int32_t>(Theme::kOwn))
+      controls.SetCurSel(kThemeCombo, i);
+  }
+  UpdatePreviewColors();
 }
 
 bool CFontPage::PickColor(const std::u16string& title, uint32_t& color) {

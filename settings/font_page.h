@@ -6,13 +6,15 @@
 
 #include "settings/color_static.h"
 #include "settings/dialog_base.h"
+#include "view/page_theme.h"
 
 namespace lirako {
 
 class DialogRunner;
 
 // The second tab, "글자" (dialog 134): face, size, bold, ClearType, text and background
-// colours, with a live preview. Colours are picked in CColorDlg, run through `runner`.
+// colours, the page's theme ("테마"), with a live preview. Colours are picked in CColorDlg, run
+// through `runner`.
 class CFontPage : public DialogBase {
  public:
   static constexpr int kDialogId = 134;
@@ -23,6 +25,7 @@ class CFontPage : public DialogBase {
   static constexpr int kTextSwatch = 1063;
   static constexpr int kBackSwatch = 1064;
   static constexpr int kPreview = 1065;
+  static constexpr int kThemeCombo = 1130;
 
   explicit CFontPage(DialogRunner& runner) : runner_(runner) {}
 
@@ -39,6 +42,8 @@ class CFontPage : public DialogBase {
   int32_t clearType = 0;
   uint32_t textColor = 0;
   uint32_t backColor = 0;
+  // The theme the page is painted in; picking a colour chooses the own colours.
+  Theme theme = Theme::kOwn;
   // Face names offered, in enumeration order; filled before the page is shown.
   std::vector<std::u16string> faces;
   // The face the reader draws with for `fontFace` (another one when `fontFace` is not
@@ -49,6 +54,8 @@ class CFontPage : public DialogBase {
  private:
   void UpdatePreviewFont();
   void UpdatePreviewColors();
+  // A colour was picked: the page takes the own colours, and the theme list shows so.
+  void ChooseOwnColors(Controls& controls);
   // Runs the colour picker titled `title` from `color`; true with `color` changed on OK.
   bool PickColor(const std::u16string& title, uint32_t& color);
 

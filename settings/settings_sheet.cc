@@ -57,6 +57,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   CopyIn(view.settings(), screen, font, buttons, system);
   screen.typography = view.typography();
   screen.page = view.pageOptions();
+  font.theme = view.themeChoice().theme();
   screen.tocRule = FromUtf8(view.TocRule());
   // The families are asked for on every run: fonts may have been installed since.
   font.faces = OfferedFaces(runner.FontFamilies());
@@ -96,6 +97,8 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.dialDevice = system.dialDevice;
   view.SetPageOptions(screen.page);
   view.ApplySettings(s, screen.typography);
+  // After the own colours: whether they make a light page decides the night key's way back.
+  view.SetTheme(font.theme);
   // A rule that is not a valid pattern is refused with the reason; the one in force stays.
   if (const std::string rule = ToUtf8(screen.tocRule); rule != view.TocRule()) {
     std::string err;

@@ -39,6 +39,8 @@ constexpr int kCmdNextChapter = 32821;
 constexpr int kCmdPreviousChapter = 32822;
 // "서재": every book read.
 constexpr int kCmdLibrary = 32823;
+// Between a light and a dark page.
+constexpr int kCmdNightToggle = 32824;
 
 // How many recent files and bookmarks the menus show.
 constexpr int kMenuListLimit = 10;

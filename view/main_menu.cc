@@ -46,6 +46,7 @@ std::vector<MenuItemData> BuildMainMenu() {
              Command(kCmdEncodingUtf16Le, u"유니코드 (UTF-16 LE)"),
              Command(kCmdEncodingUtf16Be, u"유니코드 (UTF-16 BE)")}),
       Command(kCmdLibrary, u"서재"),
+      Command(kCmdNightToggle, u"밤/낮 전환"),
       Separator(),
       Command(kCmdSettings, u"설정"),
       Command(kCmdAbout, u"이놈은"),
@@ -97,6 +98,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
       {u'L', kCmdLibrary},
       {kAccelPageDown, kCmdNextChapter},
       {kAccelPageUp, kCmdPreviousChapter},
+      {u'N', kCmdNightToggle, true},
   };
   return table;
 }
@@ -125,6 +127,8 @@ std::u16string ShortcutText(int id) {
       return u"Ctrl+B";
     case kCmdSettings:
       return u"Ctrl+,";
+    case kCmdNightToggle:
+      return u"Ctrl+Shift+N";
     case kCmdExit:
       return u"Ctrl+Q";
     default:

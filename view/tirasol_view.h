@@ -21,6 +21,7 @@
 #include "view/chapter_list.h"
 #include "view/command_ids.h"
 #include "view/page_options.h"
+#include "view/page_theme.h"
 
 namespace lirako {
 
@@ -199,6 +200,8 @@ class CTirasolView {
 
   // Starts or stops the auto-refresh timer.
   void ToggleAutoRefresh();
+  // The night key: between a light and a dark page.
+  void ToggleNight();
   // Stops a running auto-refresh timer without repainting.
   void StopAutoRefresh();
   // Re-lays the page out from its top line: SetPosition(GetPosition()) and a page step.
@@ -285,6 +288,11 @@ class CTirasolView {
   PageOptions pageOptions() const { return PageOptions::Load(readerStore_); }
   // Stores `options` and re-lays the page at its top line's place when they change it.
   void SetPageOptions(const PageOptions& options);
+  // The page's theme ("테마"), kept in the reader's store, and the colours it paints with.
+  ThemeChoice themeChoice() const { return ThemeChoice::Load(readerStore_); }
+  PageColors pageColors() const;
+  // Chooses `theme` on the settings page and repaints when it is not the one in force.
+  void SetTheme(Theme theme);
   const std::u16string& dataFolder() const { return dataFolder_; }
   // The searched texts, newest first.
   const std::vector<std::u16string>& findHistory() const { return findHistory_; }

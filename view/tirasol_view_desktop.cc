@@ -169,8 +169,9 @@ void CTirasolView::ShowNotice(const std::u16string& text) {
 void CTirasolView::DrawNotice(Surface& screen, const Rect& client, bool rotated) {
   if (notice_.empty()) return;
   // In the reverse of the page's colours, so it stands out from the text.
-  screen.SetTextColor(settings_.backColor);
-  screen.SetBackColor(settings_.textColor);
+  const PageColors colors = pageColors();
+  screen.SetTextColor(colors.back);
+  screen.SetBackColor(colors.text);
   const std::u16string text = u" " + notice_ + u" ";
   if (rotated) {
     screen.DrawText(client.left + kNoticeInset, client.bottom - kNoticeInset, text);

@@ -72,6 +72,9 @@ void CTirasolView::OnCommand(int id) {
     case kCmdPreviousChapter:
       StepChapter(-1);
       break;
+    case kCmdNightToggle:
+      ToggleNight();
+      break;
     case kCmdExit:
       host_.CloseMainWindow();
       break;

@@ -70,7 +70,8 @@ void CTirasolView::PaintPage(Surface& screen) {
   Rect client = host_.ClientRect();
   engine_->BeginPaint(screen, settings_.FontFaceName(), settings_.fontSize,
                       settings_.clearType != 0, settings_.fontBold != 0, rotated);
-  engine_->BeginOffscreen(screen, client, settings_.textColor, settings_.backColor);
+  const PageColors colors = pageColors();
+  engine_->BeginOffscreen(screen, client, colors.text, colors.back);
   UpdateLayout();
   // The save notice stays on the page until the first page turn after it was seen.
   if (saveNoticeDrawn_ && pendingStep_ != kStepNone) saveNotice_.clear();
@@ -111,16 +112,17 @@ void CTirasolView::PaintPage(Surface& screen) {
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {
   int height = screen.MeasureText(saveNotice_).height;
-  screen.SetTextColor(settings_.textColor);
-  screen.SetBackColor(settings_.backColor);
+  const PageColors colors = pageColors();
+  screen.SetTextColor(colors.text);
+  screen.SetBackColor(colors.back);
   if (rotated) {
     // Rotated text runs from the bottom upward; the foot of the page is the right edge.
     screen.FillSolid(Rect{client.right - height, client.top, client.right, client.bottom},
-                     settings_.backColor);
+                     colors.back);
     screen.DrawText(client.right - height, client.bottom - 1, saveNotice_);
   } else {
     screen.FillSolid(Rect{client.left, client.bottom - height, client.right, client.bottom},
-                     settings_.backColor);
+                     colors.back);
     screen.DrawText(client.left, client.bottom - height, saveNotice_);
   }
   saveNoticeDrawn_ = true;
@@ -134,8 +136,9 @@ void CTirasolView::DrawOpenFailure(Surface& screen, const Rect& client) {
   fontSpec.clearType = settings_.clearType != 0;
   std::unique_ptr<Font> font = platform_.CreateFont(fontSpec);
   Font* previous = screen.SelectFont(font.get());
-  screen.SetTextColor(settings_.textColor);
-  screen.SetBackColor(settings_.backColor);
+  const PageColors colors = pageColors();
+  screen.SetTextColor(colors.text);
+  screen.SetBackColor(colors.back);
   const std::u16string lines[] = {kOpenFailedText, openFailureName_, openFailureReason_};
   Extent extents[std::size(lines)];
   int height = 0;

@@ -14,7 +14,7 @@ using testing::ViewFixture;
 TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(MainMenuTitle(), u"메뉴");
   HeadlessMenu menu(MainMenuItems());
-  ASSERT_EQ(menu.ItemCount(), 11);
+  ASSERT_EQ(menu.ItemCount(), 12);
   const auto& items = menu.items();
   EXPECT_EQ(items[0].id, kCmdFileOpen);
   EXPECT_EQ(items[0].text, u"열기");
@@ -23,10 +23,12 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
   EXPECT_EQ(items[kMenuPosMove].text, u"이동");
   EXPECT_EQ(items[kMenuPosBookmark].text, u"책갈피");
   EXPECT_EQ(items[kMenuPosEncoding].text, u"인코딩");
-  EXPECT_TRUE(items[7].separator);
-  EXPECT_EQ(menu.CommandIds(), (std::vector<int>{kCmdFileOpen, kCmdLibrary, 32787, 57664, 57665}));
-  EXPECT_EQ(menu.CommandTexts(),
-            (std::vector<std::u16string>{u"열기", u"서재", u"설정", u"이놈은", u"끝내기"}));
+  EXPECT_TRUE(items[8].separator);
+  EXPECT_EQ(menu.CommandIds(),
+            (std::vector<int>{kCmdFileOpen, kCmdLibrary, kCmdNightToggle, 32787, 57664, 57665}));
+  EXPECT_EQ(menu.CommandTexts(), (std::vector<std::u16string>{u"열기", u"서재", u"밤/낮 전환",
+                                                              u"설정", u"이놈은", u"끝내기"}));
+  EXPECT_EQ(ShortcutText(kCmdNightToggle), u"Ctrl+Shift+N");
 
   HeadlessMenu* recent = menu.PopupAt(kMenuPosRecent);
   ASSERT_NE(recent, nullptr);
@@ -62,7 +64,7 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
             (std::vector<int>{57601, 0, 32776, 32791, 32788, 32785, kCmdToc, 0, 32787}));
   std::vector<std::pair<char16_t, int>> accelerators;
   for (const Accelerator& a : AcceleratorTable())
-    accelerators.push_back({a.key, a.id});
+    accelerators.push_back({a.key, a.shift ? -a.id : a.id});
   EXPECT_EQ(accelerators,
             (std::vector<std::pair<char16_t, int>>{{u'N', 57600},
                                                    {u'O', 57601},
@@ -75,7 +77,8 @@ TEST(MainMenuData, ItemsPositionsToolBarAndAccelerators) {
                                                    {u'T', kCmdToc},
                                                    {u'L', kCmdLibrary},
                                                    {kAccelPageDown, kCmdNextChapter},
-                                                   {kAccelPageUp, kCmdPreviousChapter}}));
+                                                   {kAccelPageUp, kCmdPreviousChapter},
+                                                   {u'N', -kCmdNightToggle}}));
   EXPECT_EQ(CommandText(kCmdAutoRefresh), u"자동갱신");
   EXPECT_EQ(CommandText(12345), u"");
 }
