@@ -4,6 +4,8 @@
 1. F11 shows the page full screen: the text stands in two blocks (two pages side by side),
    centred, each far narrower than half the screen.
 2. Out of full screen in a window 600 pixels wide the text is one block.
+3. The night key (Ctrl+Shift+N) turns the new install's dark page light, and pressed again
+   dark as it was.
 
 Screenshots are left in the output folder. Exit code 77 means Xvfb could not be started
 (skipped).
@@ -69,6 +71,25 @@ def settled_blocks(wid, env, count, label, out, patience=60):
         time.sleep(0.5)
 
 
+def brightness(rgb):
+    return (299 * rgb[0] + 587 * rgb[1] + 114 * rgb[2]) // 1000
+
+
+def page_after_night_key(wid, env, before, label, out, patience=20):
+    """Presses the night key and waits until the page's background (its bottom-right corner)
+    is no longer `before`; that colour."""
+    run(["xdotool", "key", "--clearmodifiers", "ctrl+shift+n"], env)
+    deadline = time.time() + patience
+    while True:
+        wx, wy, ww, wh = window_geometry(wid, env)
+        colour = pixel(screen_pixels(env), wx + ww - 1, wy + wh - 1)
+        if colour != before or time.time() > deadline:
+            screenshot(os.path.join(out, f"{label}.png"), env)
+            print(f"{label}: page background {colour}")
+            return colour
+        time.sleep(0.3)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--lirako", required=True)
@@ -114,6 +135,15 @@ def main():
         window, blocks = settled_blocks(wid, env, 1, "spread-narrow", args.out)
         if window[2] != 600 or len(blocks) != 1:
             raise Failure(f"a window {window} shows {len(blocks)} text blocks, not one")
+
+        wx, wy, ww, wh = window
+        dark = pixel(screen_pixels(env), wx + ww - 1, wy + wh - 1)
+        light = page_after_night_key(wid, env, dark, "night-key-light", args.out)
+        if brightness(dark) >= 128 or brightness(light) < 128:
+            raise Failure(f"the night key turned the page from {dark} to {light}, not light")
+        again = page_after_night_key(wid, env, light, "night-key-dark", args.out)
+        if again != dark:
+            raise Failure(f"pressed again the night key shows {again}, not the page's {dark}")
         run(["xdotool", "key", "--clearmodifiers", "ctrl+q"], env)
         code = reader.wait()
         if code != 0:
