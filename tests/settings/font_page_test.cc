@@ -79,5 +79,19 @@ TEST(CFontPage, SwatchesApplyThePickedColourOnlyAfterOk) {
   EXPECT_EQ(f.c.control(P::kPreview).backColor, 0u);
 }
 
+TEST(CFontPage, AThemePaintsThePreviewUntilAColourIsPicked) {
+  FontPageFixture f;
+  constexpr int kNight = 2;
+  EXPECT_EQ(f.c.GetCurSel(P::kThemeCombo), 3);  // the own colours
+  f.c.Select(f.page, P::kThemeCombo, kNight);
+  EXPECT_EQ(f.page.theme, Theme::kNight);
+  EXPECT_EQ(f.c.control(P::kPreview).backColor, ColorsOf(Theme::kNight, {}).back);
+  f.runner.Script({ClickStep(CColorDlg::kFirstPreset + 5), ClickStep(kIdOk)});
+  f.c.Click(f.page, P::kTextSwatch);
+  EXPECT_EQ(f.page.theme, Theme::kOwn);
+  EXPECT_EQ(f.c.GetCurSel(P::kThemeCombo), 3);
+  EXPECT_EQ(f.c.control(P::kPreview).textColor, 0x00C8FFC8u);
+}
+
 }  // namespace
 }  // namespace lirako
