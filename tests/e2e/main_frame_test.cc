@@ -32,7 +32,7 @@ TEST(MainFrameTest, MenuBarHoldsTheOneMenu) {
   EXPECT_EQ(top[0]->text(), QStringLiteral("메뉴"));
   QMenu* menu = top[0]->menu();
   EXPECT_EQ(Texts(menu), (QStringList{"열기", "열어본", "-", "이동", "책갈피", "인코딩", "서재",
-                                      "-", "설정", "이놈은", "끝내기"}));
+                                      "밤/낮 전환", "-", "설정", "이놈은", "끝내기"}));
   EXPECT_EQ(Texts(menu->actions()[3]->menu()),
             (QStringList{"시작", "점프", "끝", "-", "찾기", "목차", "-", "자동갱신"}));
   EXPECT_EQ(frame.windowTitle(), QStringLiteral("리라코"));
@@ -60,6 +60,9 @@ TEST(MainFrameTest, MenuShowsTheShortcutsWithoutTakingThemFromThePage) {
     if (a->text() == QStringLiteral("설정")) {
       EXPECT_EQ(a->shortcut().toString(), QStringLiteral("Ctrl+,"));
     }
+    if (a->text() == QStringLiteral("밤/낮 전환")) {
+      EXPECT_EQ(a->shortcut().toString(), QStringLiteral("Ctrl+Shift+N"));
+    }
   }
   // The page's own key handling takes Ctrl+F; the menu item is not triggered by it.
   QKeyEvent press(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
@@ -74,7 +77,7 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
   QMenu* menu = frame.menuBar()->actions()[0]->menu();
   menu->actions()[0]->trigger();                        // 열기
   menu->actions()[3]->menu()->actions()[7]->trigger();  // 자동갱신
-  menu->actions()[10]->trigger();                       // 끝내기
+  menu->actions()[11]->trigger();                       // 끝내기
   std::vector<int> toolIds;
   for (QAction* a : frame.toolBar()->actions()) {
     toolIds.push_back(a->isSeparator() ? 0 : a->data().toInt());
@@ -90,8 +93,9 @@ TEST(MainFrameTest, MenuToolBarAndAcceleratorsHandOnCommandIds) {
     if (s->key() == QKeySequence(Qt::CTRL | Qt::Key_Q)) emit s->activated();
   }
   EXPECT_EQ(ids, (std::vector<int>{57601, 32776, 57665, 32788, 57665}));
-  for (const char* key : {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q", "Ctrl+Z", "Ctrl+X", "Ctrl+C",
-                          "Ctrl+V", "Ctrl+T", "Ctrl+L", "Ctrl+PgDown", "Ctrl+PgUp"}) {
+  for (const char* key :
+       {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+Q", "Ctrl+Z", "Ctrl+X", "Ctrl+C", "Ctrl+V", "Ctrl+T",
+        "Ctrl+L", "Ctrl+PgDown", "Ctrl+PgUp", "Ctrl+Shift+N"}) {
     EXPECT_NE(std::find(keys.begin(), keys.end(), QKeySequence(QString::fromLatin1(key))),
               keys.end())
         << key;
