@@ -68,7 +68,7 @@ TEST(ReaderStore, ARecordWhosePathCannotBeReadIsDroppedWhole) {
   ReaderStore store;
   std::string err;
   ASSERT_TRUE(store.Load(platform, kStoreFile, &err)) << err;
-  EXPECT_EQ(store.Books(), (std::vector<std::u16string>{u"/a.txt", u"/c.txt"}));
+  EXPECT_EQ(store.BooksWith("encoding"), (std::vector<std::u16string>{u"/a.txt", u"/c.txt"}));
   EXPECT_EQ(store.BookValue(u"/a.txt", "encoding"), "cp949");
   EXPECT_FALSE(store.BookValue(u"/a.txt", "note"));
 }
@@ -120,7 +120,7 @@ TEST(ReaderStore, TwoWindowsSavingInTurnKeepEachOnesChanges) {
   EXPECT_EQ(reread.Value("toc.rule"), "^Chapter");
   EXPECT_FALSE(reread.Value("typography.keep-all"));
   EXPECT_EQ(reread.Value("window.geometry"), "2,2,10,10");  // the last window's change wins
-  EXPECT_EQ(reread.Books(), (std::vector<std::u16string>{u"/b.txt", u"/a.txt"}));
+  EXPECT_EQ(reread.BooksWith("encoding"), (std::vector<std::u16string>{u"/b.txt", u"/a.txt"}));
   EXPECT_EQ(reread.BookValue(u"/a.txt", "encoding"), "cp949");
   // The second window now holds what the first saved.
   EXPECT_EQ(second.Value("toc.rule"), "^Chapter");
