@@ -16,8 +16,8 @@ import shutil
 import sys
 import tempfile
 
-from x_session import (SKIP, Failure, Program, find_window, need, press_and_wait, reader_env,
-                       recent_places, run, start_xvfb)
+from x_session import (SKIP, Failure, Program, copy_program, find_window, need, press_and_wait,
+                       reader_env, recent_places, run, start_xvfb)
 
 OTHER_BOOKS = 14
 
@@ -59,7 +59,7 @@ def main():
         os.makedirs(prog_dir)
         os.makedirs(books)
         prog = os.path.join(prog_dir, "lirako")
-        shutil.copy2(args.lirako, prog)
+        copy_program(args.lirako, prog)
         env = reader_env(display, temp)
         os.makedirs(args.out, exist_ok=True)
         recent_file = os.path.join(prog_dir, "ResentFiles.Dat")

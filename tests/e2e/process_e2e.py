@@ -26,7 +26,7 @@ from x_session import (SKIP, WINDOW_TIMEOUT, Failure, Program, copy_program, fin
 
 SCREEN_W, SCREEN_H = 1024, 900
 TITLE_WITHOUT_BOOK = "^리라코$"
-TITLE_OF_BOOK = "^book\\.txt — 리라코$"
+TITLE_OF_BOOK = "^book\\.txt( - .+)? — 리라코$"
 # The notice's lines sit around the middle of the page; the menu and tool bar are far above.
 NOTICE_BAND = (0.35, 0.75)
 # Antialiased white glyphs on black leave this many bright pixels at the least.
