@@ -103,7 +103,7 @@ bool SystemPlatform::IsWritableFolder(const std::u16string& folder) {
 }
 
 bool SystemPlatform::IsBuildTree(const std::u16string& folder) {
-  std::string path = ToUtf8(folder);
+  std::string path = PathToBytes(folder);
   while (path.size() > 1 && path.back() == '/')
     path.pop_back();
   if (path.empty() || path.front() != '/') return false;
@@ -160,11 +160,11 @@ bool SystemPlatform::MakeFolder(const std::u16string& folder) {
 
 std::vector<std::u16string> SystemPlatform::FolderEntries(const std::u16string& folder) {
   std::vector<std::u16string> names;
-  DIR* dir = ::opendir(ToUtf8(folder).c_str());
+  DIR* dir = ::opendir(PathToBytes(folder).c_str());
   if (!dir) return names;
   while (dirent* entry = ::readdir(dir)) {
     std::string_view name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(FromUtf8(name));
+    if (name != "." && name != "..") names.push_back(PathFromBytes(name));
   }
   ::closedir(dir);
   return names;
@@ -172,8 +172,8 @@ std::vector<std::u16string> SystemPlatform::FolderEntries(const std::u16string& 
 
 bool SystemPlatform::MoveFile(const std::u16string& from, const std::u16string& to,
                               std::string* err) {
-  const std::string source = ToUtf8(from);
-  const std::string target = ToUtf8(to);
+  const std::string source = PathToBytes(from);
+  const std::string target = PathToBytes(to);
   auto fail = [&](const char* call) {
     if (err) *err = source + ": " + call + ": " + std::strerror(errno);
     return false;
@@ -208,7 +208,7 @@ bool SystemPlatform::MoveFile(const std::u16string& from, const std::u16string& 
 }
 
 bool SystemPlatform::RemoveFile(const std::u16string& path) {
-  return ::unlink(ToUtf8(path).c_str()) == 0 || errno == ENOENT;
+  return ::unlink(PathToBytes(path).c_str()) == 0 || errno == ENOENT;
 }
 
 bool SystemPlatform::RunProgram(const std::u16string& program,
@@ -237,9 +237,9 @@ bool SystemPlatform::RunProgram(const std::u16string& program,
 
 bool SystemPlatform::AddRecentlyUsed(const std::u16string& path,
                                      std::chrono::system_clock::time_point now, std::string* err) {
-  const std::string folder = ToUtf8(DataHome());
+  const std::string folder = PathToBytes(DataHome());
   MakeFolders(folder);
-  return RecordRecentlyUsed(folder + "/recently-used.xbel", ToUtf8(path), now, err);
+  return RecordRecentlyUsed(folder + "/recently-used.xbel", PathToBytes(path), now, err);
 }
 
 bool SystemPlatform::HasCodePage949() {

@@ -72,7 +72,7 @@ class RecentlyUsedFixture {
   std::string XbelPath() { return dir.File("data/recently-used.xbel"); }
   bool Record(const std::string& book) {
     std::string err;
-    bool recorded = platform.AddRecentlyUsed(FromUtf8(book), kOpened, &err);
+    bool recorded = platform.AddRecentlyUsed(PathFromBytes(book), kOpened, &err);
     EXPECT_TRUE(recorded) << err;
     return recorded;
   }
@@ -146,6 +146,13 @@ TEST(RecentlyUsed, ANameGLibLeavesUnescapedKeepsItsOneEntry) {
   EXPECT_EQ(count, 2u);
   EXPECT_TRUE(g_bookmark_file_has_application(file, Uri(book).c_str(), "gedit", nullptr));
   g_bookmark_file_free(file);
+}
+
+TEST(RecentlyUsed, ANameInCodePage949BytesIsListedByThoseBytes) {
+  RecentlyUsedFixture f;
+  const std::string book = "/books/\xb0\xa1.txt";
+  ASSERT_TRUE(f.Record(book));
+  EXPECT_TRUE(f.ListedOnceAsOurs(book));
 }
 
 TEST(RecentlyUsed, AFileGLibCannotReadIsLeftAlone) {
