@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "platform/utf.h"
-#include "store/damaged_copy.h"
 #include "store/line_escape.h"
+#include "store/merged_save.h"
 
 namespace lirako {
 namespace {
@@ -282,17 +282,10 @@ LoadState ReaderStore::LoadFile(Platform& platform, const std::u16string& path, 
 }
 
 bool ReaderStore::Save(Platform& platform, const std::u16string& path, std::string* err) {
-  // Without the lock (a folder that admits no lock file) the save still goes ahead.
-  std::unique_ptr<FolderLock> lock = platform.LockFolder(FolderOf(path));
-  ReaderStore disk;
-  LoadState state = disk.LoadFile(platform, path);
-  if (state == LoadState::kUnreadable) {
-    if (err) *err = ToUtf8(path) + ": cannot be read, so it is kept as it is";
+  if (!SaveMerged(
+          platform, FolderOf(path), path, *this, [&] { return WriteFile(platform, path, err); },
+          err))
     return false;
-  }
-  if (state != LoadState::kMissing) MergeOnto(disk);
-  if (state == LoadState::kDamaged && !KeepDamagedCopy(platform, path, err)) return false;
-  if (!WriteFile(platform, path, err)) return false;
   changed_.clear();
   changedBooks_.clear();
   return true;

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/utf.h"
-#include "store/damaged_copy.h"
 #include "store/dat_file.h"
 #include "store/data_folder.h"
+#include "store/merged_save.h"
 #include "store/record_string.h"
 #include "store/resent_files_format.h"
 
@@ -96,17 +96,9 @@ bool RecentFileList::Load(Platform& platform, const std::u16string& dataFolder, 
 
 bool RecentFileList::Save(Platform& platform, const std::u16string& dataFolder, std::string* err) {
   std::u16string path = DataFilePath(dataFolder, resent_files::kFileName);
-  // Without the lock (a folder that admits no lock file) the save still goes ahead.
-  std::unique_ptr<FolderLock> lock = platform.LockFolder(dataFolder);
-  RecentFileList disk;
-  LoadState state = disk.LoadFile(platform, path);
-  if (state == LoadState::kUnreadable) {
-    if (err) *err = ToUtf8(path) + ": cannot be read, so it is kept as it is";
+  if (!SaveMerged(
+          platform, dataFolder, path, *this, [&] { return SaveFile(platform, path, err); }, err))
     return false;
-  }
-  if (state != LoadState::kMissing) MergeOnto(disk);
-  if (state == LoadState::kDamaged && !KeepDamagedCopy(platform, path, err)) return false;
-  if (!SaveFile(platform, path, err)) return false;
   stored_.clear();
   removed_.clear();
   return true;
