@@ -217,16 +217,18 @@ bool DesktopAssociation::EnsureDesktopEntry(std::string* err) {
   return WriteTextFile(platform_, own, entry, err);
 }
 
+bool DesktopAssociation::ReadDefaults(std::string* mimeApps, std::string* replaced,
+                                      std::string* err) {
+  return ReadIfThere(platform_, MimeAppsPath(), mimeApps, err) &&
+         ReadIfThere(platform_, ReplacedDefaultsPath(), replaced, err);
+}
+
 bool DesktopAssociation::TakeDefault(const std::string& mimeType,
                                      const std::optional<std::string>& legacy, std::string* err) {
   const std::u16string path = MimeAppsPath();
   std::string text;
   std::string replaced;
-  // A list that exists but cannot be read is left alone rather than replaced.
-  if (!ReadIfThere(platform_, path, &text, err) ||
-      !ReadIfThere(platform_, ReplacedDefaultsPath(), &replaced, err)) {
-    return false;
-  }
+  if (!ReadDefaults(&text, &replaced, err)) return false;
   const std::optional<std::string> current = DefaultApplication(text, mimeType);
   const std::optional<std::string> remembered = DefaultApplication(replaced, mimeType);
   // Linked already (by another window, or before the reader was killed): what it replaced
@@ -248,10 +250,7 @@ bool DesktopAssociation::GiveBackDefault(const std::string& mimeType,
   const std::u16string path = MimeAppsPath();
   std::string text;
   std::string replaced;
-  if (!ReadIfThere(platform_, path, &text, err) ||
-      !ReadIfThere(platform_, ReplacedDefaultsPath(), &replaced, err)) {
-    return false;
-  }
+  if (!ReadDefaults(&text, &replaced, err)) return false;
   std::optional<std::string> previous = DefaultApplication(replaced, mimeType);
   if (!previous) previous = WithoutOurs(legacy);
   // The user has chosen another program since; that choice stays.

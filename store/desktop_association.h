@@ -55,6 +55,9 @@ class DesktopAssociation {
   std::unique_ptr<FolderLock> LockSharedFolder(std::string* err);
   bool EnsureDesktopEntry(std::string* err);
   bool AddMimeGlob(const std::u16string& extension, const std::string& mimeType, std::string* err);
+  // Reads mimeapps.list and the remembered defaults (either empty when missing); false with
+  // the reason when one exists but cannot be read, so that it is left alone, not replaced.
+  bool ReadDefaults(std::string* mimeApps, std::string* replaced, std::string* err);
   // Makes the reader the default of `mimeType`, first remembering the default it replaces
   // (when that is the reader already, what is remembered stays, or `legacy` is remembered).
   bool TakeDefault(const std::string& mimeType, const std::optional<std::string>& legacy,
