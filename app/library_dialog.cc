@@ -110,8 +110,10 @@ std::u16string ChooseFromLibrary(Platform& platform, Library& library, QWidget* 
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The indicator first: enabling sorting sorts at once by the indicated column, and the
+  // list comes sorted by last read already, which is cheap to sort again.
+  list->horizontalHeader()->setSortIndicator(LibraryTable::kLastRead, Qt::DescendingOrder);
   list->setSortingEnabled(true);
-  list->sortByColumn(LibraryTable::kLastRead, Qt::DescendingOrder);
   list->verticalHeader()->hide();
   list->horizontalHeader()->setSectionResizeMode(LibraryTable::kFolder, QHeaderView::Stretch);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);

@@ -57,11 +57,15 @@ std::u16string LibraryTable::Header(Column column) {
 
 void LibraryTable::Reload() {
   books_.clear();
-  for (LibraryBook& book : library_.All()) {
-    const bool missing = !platform_.PathExists(book.path);
-    books_.push_back(Row{std::move(book), missing});
-  }
+  for (LibraryBook& book : library_.All())
+    books_.push_back(Row{std::move(book), std::nullopt});
   Sort(sortColumn_, ascending_);
+}
+
+bool LibraryTable::Missing(size_t row) const {
+  const Row& entry = books_[shown_[row]];
+  if (!entry.missing) entry.missing = !platform_.PathExists(entry.book.path);
+  return *entry.missing;
 }
 
 std::u16string LibraryTable::Text(size_t row, Column column) const {
@@ -88,30 +92,37 @@ std::u16string LibraryTable::Text(size_t row, Column column) const {
 void LibraryTable::Sort(Column column, bool ascending) {
   sortColumn_ = column;
   ascending_ = ascending;
-  auto key = [column](const Row& row) {
-    const LibraryBook& b = row.book;
-    switch (column) {
-      case kProgress:
-        return b.progress;
-      case kLastRead:
-        return static_cast<double>(b.lastRead);
-      case kReadingTime:
-        return static_cast<double>(b.readingSeconds);
-      default:
-        return 0.0;
-    }
-  };
-  auto text = [column](const Row& row) {
-    return column == kName     ? FileNameOf(row.book.path)
-           : column == kFolder ? FolderOf(row.book.path)
-                               : FromUtf8(row.book.encoding);
-  };
+  // Each row's key is made once, not at every comparison: a name is cut from its path.
   const bool byText = column == kName || column == kFolder || column == kEncoding;
-  std::stable_sort(books_.begin(), books_.end(), [&](const Row& a, const Row& b) {
-    const bool less = byText ? text(a) < text(b) : key(a) < key(b);
-    const bool more = byText ? text(b) < text(a) : key(b) < key(a);
-    return ascending ? less : more;
+  std::vector<std::u16string> texts(byText ? books_.size() : 0);
+  std::vector<double> values(byText ? 0 : books_.size());
+  for (size_t i = 0; i < books_.size(); ++i) {
+    const LibraryBook& b = books_[i].book;
+    if (column == kName)
+      texts[i] = FileNameOf(b.path);
+    else if (column == kFolder)
+      texts[i] = FolderOf(b.path);
+    else if (column == kEncoding)
+      texts[i] = FromUtf8(b.encoding);
+    else if (column == kProgress)
+      values[i] = b.progress;
+    else if (column == kLastRead)
+      values[i] = static_cast<double>(b.lastRead);
+    else if (column == kReadingTime)
+      values[i] = static_cast<double>(b.readingSeconds);
+  }
+  std::vector<size_t> order(books_.size());
+  for (size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    if (!ascending) std::swap(a, b);
+    return byText ? texts[a] < texts[b] : values[a] < values[b];
   });
+  std::vector<Row> sorted;
+  sorted.reserve(books_.size());
+  for (size_t i : order)
+    sorted.push_back(std::move(books_[i]));
+  books_ = std::move(sorted);
   Refilter();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ class LibraryTable {
   // 0.0 to 1.0.
   double Progress(size_t row) const { return Book(row).progress; }
   const std::u16string& Path(size_t row) const { return Book(row).path; }
-  // True when the book's file is no longer where it was last seen.
-  bool Missing(size_t row) const { return books_[shown_[row]].missing; }
+  // True when the book's file is no longer where it was last seen. Asked of the file system
+  // the first time a row is asked, so that a list of thousands opens without a look at each.
+  bool Missing(size_t row) const;
 
   // Sorts by `column`, ascending or not; names and folders alphabetically, the rest by value.
   void Sort(Column column, bool ascending);
@@ -43,7 +45,7 @@ class LibraryTable {
  private:
   struct Row {
     LibraryBook book;
-    bool missing = false;
+    mutable std::optional<bool> missing;  // unknown until first asked
   };
   const LibraryBook& Book(size_t row) const { return books_[shown_[row]].book; }
   void Refilter();
