@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -81,7 +83,8 @@ QVariant TocItemModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
-TocDialog::TocDialog(CTirasolView& view, QWidget* parent) : QDialog(parent), toc_(view) {
+TocDialog::TocDialog(CTirasolView& view, QWidget* parent)
+    : QDialog(parent), toc_(view), rules_(view) {
   setWindowTitle(QStringLiteral("목차"));
   setObjectName(QStringLiteral("tocDialog"));
   setSizeGripEnabled(true);
@@ -104,9 +107,19 @@ TocDialog::TocDialog(CTirasolView& view, QWidget* parent) : QDialog(parent), toc
   connect(tree_, &QTreeView::clicked, this, [this] { userSelected_ = true; });
   connect(tree_, &QTreeView::pressed, this, [this] { userSelected_ = true; });
 
+  auto* choiceRow = new QHBoxLayout;
+  choiceRow->addWidget(new QLabel(QStringLiteral("규칙"), this));
+  ruleChoice_ = new QComboBox(this);
+  ruleChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  choiceRow->addWidget(ruleChoice_, 1);
+  ruleStatus_ = new QLabel(this);
+  choiceRow->addWidget(ruleStatus_);
+  layout->addLayout(choiceRow);
+  connect(ruleChoice_, &QComboBox::activated, this, &TocDialog::ChooseRule);
+
   auto* ruleRow = new QHBoxLayout;
   ruleRow->addWidget(new QLabel(QStringLiteral("규칙 (정규식)"), this));
-  rule_ = new QLineEdit(ToQt(toc_.Rule()), this);
+  rule_ = new QLineEdit(ToQt(rules_.Rule()), this);
   ruleRow->addWidget(rule_, 1);
   auto* apply = new QPushButton(QStringLiteral("규칙 적용"), this);
   apply->setAutoDefault(false);
@@ -156,6 +169,9 @@ TocDialog::TocDialog(CTirasolView& view, QWidget* parent) : QDialog(parent), toc
   // (dropped with the dialog when it is gone).
   toc_.Listen(
       [this] { QMetaObject::invokeMethod(this, &TocDialog::OnChapters, Qt::QueuedConnection); });
+  rules_.Listen(
+      [this] { QMetaObject::invokeMethod(this, &TocDialog::OnRuleCounts, Qt::QueuedConnection); });
+  ShowRules();
   OnChapters();
   tree_->expandAll();
   FitToContent();
@@ -164,6 +180,8 @@ TocDialog::TocDialog(CTirasolView& view, QWidget* parent) : QDialog(parent), toc
 
 TocDialog::~TocDialog() {
   toc_.Listen(nullptr);
+  // Closing stops the count; no news comes after this.
+  rules_.Listen(nullptr);
 }
 
 void TocDialog::Run(CTirasolView& view, QWidget* owner) {
@@ -201,9 +219,31 @@ void TocDialog::Jump(const QModelIndex& index) {
 }
 
 void TocDialog::ApplyRule() {
-  if (toc_.ApplyRule(rule_->text().toStdU16String())) userSelected_ = false;
+  if (rules_.ApplyRule(rule_->text().toStdU16String())) userSelected_ = false;
+  ShowRules();
   OnChapters();
   tree_->setFocus();
+}
+
+void TocDialog::OnRuleCounts() {
+  rules_.Acknowledge();
+  if (rules_.Fetch()) ShowRules();
+}
+
+void TocDialog::ShowRules() {
+  const QSignalBlocker blocker(ruleChoice_);
+  ruleChoice_->clear();
+  for (int row = 0; row < rules_.size(); ++row)
+    ruleChoice_->addItem(ToQt(rules_.Label(row)));
+  ruleChoice_->setCurrentIndex(rules_.Current());
+  ruleStatus_->setText(ToQt(rules_.Status()));
+}
+
+void TocDialog::ChooseRule(int row) {
+  rules_.Choose(row);
+  userSelected_ = false;
+  ShowRules();
+  OnChapters();
 }
 
 void TocDialog::FitToContent() {

@@ -4,7 +4,9 @@
 #include <QDialog>
 
 #include "view/toc_model.h"
+#include "view/toc_rules_model.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -37,7 +39,9 @@ class TocItemModel : public QAbstractItemModel {
 // "목차": the chapters of the open book in a tree that can be folded, filled while the
 // scan goes on (the scan's news arrives as a queued call), the current chapter selected.
 // Typing finds a chapter by its title's start; Return or a double click jumps to the chosen
-// one (its heading becomes the top line) and closes. The heading rule is edited below.
+// one (its heading becomes the top line) and closes. Below, the rules the book could use
+// with the chapters each finds (counted in the background, the count's news arriving as a
+// queued call) for choosing one for this book, and the book's own pattern.
 class TocDialog : public QDialog {
  public:
   TocDialog(CTirasolView& view, QWidget* parent);
@@ -51,14 +55,22 @@ class TocDialog : public QDialog {
   void OnChapters();
   void Jump(const QModelIndex& index);
   void ApplyRule();
+  // The rule counts arrived.
+  void OnRuleCounts();
+  // Lists the rules with their counts, the book's choice selected.
+  void ShowRules();
+  void ChooseRule(int row);
   // Sizes the window to its rows, within the screen.
   void FitToContent();
 
   TocModel toc_;
+  TocRulesModel rules_;
   TocItemModel* model_;
   QLabel* status_;
   QTreeView* tree_;
   QLineEdit* rule_;
+  QComboBox* ruleChoice_;
+  QLabel* ruleStatus_;
   bool userSelected_ = false;
 };
 

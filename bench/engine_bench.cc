@@ -435,7 +435,7 @@ int RunWorker(const std::string& kind, const std::string& path, const std::strin
     const std::string cache = path + ".bench-toc.cache";
     std::remove(cache.c_str());
     ChapterList list;
-    list.Start(platform, book, encoding, "", FromUtf8(cache));
+    list.Start(platform, book, encoding, "", "", FromUtf8(cache));
     wait([&list] { return list.state() != ChapterList::State::kScanning; });
     if (list.state() != ChapterList::State::kDone || list.fromCache()) return 1;
     found = static_cast<double>(list.size());

@@ -23,6 +23,19 @@ std::vector<Chapter> ChapterOutline::Compose(std::vector<Chapter> headings,
   return chapters;
 }
 
+std::vector<Chapter> ChapterOutline::OfRule(std::vector<Chapter> headings,
+                                            const TitledHeadings& titled, std::string_view rule) {
+  std::vector<Chapter> chapters;
+  if (rule == TitledHeadings::kRuleName) {
+    chapters = titled.titles();
+  } else {
+    std::erase_if(headings, [rule](const Chapter& chapter) { return chapter.rule != rule; });
+    chapters = std::move(headings);
+  }
+  Nest(&chapters);
+  return chapters;
+}
+
 void ChapterOutline::Nest(std::vector<Chapter>* chapters) {
   bool inVolume = false;
   for (Chapter& chapter : *chapters) {

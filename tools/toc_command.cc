@@ -5,6 +5,7 @@
 #include "engine/chapter_outline.h"
 #include "engine/chapter_scanner.h"
 #include "engine/encoding_detection.h"
+#include "engine/rule_census.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/utf.h"
 #include "tools/command.h"
@@ -51,17 +52,22 @@ int Run(const std::vector<std::string>& args) {
   std::string reason;
   std::unique_ptr<File> file = platform.OpenForReading(path, &reason);
   if (!file) return Fail("cannot open " + positional[0] + ": " + reason);
+  if (listRules) {
+    RuleCensus census;
+    if (!RuleCensus::Take(*file, rules, encoding, Cp949Snapshot::Take(platform), {}, &census,
+                          &error)) {
+      return Fail(error + ": " + positional[0]);
+    }
+    for (const auto& [name, count] : census.counts) {
+      std::printf("{\"rule\": %s, \"chapters\": %zu}\n", JsonString(FromUtf8(name)).c_str(), count);
+    }
+    return 0;
+  }
   ChapterScanner scanner(rules, encoding, Cp949Snapshot::Take(platform));
   ChapterScanner::Callbacks callbacks;
   std::vector<Chapter> headings;
   callbacks.found = [&headings](Chapter&& chapter) { headings.push_back(std::move(chapter)); };
   if (!scanner.Scan(*file, callbacks, &error)) return Fail(error + ": " + positional[0]);
-  if (listRules) {
-    for (const auto& [name, count] : ChapterOutline::RuleCounts(headings, scanner.titled())) {
-      std::printf("{\"rule\": %s, \"chapters\": %zu}\n", JsonString(FromUtf8(name)).c_str(), count);
-    }
-    return 0;
-  }
   std::vector<Chapter> chapters = ChapterOutline::Compose(std::move(headings), scanner.titled());
   if (chapters.empty()) chapters = scanner.sections();
   for (const Chapter& chapter : chapters) {

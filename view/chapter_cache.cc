@@ -28,6 +28,7 @@ std::string Header(const ChapterCacheKey& key, size_t count) {
   out += "\nencoding=" + std::string(EncodingName(key.encoding));
   out += "\nrules=" + std::to_string(kRulesVersion);
   out += "\nuser=" + EscapeLine(key.userRule, EscapeTabs::kYes);
+  if (!key.chosenRule.empty()) out += "\nchosen=" + EscapeLine(key.chosenRule, EscapeTabs::kYes);
   out += "\ncount=" + std::to_string(count) + "\n";
   return out;
 }

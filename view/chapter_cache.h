@@ -18,13 +18,16 @@ struct ChapterCacheKey {
   int64_t modified = -1;
   TextEncoding encoding = TextEncoding::kCp949;
   std::string userRule;
+  // The one rule the chapters are of (empty: every rule together).
+  std::string chosenRule;
   bool operator==(const ChapterCacheKey&) const = default;
 };
 
 // The chapters found in one book, kept in a small text file of its own in the data folder,
 // so that opening the book again shows them at once. The file, UTF-8:
 //   lirako-toc 1
-//   path=/home/me/별빛.txt        (then size=, modified=, encoding=, rules=, user=, count=)
+//   path=/home/me/별빛.txt        (then size=, modified=, encoding=, rules=, user=,
+//                                   chosen= when one rule is chosen, count=)
 //   POSITION<tab>RULE<tab>TITLE   one line per chapter, in book order
 //   end
 // Tabs, line breaks and backslashes inside values are written \t, \n, \r and \\. A file

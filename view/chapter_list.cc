@@ -16,7 +16,8 @@ ChapterList::~ChapterList() {
 }
 
 void ChapterList::Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
-                        const std::string& userRule, const std::u16string& cacheFile) {
+                        const std::string& userRule, const std::string& chosenRule,
+                        const std::u16string& cacheFile) {
   Stop();
   std::string err;
   if (!rules_.SetUserRule(userRule, &err)) {
@@ -26,6 +27,7 @@ void ChapterList::Start(Platform& platform, const std::u16string& path, TextEnco
     return;
   }
   userRule_ = userRule;
+  chosenRule_ = chosenRule;
   // Taken here: the view may change the code page 949 conversion while the scan runs.
   if (encoding == TextEncoding::kCp949) cp949_ = Cp949Snapshot::Take(platform);
   {
@@ -65,7 +67,8 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   };
   std::unique_ptr<File> file = platform.OpenForReading(path);
   if (!file) return finish(State::kFailed, "cannot open the book");
-  const ChapterCacheKey key{path, file->Size(), file->ModifiedTime(), encoding, userRule_};
+  const ChapterCacheKey key{path,     file->Size(), file->ModifiedTime(),
+                            encoding, userRule_,    chosenRule_};
   std::vector<Chapter> cached;
   if (!cacheFile.empty() && key.modified >= 0 &&
       ChapterCache::Load(platform, cacheFile, key, &cached)) {
@@ -84,6 +87,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   ChapterScanner::Callbacks callbacks;
   bool inVolume = false;
   callbacks.found = [this, &inVolume](Chapter&& chapter) {
+    if (!chosenRule_.empty() && chapter.rule != chosenRule_) return;
     // Nested as ChapterOutline::Nest does, so that the list shows its levels while it grows.
     inVolume = inVolume || chapter.level == 1;
     chapter.level = inVolume && HeadingRules::LevelOf(chapter.rule) != 1 ? 2 : 1;
@@ -108,7 +112,9 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   {
     // The title lines, when the book names its chapters by them, or sections by size.
     std::lock_guard<std::mutex> lock(mutex_);
-    found_ = ChapterOutline::Compose(std::move(chapters_), scanner.titled());
+    found_ = chosenRule_.empty()
+                 ? ChapterOutline::Compose(std::move(chapters_), scanner.titled())
+                 : ChapterOutline::OfRule(std::move(chapters_), scanner.titled(), chosenRule_);
     if (found_.empty()) found_ = scanner.sections();
     chapters_ = found_;
     corrections_.Apply(&chapters_);

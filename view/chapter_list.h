@@ -39,11 +39,14 @@ class ChapterList {
   ChapterList& operator=(const ChapterList&) = delete;
 
   // Forgets the chapters and starts finding those of the book at `path`, stored in
-  // `encoding`, with the built-in rules and `userRule` (empty: none). The cache file
-  // `cacheFile` (empty: none) is read first and written after a complete scan. A user rule that is
-  // not a valid pattern fails at once, with the reason, and nothing is scanned.
+  // `encoding`, with the built-in rules and `userRule` (empty: none): all of them together,
+  // or the chapters of the one rule named `chosenRule` alone (ChapterOutline::OfRule). The
+  // cache file `cacheFile` (empty: none) is read first and written after a complete scan. A
+  // user rule that is not a valid pattern fails at once, with the reason, and nothing is
+  // scanned.
   void Start(Platform& platform, const std::u16string& path, TextEncoding encoding,
-             const std::string& userRule, const std::u16string& cacheFile);
+             const std::string& userRule, const std::string& chosenRule,
+             const std::u16string& cacheFile);
   // Stops a running scan (waiting for its thread) and forgets the chapters (the corrections
   // stay).
   void Stop();
@@ -100,6 +103,7 @@ class ChapterList {
   std::condition_variable released_;
   HeadingRules rules_;
   std::string userRule_;
+  std::string chosenRule_;
   std::shared_ptr<const Cp949Snapshot> cp949_;
   mutable ChangeNotifier notifier_;
   std::thread worker_;

@@ -227,6 +227,17 @@ class CTirasolView {
   // Checks `rule`, keeps it and finds the chapters again; false with the reason in `err`
   // (the rule and the chapters unchanged) when it is not a valid pattern.
   bool SetTocRule(const std::string& rule, std::string* err);
+  // The open book's own heading pattern ("" for none: TocRule serves it), kept for the book.
+  std::string BookTocRule() const;
+  // The pattern the open book's chapters are found with: its own, else TocRule.
+  std::string ChapterRule() const;
+  // The one rule the reader chose for the open book's chapters ("" for every rule together,
+  // as a book without a choice has them), kept for the book.
+  std::string BookTocChoice() const;
+  // Keeps for the open book its own pattern `rule` ("": none) and the rule `choice` ("":
+  // every rule) and finds its chapters again at once; the corrections stay. False with the
+  // reason in `err`, nothing changed, when `rule` is not a valid pattern.
+  bool SetBookToc(const std::string& rule, const std::string& choice, std::string* err);
   // The reader's corrections of the open book's chapters, kept for that book.
   ChapterCorrections ChapterCorrectionsOfBook() const;
   // Keeps `corrections` for the open book and applies them to its chapters.

@@ -14,6 +14,9 @@ namespace {
 constexpr char kTocRuleKey[] = "toc.rule";
 // The book value of the reader's corrections of its chapters.
 constexpr char kTocCorrectionsKey[] = "toc.corrections";
+// The book values of the book's own heading pattern and of the one rule chosen for it.
+constexpr char kBookRuleKey[] = "toc.rule";
+constexpr char kBookChoiceKey[] = "toc.choice";
 
 }  // namespace
 
@@ -25,7 +28,7 @@ void CTirasolView::StartChapterScan() {
   }
   const std::u16string& path = engine_->filePath;
   chapters_.SetCorrections(ChapterCorrectionsOfBook());
-  chapters_.Start(platform_, path, engine_->Encoding(), TocRule(),
+  chapters_.Start(platform_, path, engine_->Encoding(), ChapterRule(), BookTocChoice(),
                   ChapterCache::PathFor(dataFolder_, path));
   if (chapters_.state() == ChapterList::State::kScanning)
     host_.SetTimer(kChapterTimerId, kChapterTimerPeriodMs);
@@ -43,6 +46,40 @@ bool CTirasolView::SetTocRule(const std::string& rule, std::string* err) {
   } else {
     readerStore_.SetValue(kTocRuleKey, rule);
   }
+  StartChapterScan();
+  UpdateTitle();
+  return true;
+}
+
+std::string CTirasolView::BookTocRule() const {
+  if (!HasDocument()) return {};
+  return readerStore_.BookValue(engine_->filePath, kBookRuleKey).value_or("");
+}
+
+std::string CTirasolView::ChapterRule() const {
+  std::string rule = BookTocRule();
+  return rule.empty() ? TocRule() : rule;
+}
+
+std::string CTirasolView::BookTocChoice() const {
+  if (!HasDocument()) return {};
+  return readerStore_.BookValue(engine_->filePath, kBookChoiceKey).value_or("");
+}
+
+bool CTirasolView::SetBookToc(const std::string& rule, const std::string& choice,
+                              std::string* err) {
+  if (!HasDocument()) return false;
+  HeadingRules rules;
+  if (!rules.SetUserRule(rule, err)) return false;
+  auto keep = [this](const char* key, const std::string& value) {
+    if (value.empty()) {
+      readerStore_.RemoveBookValue(engine_->filePath, key);
+    } else {
+      readerStore_.SetBookValue(engine_->filePath, key, value);
+    }
+  };
+  keep(kBookRuleKey, rule);
+  keep(kBookChoiceKey, choice);
   StartChapterScan();
   UpdateTitle();
   return true;

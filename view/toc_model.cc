@@ -113,7 +113,6 @@ int TocModel::Current() const {
 }
 
 std::u16string TocModel::Status() const {
-  if (!ruleError_.empty()) return ruleError_;
   const ChapterList& chapters = view_.chapters();
   const std::u16string count = FromUtf8(std::to_string(nodes_.size()));
   switch (chapters.state()) {
@@ -163,20 +162,6 @@ void TocModel::Remove(int node) {
   ChapterCorrections corrections = view_.ChapterCorrectionsOfBook();
   corrections.Remove(nodes_[static_cast<size_t>(node)].chapter.position);
   view_.SetChapterCorrections(corrections);
-}
-
-std::u16string TocModel::Rule() const {
-  return FromUtf8(view_.TocRule());
-}
-
-bool TocModel::ApplyRule(const std::u16string& rule) {
-  std::string err;
-  if (!view_.SetTocRule(ToUtf8(rule), &err)) {
-    ruleError_ = u"규칙이 올바르지 않습니다: " + FromUtf8(err);
-    return false;
-  }
-  ruleError_.clear();
-  return true;
 }
 
 }  // namespace lirako

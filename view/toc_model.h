@@ -15,8 +15,8 @@ class CTirasolView;
 
 // The logic of the table of contents ("목차"), for a list dialog of the toolkit: the open
 // book's chapters as a tree (volumes and parts at the top, their chapters under them), the
-// chapter the page is in, how the scan goes, a jump to a chapter and the user's heading
-// rule. Nodes are chapter indices in book order.
+// chapter the page is in, how the scan goes, a jump to a chapter and the reader's
+// corrections. Nodes are chapter indices in book order.
 class TocModel {
  public:
   // What Fetch found since the last time.
@@ -68,11 +68,6 @@ class TocModel {
   void Rename(int node, const std::u16string& title);
   // "빼기": chapter `node` is taken out of the list.
   void Remove(int node);
-  // The user's heading rule, as the edit shows it.
-  std::u16string Rule() const;
-  // Checks `rule`, keeps it and finds the chapters again (true; Fetch then resets the list),
-  // or leaves everything as it was with the reason in Status (false).
-  bool ApplyRule(const std::u16string& rule);
 
  private:
   struct Node {
@@ -89,7 +84,6 @@ class TocModel {
   std::vector<int> top_;
   std::vector<Chapter> fetched_;
   size_t nextFetched_ = 0;
-  std::u16string ruleError_;
 };
 
 }  // namespace lirako

@@ -2,13 +2,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 
 #include "tests/view/bar_fixture.h"
 #include "view/chapter_cache.h"
 #include "view/toc_model.h"
+#include "view/toc_rules_model.h"
 
 namespace lirako::testing {
 namespace {
@@ -65,7 +68,7 @@ TEST_F(TocTest, AHeldScanWaitsForItsReleaseAndStopsWhileHeld) {
   constexpr auto kLongHold = std::chrono::hours(1);
   ChapterList held;
   held.Hold(kLongHold);
-  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", u"");
+  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", "", u"");
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(held.state(), ChapterList::State::kScanning);
   held.Release();
@@ -76,7 +79,7 @@ TEST_F(TocTest, AHeldScanWaitsForItsReleaseAndStopsWhileHeld) {
 
   // Stopping a held scan does not wait for the hold to end.
   held.Hold(kLongHold);
-  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", u"");
+  held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", "", u"");
   held.Stop();
   EXPECT_EQ(held.state(), ChapterList::State::kNone);
 }
@@ -229,7 +232,7 @@ TEST(ChapterCacheTest, ChaptersTheScanCouldNotHaveFoundAreNotTrusted) {
   TempDir dir;
   HeadlessPlatform platform;
   const std::u16string file = FromUtf8(dir.File("toc.cache"));
-  const ChapterCacheKey key{u"/books/big.txt", 1'000'000, 1, TextEncoding::kUtf16Le, ""};
+  const ChapterCacheKey key{u"/books/big.txt", 1'000'000, 1, TextEncoding::kUtf16Le, "", ""};
   auto trusted = [&](const std::vector<Chapter>& chapters) {
     std::string err;
     EXPECT_TRUE(ChapterCache::Save(platform, file, key, chapters, &err)) << err;
@@ -255,8 +258,8 @@ TEST_F(TocTest, ACacheOfChaptersPastTheBooksEndIsScannedAgain) {
   Open();
   std::unique_ptr<File> book = platform.OpenForReading(FromUtf8(bookPath_));
   ASSERT_TRUE(book);
-  const ChapterCacheKey key{FromUtf8(bookPath_), book->Size(), book->ModifiedTime(),
-                            view->openEncoding(), ""};
+  const ChapterCacheKey key{FromUtf8(bookPath_),  book->Size(), book->ModifiedTime(),
+                            view->openEncoding(), "",           ""};
   std::string err;
   ASSERT_TRUE(ChapterCache::Save(platform, CacheFile(), key,
                                  {Chapter{0, "Prologue", "Prologue"},
@@ -269,36 +272,96 @@ TEST_F(TocTest, ACacheOfChaptersPastTheBooksEndIsScannedAgain) {
   EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
 }
 
-TEST_F(TocTest, AnInvalidRuleIsRefusedWithItsReasonAndScansNothing) {
-  Open();
-  TocModel toc(*view);
-  EXPECT_FALSE(toc.ApplyRule(u"Chapter (2"));
-  EXPECT_EQ(toc.Status().rfind(u"규칙이 올바르지 않습니다: ", 0), 0u);
-  EXPECT_EQ(view->TocRule(), "");
-  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
-
-  // A rule that a hand edited store holds is not used: nothing is scanned.
-  view->readerStore().SetValue("toc.rule", "(");
-  view->OpenDocument(FromUtf8(bookPath_));
-  EXPECT_EQ(view->chapters().state(), ChapterList::State::kFailed);
-  EXPECT_NE(view->chapters().error(), "");
-  EXPECT_EQ(view->chapters().size(), 0u);
+// Waits for the news of `rules`' count (at most 10 s) and takes the counts.
+void WaitForCounts(TocRulesModel& rules) {
+  std::mutex mutex;
+  std::condition_variable arrived;
+  bool news = false;
+  rules.Listen([&] {
+    std::lock_guard<std::mutex> lock(mutex);
+    news = true;
+    arrived.notify_all();
+  });
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    ASSERT_TRUE(arrived.wait_for(lock, std::chrono::seconds(10), [&] { return news; }));
+  }
+  rules.Listen(nullptr);
+  rules.Acknowledge();
+  ASSERT_TRUE(rules.Fetch());
 }
 
-TEST_F(TocTest, AValidRuleIsKeptAndTheListHearsOfTheNewScan) {
+// The row of `rules` whose label starts with `name`, or -1.
+int RowOf(const TocRulesModel& rules, const std::u16string& name) {
+  for (int row = 0; row < rules.size(); ++row) {
+    if (rules.Label(row).rfind(name + u" · ", 0) == 0) return row;
+  }
+  return -1;
+}
+
+TEST_F(TocTest, EachRuleIsCountedAndTheBooksChoiceOutlivesARestartAndBeatsTheDefault) {
+  Open();
+  {
+    TocRulesModel rules(*view);
+    EXPECT_EQ(rules.Label(0), u"모든 규칙 (기본) · 세는 중");
+    WaitForCounts(rules);
+    EXPECT_EQ(rules.Label(0), u"모든 규칙 (기본) · 5개");
+    EXPECT_EQ(rules.Label(1), u"Chapter N · 4개");
+    EXPECT_EQ(rules.Label(2), u"Prologue · 1개");
+    EXPECT_EQ(rules.Current(), 0);
+    rules.Choose(1);
+    WaitForChapters();
+    EXPECT_EQ(view->chapters().size(), size_t{kChapters});
+    EXPECT_EQ(rules.Current(), 1);
+  }
+  // A pattern for every book now, which a book without a choice takes.
+  std::string err;
+  ASSERT_TRUE(view->SetTocRule("line 7\\.$", &err));
+  // Another book (the library knows a copy of a book by its first words).
+  const std::string other = dir.Write("other.txt", "Another book.\n" + ReadFileBytes(bookPath_));
+  view.reset();
+  Open();
+  EXPECT_EQ(view->BookTocChoice(), "Chapter N");
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters});
+  EXPECT_EQ(view->chapters().At(0)->title, "Chapter 1");
+  view->OpenDocument(FromUtf8(other));
+  WaitForChapters();
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters * 2 + 1});
+}
+
+TEST_F(TocTest, ABooksOwnPatternIsCheckedKeptForItAloneAndCountedAgain) {
   Open();
   TocModel toc(*view);
   ShowAll(toc);
+  TocRulesModel rules(*view);
+  WaitForCounts(rules);
+  EXPECT_FALSE(rules.ApplyRule(u"Chapter (2"));
+  EXPECT_EQ(rules.Status().rfind(u"규칙이 올바르지 않습니다: ", 0), 0u);
+  EXPECT_EQ(view->BookTocRule(), "");
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters + 1});
+
   std::atomic<int> news{0};
   toc.Listen([&news] { ++news; });
-  ASSERT_TRUE(toc.ApplyRule(u"line 7\\.$"));
+  ASSERT_TRUE(rules.ApplyRule(u"line 7\\.$"));
   WaitForChapters();
+  WaitForCounts(rules);
   EXPECT_GE(news.load(), 1);
-  EXPECT_EQ(view->TocRule(), "line 7\\.$");
+  EXPECT_EQ(view->TocRule(), "");
+  EXPECT_EQ(view->BookTocChoice(), "user");
+  const int own = RowOf(rules, u"내 규칙");
+  EXPECT_EQ(rules.Label(own), u"내 규칙 · 4개");
+  EXPECT_EQ(rules.Current(), own);
   // The new list is no continuation of the shown one: it replaces it.
   EXPECT_EQ(toc.Fetch(), TocModel::Change::kReset);
   toc.Reset();
-  EXPECT_EQ(toc.size(), size_t{kChapters * 2 + 1});
+  EXPECT_EQ(toc.size(), size_t{kChapters});
+
+  // A pattern that a hand edited store holds is not used: nothing is scanned.
+  view->readerStore().SetValue("toc.rule", "(");
+  view->readerStore().RemoveBookValue(FromUtf8(bookPath_), "toc.rule");
+  view->OpenDocument(FromUtf8(bookPath_));
+  EXPECT_EQ(view->chapters().state(), ChapterList::State::kFailed);
+  EXPECT_NE(view->chapters().error(), "");
 }
 
 }  // namespace
