@@ -1,28 +1,21 @@
 #include "platform/qt/qt_controls.h"
 
-#include <algorithm>
 #include <cstdlib>
 
-#include <QApplication>
+#include <QAbstractButton>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QSlider>
 #include <QTimer>
 
+#include "platform/qt/qt_control_grid.h"
 #include "platform/qt/qt_dialog_widgets.h"
 #include "platform/qt/qt_font.h"
-#include "platform/view_host.h"
 
 namespace lirako {
 
@@ -42,56 +35,6 @@ Rect FromQRect(const QRect& r) {
 
 constexpr int kPageMargin = 9;
 constexpr int kSpacing = 6;
-// A list box shows at least this many lines of this many digits.
-constexpr int kListLines = 5;
-constexpr int kListChars = 12;
-// Drop-down lists and the names of choices are at least this many digits wide.
-constexpr int kChoiceChars = 14;
-// A number edit with arrows holds this many digits ("3,600" and room to spare).
-constexpr int kNumberChars = 6;
-// The frame and inner margins of an edit around its text.
-constexpr int kEditPadding = 12;
-// The side of the program's icon in the About box.
-constexpr int kIconSide = 48;
-
-bool IsButton(ControlKind kind) {
-  return kind == ControlKind::kPushButton || kind == ControlKind::kDefaultButton;
-}
-
-// The directions in which some control of `grid` takes the room it is given.
-Qt::Orientations ExpandingDirections(QGridLayout* grid) {
-  Qt::Orientations expanding;
-  for (int i = 0; i < grid->count(); ++i)
-    expanding |= grid->itemAt(i)->expandingDirections();
-  return expanding;
-}
-
-// Controls keep to the top left of `grid`, unless one of them (a list) takes the room left
-// over; then the first column and the last row of such a control take the room, so that the
-// buttons beside it keep together at the right and at the top.
-void KeepToTopLeft(QGridLayout* grid, bool inGroup) {
-  const Qt::Orientations expanding = ExpandingDirections(grid);
-  // A group's grid fills its frame, which is only as large as the controls need.
-  if (!inGroup && !(expanding & Qt::Horizontal)) grid->setColumnStretch(grid->columnCount(), 1);
-  if (!inGroup && !(expanding & Qt::Vertical)) grid->setRowStretch(grid->rowCount(), 1);
-  for (int i = 0; i < grid->count(); ++i) {
-    const Qt::Orientations directions = grid->itemAt(i)->expandingDirections();
-    int row = 0, column = 0, rows = 0, columns = 0;
-    grid->getItemPosition(i, &row, &column, &rows, &columns);
-    if (directions & Qt::Horizontal) grid->setColumnStretch(column, 1);
-    if (directions & Qt::Vertical) grid->setRowStretch(row + rows - 1, 1);
-  }
-}
-
-// The cells of a framed group in its dialog's grid, and the group's own grid.
-struct Group {
-  QGroupBox* box;
-  QGridLayout* grid;
-  int row, column, rows, columns;
-  bool Holds(int r, int c) const {
-    return r >= row && r < row + rows && c >= column && c < column + columns;
-  }
-};
 
 }  // namespace
 
@@ -101,280 +44,11 @@ QtControls::QtControls(DialogLogic& logic, QWidget* page, QDialog* dialog, QWidg
   grid->setContentsMargins(kPageMargin, kPageMargin, kPageMargin, kPageMargin);
   grid->setHorizontalSpacing(kSpacing);
   grid->setVerticalSpacing(kSpacing);
-  Build(grid);
+  QtControlGrid::Build(logic_.dialogSpec().controls, page_, grid, factory_, &controls_);
 }
 
 QtControls::~QtControls() {
   KillAllTimers();
-}
-
-void QtControls::Build(QGridLayout* grid) {
-  const std::vector<ControlSpec>& controls = logic_.dialogSpec().controls;
-  // Group boxes first: every other control whose cell lies in a group's cells goes into it.
-  std::vector<Group> groups;
-  for (const ControlSpec& controlSpec : controls) {
-    if (controlSpec.kind != ControlKind::kGroupBox) continue;
-    auto* box = static_cast<QGroupBox*>(Make(controlSpec, page_));
-    box->setObjectName(QStringLiteral("control%1").arg(controlSpec.id));
-    auto* inner = new QGridLayout(box);
-    inner->setHorizontalSpacing(kSpacing);
-    inner->setVerticalSpacing(kSpacing);
-    Group group{box,
-                inner,
-                controlSpec.row,
-                controlSpec.column,
-                std::max(1, controlSpec.rowSpan),
-                std::max(1, controlSpec.columnSpan)};
-    grid->addWidget(box, group.row, group.column, group.rows, group.columns);
-    groups.push_back(group);
-    controls_[controlSpec.id] = Entry{controlSpec.kind, box};
-  }
-  auto groupOf = [&groups](const ControlSpec& controlSpec) -> const Group* {
-    for (const Group& g : groups) {
-      if (g.Holds(controlSpec.row, controlSpec.column)) return &g;
-    }
-    return nullptr;
-  };
-
-  // The columns of the dialog's own grid.
-  int columns = 0;
-  for (const ControlSpec& controlSpec : controls) {
-    if (controlSpec.kind == ControlKind::kGroupBox || groupOf(controlSpec) == nullptr)
-      columns = std::max(columns, controlSpec.column + std::max(1, controlSpec.columnSpan));
-  }
-
-  // Labels share one id, so widgets are placed by their place in the template.
-  std::vector<QWidget*> widgets(controls.size(), nullptr);
-  QButtonGroup* radioGroup = nullptr;
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const ControlSpec& controlSpec = controls[i];
-    if (controlSpec.kind == ControlKind::kGroupBox) continue;
-    const Group* group = groupOf(controlSpec);
-    QWidget* widget = Make(controlSpec, group != nullptr ? group->box : page_);
-    widgets[i] = widget;
-    widget->setObjectName(QStringLiteral("control%1").arg(controlSpec.id));
-    controls_[controlSpec.id] = Entry{controlSpec.kind, widget};
-    Size(controlSpec, widget);
-    // Adjacent radio buttons form one exclusive group.
-    if (controlSpec.kind == ControlKind::kRadioButton) {
-      if (radioGroup == nullptr) radioGroup = new QButtonGroup(page_);
-      radioGroup->addButton(static_cast<QRadioButton*>(widget));
-    } else {
-      radioGroup = nullptr;
-    }
-  }
-
-  // The arrows of an up-down stand at the right of their edit, in the edit's cell.
-  std::map<int, QWidget*> arrowsOf;
-  for (const ControlSpec& controlSpec : controls) {
-    if (controlSpec.kind != ControlKind::kUpDown) continue;
-    auto* upDown = static_cast<QtUpDown*>(controls_[controlSpec.id].widget);
-    Entry* buddy = Find(controlSpec.buddy);
-    const bool edit = buddy != nullptr && buddy->kind == ControlKind::kEdit;
-    upDown->SetBuddy(edit ? static_cast<QLineEdit*>(buddy->widget) : nullptr);
-    if (edit) arrowsOf[controlSpec.buddy] = upDown;
-  }
-
-  for (size_t i = 0; i < controls.size(); ++i) {
-    const ControlSpec& controlSpec = controls[i];
-    if (controlSpec.kind == ControlKind::kGroupBox) continue;
-    if (controlSpec.kind == ControlKind::kUpDown && arrowsOf.count(controlSpec.buddy) != 0) {
-      continue;  // placed with its edit
-    }
-    const Group* group = groupOf(controlSpec);
-    QGridLayout* target = group != nullptr ? group->grid : grid;
-    const int row = controlSpec.row - (group != nullptr ? group->row : 0);
-    const int column = controlSpec.column - (group != nullptr ? group->column : 0);
-    QWidget* widget = widgets[i];
-    if (auto arrows = arrowsOf.find(controlSpec.id); arrows != arrowsOf.end()) {
-      const QFontMetrics metrics(widget->font());
-      widget->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('0')) * kNumberChars +
-                            kEditPadding);
-      auto* pair = new QWidget(widget->parentWidget());
-      auto* line = new QHBoxLayout(pair);
-      line->setContentsMargins(0, 0, 0, 0);
-      line->setSpacing(1);
-      line->addWidget(widget);
-      line->addWidget(arrows->second);
-      pair->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      widget = pair;
-    }
-    // The icon stands at the top of its rows; a button in the last column keeps to the right;
-    // a label right before its edit stands by it.
-    Qt::Alignment alignment;
-    if (controlSpec.kind == ControlKind::kStatic && i + 1 < controls.size() &&
-        controls[i + 1].kind == ControlKind::kEdit && controls[i + 1].row == controlSpec.row &&
-        controls[i + 1].column == controlSpec.column + 1) {
-      alignment = Qt::AlignRight | Qt::AlignVCenter;
-    }
-    if (controlSpec.kind == ControlKind::kIcon) alignment = Qt::AlignTop | Qt::AlignHCenter;
-    if (IsButton(controlSpec.kind) && group == nullptr &&
-        controlSpec.column + std::max(1, controlSpec.columnSpan) == columns) {
-      alignment = Qt::AlignRight;
-    }
-    target->addWidget(widget, row, column, std::max(1, controlSpec.rowSpan),
-                      std::max(1, controlSpec.columnSpan), alignment);
-  }
-  // A group is as large as its controls unless one of them (a list) takes more room.
-  for (const Group& g : groups) {
-    const Qt::Orientations expanding = ExpandingDirections(g.grid);
-    g.box->setSizePolicy(expanding & Qt::Horizontal ? QSizePolicy::Expanding : QSizePolicy::Fixed,
-                         expanding & Qt::Vertical ? QSizePolicy::Expanding : QSizePolicy::Fixed);
-    KeepToTopLeft(g.grid, true);
-  }
-  KeepToTopLeft(grid, false);
-}
-
-void QtControls::Size(const ControlSpec& controlSpec, QWidget* widget) {
-  const QFontMetrics metrics(widget->font());
-  switch (controlSpec.kind) {
-    case ControlKind::kEdit: {
-      auto* edit = static_cast<QLineEdit*>(widget);
-      if (controlSpec.centred) edit->setAlignment(Qt::AlignCenter);
-      edit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-      break;
-    }
-    case ControlKind::kPushButton:
-    case ControlKind::kDefaultButton:
-      // A button keeps its size; the text fields and lists take the width.
-      widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      break;
-    case ControlKind::kListBox:
-      widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-      widget->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * kListChars,
-                             metrics.height() * kListLines);
-      break;
-    case ControlKind::kSwatch:
-      // One swatch in one cell keeps its size; a spanning one (a preview, a quotation)
-      // takes the width of its cells.
-      widget->setSizePolicy(
-          controlSpec.columnSpan > 1 ? QSizePolicy::Preferred : QSizePolicy::Fixed,
-          QSizePolicy::Fixed);
-      break;
-    case ControlKind::kNameButton:
-    case ControlKind::kDropList:
-    case ControlKind::kComboBox:
-      widget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-      widget->setMinimumWidth(metrics.horizontalAdvance(QLatin1Char('0')) * kChoiceChars);
-      break;
-    default:
-      break;
-  }
-}
-
-QWidget* QtControls::Make(const ControlSpec& controlSpec, QWidget* parent) {
-  const int id = controlSpec.id;
-  const QString text = ToQt(controlSpec.text);
-  switch (controlSpec.kind) {
-    case ControlKind::kPushButton:
-    case ControlKind::kDefaultButton: {
-      auto* button = new QPushButton(text, parent);
-      button->setAutoDefault(controlSpec.kind == ControlKind::kDefaultButton);
-      button->setDefault(controlSpec.kind == ControlKind::kDefaultButton);
-      QObject::connect(button, &QPushButton::clicked, button, [this, id] {
-        if (id == kIdOk) {
-          dialog_->accept();
-        } else if (id == kIdCancel) {
-          dialog_->reject();
-        } else {
-          logic_.OnCommand(*this, id, kClicked);
-        }
-      });
-      return button;
-    }
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadioButton: {
-      QAbstractButton* button = controlSpec.kind == ControlKind::kCheckBox
-                                    ? static_cast<QAbstractButton*>(new QCheckBox(text, parent))
-                                    : new QRadioButton(text, parent);
-      if (controlSpec.textLeft) {
-        // Mirrored, the box stands right of its text; kept at its size, it stays by the text.
-        button->setLayoutDirection(Qt::RightToLeft);
-        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-      }
-      QObject::connect(button, &QAbstractButton::clicked, button,
-                       [this, id] { logic_.OnCommand(*this, id, kClicked); });
-      return button;
-    }
-    case ControlKind::kEdit: {
-      auto* edit = new QLineEdit(text, parent);
-      if (controlSpec.number) {
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-      }
-      edit->setFrame(true);
-      QObject::connect(edit, &QLineEdit::textEdited, edit,
-                       [this, id] { logic_.OnCommand(*this, id, kEditChanged); });
-      return edit;
-    }
-    case ControlKind::kSwatch: {
-      auto* swatch = new QtSwatch(parent);
-      swatch->SetText(text);
-      swatch->SetClickHandler([this, id] { logic_.OnCommand(*this, id, kClicked); });
-      return swatch;
-    }
-    case ControlKind::kComboBox:
-    case ControlKind::kDropList: {
-      auto* combo = new QtComboBox(parent);
-      combo->setEditable(controlSpec.kind == ControlKind::kComboBox);
-      if (combo->isEditable()) {
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setMinimumContentsLength(12);
-        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
-                         [this, id] { logic_.OnCommand(*this, id, kEditUpdated); });
-      }
-      QObject::connect(combo, &QComboBox::activated, combo,
-                       [this, id] { logic_.OnCommand(*this, id, kSelChanged); });
-      combo->SetCloseHandler([this, id] { logic_.OnCommand(*this, id, kDropDownClosed); });
-      return combo;
-    }
-    case ControlKind::kListBox: {
-      auto* list = new QtListBox(parent);
-      QObject::connect(list, &QListWidget::currentRowChanged, list,
-                       [this, id] { logic_.OnCommand(*this, id, kSelChanged); });
-      QObject::connect(list, &QListWidget::itemDoubleClicked, list,
-                       [this, id] { logic_.OnCommand(*this, id, kDoubleClicked); });
-      return list;
-    }
-    case ControlKind::kSlider: {
-      auto* slider = new QSlider(Qt::Horizontal, parent);
-      slider->setRange(controlSpec.minimum, controlSpec.maximum);
-      slider->setTickPosition(QSlider::TicksAbove);
-      slider->setTickInterval(std::max(1, (controlSpec.maximum - controlSpec.minimum) / 10));
-      slider->setMinimumWidth(120);
-      QObject::connect(slider, &QSlider::valueChanged, slider,
-                       [this, id](int value) { logic_.OnScroll(*this, id, value); });
-      return slider;
-    }
-    case ControlKind::kUpDown: {
-      auto* upDown = new QtUpDown(parent);
-      upDown->SetRange(controlSpec.minimum, controlSpec.maximum);
-      const int buddy = controlSpec.buddy;
-      upDown->SetStepHandler([this, id, buddy](int position) {
-        if (Find(buddy) != nullptr) logic_.OnCommand(*this, buddy, kEditChanged);
-        logic_.OnScroll(*this, id, position);
-      });
-      return upDown;
-    }
-    case ControlKind::kGroupBox:
-      return new QGroupBox(text, parent);
-    case ControlKind::kNameButton: {
-      auto* name = new QtNameButton(text, parent);
-      QObject::connect(name, &QPushButton::clicked, name,
-                       [this, id] { logic_.OnCommand(*this, id, kClicked); });
-      return name;
-    }
-    case ControlKind::kIcon: {
-      auto* icon = new QLabel(parent);
-      icon->setPixmap(QApplication::windowIcon().pixmap(kIconSide, kIconSide));
-      return icon;
-    }
-    case ControlKind::kStatic:
-      break;
-  }
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
 }
 
 QtControls::Entry* QtControls::Find(int id) {

@@ -4,19 +4,19 @@
 #include <memory>
 
 #include "platform/controls.h"
+#include "platform/qt/qt_control_factory.h"
+#include "platform/qt/qt_control_grid.h"
 
 class QDialog;
-class QGridLayout;
 class QTimer;
 class QWidget;
 
 namespace lirako {
 
 // The controls of one dialog or property page on Qt widgets: builds a widget for every
-// control of the DialogSpec into `page`, laid out in a grid by row and column (a group box
-// is a framed group with its own grid for the controls in its cells; up-down arrows stand
-// at the right of their edit), forwards the user's actions to the DialogLogic and carries
-// out the Controls operations without notifying. Each widget is named "control<id>".
+// control of the DialogSpec into `page` (made by a QtControlFactory, which forwards the
+// user's actions to the DialogLogic, and laid out by QtControlGrid) and carries out the
+// Controls operations without notifying. Each widget is named "control<id>".
 // `dialog` is the dialog window (buttons 1 and 2 accept and reject it); `owner` is the
 // widget it lies over.
 class QtControls : public Controls {
@@ -62,20 +62,14 @@ class QtControls : public Controls {
   void KillAllTimers();
 
  private:
-  struct Entry {
-    ControlKind kind;
-    QWidget* widget;
-  };
-  void Build(QGridLayout* grid);
-  QWidget* Make(const ControlSpec& controlSpec, QWidget* parent);
-  // Sizes `widget` of `controlSpec` for its place in the grid.
-  void Size(const ControlSpec& controlSpec, QWidget* widget);
+  using Entry = QtControl;
   Entry* Find(int id);
 
   DialogLogic& logic_;
   QWidget* page_;
   QDialog* dialog_;
   QWidget* owner_;
+  QtControlFactory factory_{logic_, *this, dialog_};
   std::map<int, Entry> controls_;
   std::map<int, std::unique_ptr<QTimer>> timers_;
 };
