@@ -324,6 +324,11 @@ TEST_F(TocTest, EachRuleIsCountedAndTheBooksChoiceOutlivesARestartAndBeatsTheDef
   EXPECT_EQ(view->BookTocChoice(), "Chapter N");
   EXPECT_EQ(view->chapters().size(), size_t{kChapters});
   EXPECT_EQ(view->chapters().At(0)->title, "Chapter 1");
+  // Back to every rule: the chapters kept for the one rule are not taken for them.
+  ASSERT_TRUE(view->SetBookToc("", "", &err));
+  WaitForChapters();
+  EXPECT_FALSE(view->chapters().fromCache());
+  EXPECT_EQ(view->chapters().size(), size_t{kChapters * 2 + 1});
   view->OpenDocument(FromUtf8(other));
   WaitForChapters();
   EXPECT_EQ(view->chapters().size(), size_t{kChapters * 2 + 1});
