@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/basic_line_drawer.h"
 #include "engine/basic_text_line.h"
 #include "engine/basic_text_reader.h"
 #include "engine/basic_text_search.h"
@@ -15,7 +16,8 @@
 
 namespace lirako {
 
-// The engine over one kind of text unit: loading, line breaking, paging, search and drawing.
+// The engine over one kind of text unit: loading, line breaking (basic_text_engine_wrap.cc),
+// paging, search, and the page's drawing through BasicLineDrawer.
 // CMbcsTextEngine (code page 949 bytes), CUtf8TextEngine (UTF-8 bytes, as char8_t) and
 // CUnicodeTextEngine (16-bit units) are its instances.
 template <typename Unit>
@@ -26,6 +28,7 @@ class BasicTextEngine : public CTextEngine {
   using Buffer = ParagraphBuffer<Unit>;
   using Reader = BasicTextReader<Unit>;
   using Search = BasicTextSearch<Unit>;
+  using Drawer = BasicLineDrawer<Unit>;
 
   BasicTextEngine(Platform& platform, std::unique_ptr<Reader> reader);
   ~BasicTextEngine() override;
@@ -86,10 +89,6 @@ class BasicTextEngine : public CTextEngine {
   int FirstLineIndent(const Buffer& paragraph);
   // Whether `paragraph` holds nothing but blanks and full-width blanks.
   bool IsBlankLine(const Buffer& paragraph) const;
-  void DrawLine(const Line& line, int x, int y, bool rotated, int avail);
-  void DrawJustified(const Line& line, int x, int y, bool rotated, int avail);
-  // Draws units [from, to) of the line at (x, y), a highlighted part in inverted colours.
-  void DrawSegment(const Line& line, int32_t from, int32_t to, int x, int y, bool rotated);
   // The position of the display line of `paragraph` that holds file position `pos`, as the
   // page would lay it out; the paragraph's start when none does.
   int32_t LineHolding(const Buffer& paragraph, int32_t pos);
