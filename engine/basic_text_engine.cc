@@ -65,52 +65,88 @@ void BasicTextEngine<Unit>::SetTypography(const Typography& options) {
 // ---- Paging --------------------------------------------------------------------------------
 
 template <typename Unit>
-void BasicTextEngine<Unit>::FillForward() {
-  const size_t capacity = static_cast<size_t>(PageCapacity());
-  while (!pendingLines_.empty()) {
-    if (pageLines_.size() >= capacity) {
-      pageFull = true;
-      break;
-    }
-    pageLines_.push_back(std::move(pendingLines_.front()));
-    pendingLines_.pop_front();
-  }
-  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+PageLayout BasicTextEngine<Unit>::LayoutOfPage() const {
+  PageLayout layout = NewPageLayout();
+  for (const Line& line : pageLines_)
+    layout.Add(line.paragraphEnd);
+  return layout;
 }
 
 template <typename Unit>
-void BasicTextEngine<Unit>::FillBackward() {
-  const size_t capacity = static_cast<size_t>(PageCapacity());
+bool BasicTextEngine<Unit>::FitsAbove(const Line& line) const {
+  PageLayout layout = NewPageLayout();
+  layout.Add(line.paragraphEnd);
+  for (const Line& below : pageLines_) {
+    if (!layout.Next().fits) return false;
+    layout.Add(below.paragraphEnd);
+  }
+  return true;
+}
+
+template <typename Unit>
+std::vector<PageLayout::Place> BasicTextEngine<Unit>::PagePlaces() const {
+  std::vector<PageLayout::Place> places;
+  places.reserve(pageLines_.size());
+  PageLayout layout = NewPageLayout();
+  for (const Line& line : pageLines_)
+    places.push_back(layout.Add(line.paragraphEnd));
+  return places;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::FillForward(PageLayout& layout) {
   while (!pendingLines_.empty()) {
-    if (pageLines_.size() >= capacity) {
+    if (!layout.Next().fits) {
       pageFull = true;
       break;
     }
+    layout.Add(pendingLines_.front().paragraphEnd);
+    pageLines_.push_back(std::move(pendingLines_.front()));
+    pendingLines_.pop_front();
+  }
+  usedHeight = layout.usedHeight();
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::FillBackward(bool& takeOne, bool fillUp) {
+  while (!pendingLines_.empty()) {
+    const Line& line = pendingLines_.back();
+    const bool fits = (takeOne || fillUp) && FitsAbove(line);
+    if (!fits && !takeOne) {
+      pageFull = true;
+      break;
+    }
+    // A line step up shows the line above the page even when that pushes more than one line
+    // off the foot (a paragraph gap, a column's foot).
+    while (!fits && !pageLines_.empty() && !FitsAbove(line))
+      pageLines_.pop_back();
+    takeOne = false;
     pageLines_.push_front(std::move(pendingLines_.back()));
     pendingLines_.pop_back();
   }
-  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
+  usedHeight = LayoutOfPage().usedHeight();
 }
 
 template <typename Unit>
 void BasicTextEngine<Unit>::ReadOnForward() {
-  FillForward();
+  PageLayout layout = LayoutOfPage();
+  FillForward(layout);
   while (!pageFull && reader_->ReadNextParagraph(scratch_)) {
     paragraph_ = scratch_;
     wrapCursor = 0;
     WrapParagraph(paragraph_, pendingLines_);
-    FillForward();
+    FillForward(layout);
   }
 }
 
 template <typename Unit>
-void BasicTextEngine<Unit>::ReadBack() {
-  FillBackward();
+void BasicTextEngine<Unit>::ReadBack(bool takeOne, bool fillUp) {
+  FillBackward(takeOne, fillUp);
   while (!pageFull && reader_->ReadPreviousParagraph(scratch_)) {
     paragraph_ = scratch_;
     wrapCursor = 0;
     WrapParagraph(paragraph_, pendingLines_);
-    FillBackward();
+    FillBackward(takeOne, fillUp);
   }
 }
 
@@ -204,7 +240,7 @@ void BasicTextEngine<Unit>::PageBackward() {
   for (Line& line : carryLines_)
     pageLines_.push_back(std::move(line));
   carryLines_.clear();
-  ReadBack();
+  ReadBack(false, true);
   // The start of the file was reached: the first page is always laid out from 0 forward.
   if (!pageFull) {
     SetPosition(0);
@@ -226,7 +262,6 @@ void BasicTextEngine<Unit>::LineForward() {
   if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
     pageLines_.pop_front();
   }
-  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
   ReadOnForward();
 }
 
@@ -241,12 +276,13 @@ void BasicTextEngine<Unit>::LineBackward() {
   }
   usedHeight = 0;
   fillDirection = Fill::kBackward;
+  // A full page takes the one line above it; one with room left (the book's last) fills up.
+  const bool wasFull = pageFull;
   pageFull = false;
   if (pageLines_.size() > 1 || (pageLines_.size() == 1 && PageCapacity() <= 1)) {
     pageLines_.pop_back();
   }
-  usedHeight = static_cast<int>(pageLines_.size()) * Pitch();
-  ReadBack();
+  ReadBack(true, !wasFull);
   if (!pageFull) {
     SetPosition(0);
     PageForward();
@@ -352,20 +388,15 @@ void BasicTextEngine<Unit>::Render(int flags) {
   style.highlightEnd = highlightEnd;
   Drawer drawer(*offscreen_, metrics_, style);
   // The lines run down the first column, then down the next.
-  const int perColumn = ColumnCapacity();
-  int row = 0;
-  int column = 0;
+  PageLayout layout = NewPageLayout();
   for (const Line& line : pageLines_) {
-    const int x = margins.left + column * columnStep_;
-    const int y = margins.top + drawOffset + row * Pitch();
+    const PageLayout::Place place = layout.Add(line.paragraphEnd);
+    const int x = margins.left + place.column * columnStep_;
+    const int y = margins.top + drawOffset + place.y;
     if (rotated) {
       drawer.Draw(line, y, pageRect.right - x - line.indent, true, avail - line.indent);
     } else {
       drawer.Draw(line, x + line.indent, y, false, avail - line.indent);
-    }
-    if (++row == perColumn && column + 1 < columns_) {
-      row = 0;
-      ++column;
     }
   }
   drawOffset = 0;

@@ -68,6 +68,8 @@ class BasicTextEngine : public CTextEngine {
   std::u16string DisplayText(const Buffer& paragraph) const;
 
   const Lines& pageLines() const { return pageLines_; }
+  // Where each line of the page stands, top first.
+  std::vector<PageLayout::Place> PagePlaces() const;
   const Lines& pendingLines() const { return pendingLines_; }
   Reader& reader() { return *reader_; }
   const Buffer& paragraph() const { return paragraph_; }
@@ -78,10 +80,19 @@ class BasicTextEngine : public CTextEngine {
   virtual bool PrepareLoad(const std::u16string&, std::string*) { return true; }
 
  private:
-  void FillForward();
-  void FillBackward();
+  // Moves pending lines to the page's foot while `layout` (the page's so far) has room.
+  void FillForward(PageLayout& layout);
+  // Moves pending lines to the page's top: with `takeOne` the first one whatever it pushes off
+  // the foot (and `takeOne` is cleared), then, with `fillUp`, more while the page has room.
+  void FillBackward(bool& takeOne, bool fillUp);
   void ReadOnForward();
-  void ReadBack();
+  // Reads paragraphs before the page into its top as FillBackward takes them, until it is
+  // full or the file starts.
+  void ReadBack(bool takeOne, bool fillUp);
+  // The layout with the page's lines placed.
+  PageLayout LayoutOfPage() const;
+  // Whether `line` and every line of the page below it fit on the page.
+  bool FitsAbove(const Line& line) const;
   // Where forward reading continues below the page: just after its bottom line.
   int32_t ResumePosition() const;
   // The pixels the first line of `paragraph` stands in, moving wrapCursor past the blanks

@@ -81,6 +81,7 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     line.length = paragraph.end - paragraph.textStart;
     line.end = paragraph.end;
     line.text.assign(text, text + paragraph.length());
+    line.paragraphEnd = !paragraph.split && !paragraph.joinsNext;
     lines.push_back(std::move(line));
     return;
   }
@@ -110,6 +111,7 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     indent = 0;
     // The last line of a piece of joined lines goes on in the next piece's first line.
     line.continued = more || paragraph.joinsNext ? 1 : 0;
+    line.paragraphEnd = !line.continued && !paragraph.split;
     lines.push_back(std::move(line));
     wrapCursor = end;
   }

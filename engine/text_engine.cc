@@ -4,6 +4,7 @@
 
 #include "engine/encoding_detection.h"
 #include "engine/mbcs_text_engine.h"
+#include "engine/text_line.h"
 #include "engine/unicode_text_engine.h"
 #include "engine/utf8_text_engine.h"
 
@@ -55,6 +56,20 @@ int CTextEngine::ColumnCapacity() const {
   const int height = pageRect.bottom - pageRect.top - margins.top - margins.bottom;
   if (pitch <= 0 || height <= pitch) return 1;
   return (height - 1) / pitch;
+}
+
+int CTextEngine::ParagraphGap() const {
+  return lineHeight * std::clamp(typography.paragraphGap, 0, 100) / 100;
+}
+
+PageLayout CTextEngine::NewPageLayout() const {
+  const int height = pageRect.bottom - pageRect.top - margins.top - margins.bottom;
+  return PageLayout(height, Pitch(), ParagraphGap(), columns_);
+}
+
+int CTextEngine::TopLineStep() {
+  const CTextLine* top = GetTopLine();
+  return Pitch() + (top && top->paragraphEnd ? ParagraphGap() : 0);
 }
 
 void CTextEngine::BeginPaint(Surface& screen, const std::u16string& face, int height,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/glyph_metrics.h"
+#include "engine/page_layout.h"
 #include "engine/text_encoding.h"
 #include "engine/typography.h"
 #include "platform/platform.h"
@@ -126,6 +127,14 @@ class CTextEngine {
   int PageCapacity() const;
   // The number of lines a column holds (at least one).
   int ColumnCapacity() const;
+  // The pixels a paragraph's last line leaves below it: typography.paragraphGap percent of the
+  // line height.
+  int ParagraphGap() const;
+  // An empty layout of this page's text block, to place its lines top first.
+  PageLayout NewPageLayout() const;
+  // The pixels the text moves up when the top line leaves the page by a line step: the pitch,
+  // and the paragraph gap when the top line ends its paragraph.
+  int TopLineStep();
   // The number of columns (1 or 2) and the pixels from one column's left edge to the next.
   int columns() const { return columns_; }
   int columnStep() const { return columnStep_; }

@@ -28,6 +28,9 @@ class CTextLine {
   int32_t end = 0;
   // Pixels the line stands in from the left margin (a paragraph's first line).
   int indent = 0;
+  // The line is its paragraph's last: neither a line of its piece nor a piece read after it
+  // (past a cut, a joined break or the place a backward read started) goes on with it.
+  bool paragraphEnd = false;
 
   // The text as UTF-16 (byte text through the display conversion).
   virtual void GetText(std::u16string* text) const = 0;

@@ -17,6 +17,8 @@ struct Typography {
   // Lines that hold nothing but blanks are not shown: a run of them only parts two
   // paragraphs. A line holding a scene break (* * *) holds text and stays.
   bool collapseBlankLines = false;
+  // Extra space below a paragraph's last line, in percent of the line height (0 to 100).
+  int paragraphGap = 0;
 
   bool operator==(const Typography&) const = default;
 };

@@ -81,6 +81,9 @@ DialogSpec MakeSpec() {
   add(Item(CScreenPage::kIndentEdit, ControlKind::kEdit, u"", row, 1));
   add(UpDown(CScreenPage::kIndentSpin, CScreenPage::kIndentEdit, row, 2));
   add(Item(CScreenPage::kCollapseCheck, ControlKind::kCheckBox, u"빈 줄 정리", row++, 3));
+  add(Item(kNoId, ControlKind::kStatic, u"문단 간격", row));
+  add(Item(CScreenPage::kParagraphGapEdit, ControlKind::kEdit, u"", row, 1));
+  add(UpDown(CScreenPage::kParagraphGapSpin, CScreenPage::kParagraphGapEdit, row++, 2));
   add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
   add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
                kGroupColumns - 1));
@@ -116,6 +119,8 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetText(kMeasureEdit, FormatDecimal(page.measure));
   controls.SetRange(kIndentSpin, 0, kMaxIndent);
   controls.SetText(kIndentEdit, FormatDecimal(typography.indent));
+  controls.SetRange(kParagraphGapSpin, 0, kMaxParagraphGap);
+  controls.SetText(kParagraphGapEdit, FormatDecimal(typography.paragraphGap));
   controls.ResetContent(kColumnsCombo);
   for (const ColumnItem& item : kColumnItems) {
     const int index = controls.AddString(kColumnsCombo, item.text);
@@ -189,8 +194,10 @@ void CScreenPage::OnScroll(Controls& controls, int id, int position) {
     EditChanged(controls, r.edit);
     return;
   }
-  if (id == kMeasureSpin || id == kIndentSpin) {
-    const int edit = id == kMeasureSpin ? kMeasureEdit : kIndentEdit;
+  if (id == kMeasureSpin || id == kIndentSpin || id == kParagraphGapSpin) {
+    const int edit = id == kMeasureSpin  ? kMeasureEdit
+                     : id == kIndentSpin ? kIndentEdit
+                                         : kParagraphGapEdit;
     controls.SetText(edit, FormatDecimal(position));
     EditChanged(controls, edit);
   }
@@ -204,6 +211,9 @@ void CScreenPage::EditChanged(Controls& controls, int id) {
       break;
     case kIndentEdit:
       typography.indent = std::clamp<int32_t>(ReadDecimal(text), 0, kMaxIndent);
+      break;
+    case kParagraphGapEdit:
+      typography.paragraphGap = std::clamp<int32_t>(ReadDecimal(text), 0, kMaxParagraphGap);
       break;
     case kMeasureEdit:
       // 0 keeps the whole width; any other length is held within the range.

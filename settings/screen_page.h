@@ -41,6 +41,10 @@ class CScreenPage : public DialogBase {
   static constexpr int kIndentEdit = 1127;
   static constexpr int kIndentSpin = 1128;
   static constexpr int kCollapseCheck = 1129;
+  static constexpr int kParagraphGapEdit = 1130;
+  static constexpr int kParagraphGapSpin = 1131;
+  // The paragraph gap's range, in percent of the line height.
+  static constexpr int kMaxParagraphGap = 100;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 

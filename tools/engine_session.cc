@@ -27,11 +27,11 @@ bool ParseInts(const std::string& text, int count, int* out) {
 }
 
 template <typename Engine>
-std::string LinesJson(const Engine& engine, bool placed) {
+std::string LinesJson(const Engine& engine, bool placed, bool withY) {
   std::string out = "[";
   bool first = true;
-  const int perColumn = engine.ColumnCapacity();
-  int index = 0;
+  const std::vector<PageLayout::Place> places = engine.PagePlaces();
+  size_t index = 0;
   for (const auto& line : engine.pageLines()) {
     out += first ? "" : ", ";
     first = false;
@@ -40,9 +40,10 @@ std::string LinesJson(const Engine& engine, bool placed) {
            ", \"continued\": " + std::to_string(line.continued ? 1 : 0) +
            ", \"width\": " + std::to_string(line.width);
     if (placed) {
-      const int column = std::min(index / perColumn, engine.columns() - 1);
-      out += ", \"column\": " + std::to_string(column) + ", \"x\": " +
-             std::to_string(engine.margins.left + column * engine.columnStep() + line.indent);
+      const PageLayout::Place& place = places[index];
+      out += ", \"column\": " + std::to_string(place.column) + ", \"x\": " +
+             std::to_string(engine.margins.left + place.column * engine.columnStep() + line.indent);
+      if (withY) out += ", \"y\": " + std::to_string(engine.margins.top + place.y);
     }
     out += ", \"text\": " + JsonString(line.Text()) + "}";
     ++index;
@@ -101,6 +102,20 @@ bool ParseBlankLinesOption(const std::vector<std::string>& args, size_t* i, Typo
   return true;
 }
 
+bool ParseParagraphGapOption(const std::vector<std::string>& args, size_t* i,
+                             Typography* typography, std::string* error) {
+  error->clear();
+  if (args[*i] != "--paragraph-gap") return false;
+  int percent = 0;
+  if (*i + 1 >= args.size() || !ParseInt(args[*i + 1], &percent) || percent < 0 || percent > 100) {
+    *error = "--paragraph-gap takes 0 to 100";
+    return false;
+  }
+  ++*i;
+  typography->paragraphGap = percent;
+  return true;
+}
+
 bool ParseShapeOption(const std::vector<std::string>& args, size_t* i, PageShape* shape,
                       bool* given, std::string* error) {
   error->clear();
@@ -155,6 +170,12 @@ bool ParseLayoutOption(const std::vector<std::string>& args, size_t* i, LayoutOp
   }
   if (ParseIndentOption(args, i, &options->typography, error)) {
     options->shapeGiven = true;
+    return true;
+  }
+  if (!error->empty()) return false;
+  if (ParseParagraphGapOption(args, i, &options->typography, error)) {
+    options->shapeGiven = true;
+    options->gapGiven = true;
     return true;
   }
   if (!error->empty()) return false;
@@ -249,6 +270,7 @@ bool EngineSession::Open(const std::string& path, const LayoutOptions& options,
       options.lineGap, options.sharedLines, options.justify);
   engine_->SetColumns(geometry.columns(), geometry.columnStep());
   placed_ = options.shapeGiven;
+  withY_ = options.gapGiven;
   return true;
 }
 
@@ -258,13 +280,13 @@ std::string EngineSession::PageJsonFields() const {
 
 std::string EngineSession::PageLinesJson() {
   if (auto* bytes = dynamic_cast<BasicTextEngine<uint8_t>*>(engine_.get())) {
-    return LinesJson(*bytes, placed_);
+    return LinesJson(*bytes, placed_, withY_);
   }
   if (auto* utf8 = dynamic_cast<BasicTextEngine<char8_t>*>(engine_.get())) {
-    return LinesJson(*utf8, placed_);
+    return LinesJson(*utf8, placed_, withY_);
   }
   if (auto* units = dynamic_cast<BasicTextEngine<char16_t>*>(engine_.get())) {
-    return LinesJson(*units, placed_);
+    return LinesJson(*units, placed_, withY_);
   }
   return "[]";
 }

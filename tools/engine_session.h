@@ -27,12 +27,17 @@ struct LayoutOptions {
   Typography typography;                 // everything off unless asked for
   std::optional<TextEncoding> encoding;  // none: detect it
   PageShape shape;                       // one column over the whole width unless asked for
-  bool shapeGiven = false;  // --measure, --columns or --indent given: pages say their columns
+  // --measure, --columns, --indent or --paragraph-gap given: pages say their columns
+  bool shapeGiven = false;
+  bool gapGiven = false;  // --paragraph-gap given: lines say their top edge too
 };
 
 // Consumes --indent N (0 to 3 full-width characters) at args[*i] as ParseLayoutOption does.
 bool ParseIndentOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
                        std::string* error);
+// Consumes --paragraph-gap PERCENT (0 to 100) at args[*i] as ParseLayoutOption does.
+bool ParseParagraphGapOption(const std::vector<std::string>& args, size_t* i,
+                             Typography* typography, std::string* error);
 // Consumes --blank-lines keep|collapse at args[*i] as ParseLayoutOption does.
 bool ParseBlankLinesOption(const std::vector<std::string>& args, size_t* i, Typography* typography,
                            std::string* error);
@@ -63,7 +68,7 @@ class EngineSession {
   bool Open(const std::string& path, const LayoutOptions& options, std::string* error);
   CTextEngine& engine() { return *engine_; }
   // The page's lines, top first, as one JSON array; with a page shape asked for, each line
-  // says its column and left edge.
+  // says its column and left edge, and with a paragraph gap its top edge.
   std::string PageLinesJson();
   // With a page shape asked for, the page's field "columns": K followed by ", "; else empty.
   std::string PageJsonFields() const;
@@ -72,6 +77,7 @@ class EngineSession {
   HeadlessPlatform platform_;
   std::unique_ptr<CTextEngine> engine_;
   bool placed_ = false;
+  bool withY_ = false;
 };
 
 }  // namespace lirako::tool

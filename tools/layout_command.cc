@@ -54,7 +54,7 @@ const CommandRegistration kRegistration({
     "               --encoding auto|cp949|utf-8|utf-16le|utf-16be (auto: detect)\n"
     "               --measure N (0: the whole width) --columns auto|1|2 (1)\n"
     "               --gutter PX (twice the wide width) --indent N (0, up to 3)\n"
-    "               --blank-lines keep|collapse (keep)",
+    "               --blank-lines keep|collapse (keep) --paragraph-gap PERCENT (0)",
     Run,
 });
 

@@ -415,7 +415,8 @@ void CTirasolView::OnTimer(int id) {
   }
   if (id != kAutoRefreshTimerId) return;
   if (settings_.smoothRefresh) {
-    if (smoothOffset_ >= LinePitch()) {
+    // The top line leaves once the text has moved by its height and the gap below it.
+    if (smoothOffset_ >= engine_->TopLineStep()) {
       pendingStep_ = kStepLineForward;
       smoothOffset_ = 0;
     }

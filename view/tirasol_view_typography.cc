@@ -1,6 +1,7 @@
 // The typesetting options and the shape of the page: kept in the reader's own store, handed to
 // every engine.
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@ constexpr std::string_view kKeepAllKey = "typography.keep-all";
 constexpr std::string_view kJoinLinesKey = "typography.join-lines";
 constexpr std::string_view kIndentKey = "paragraph.indent";
 constexpr std::string_view kCollapseKey = "paragraph.collapse-blank-lines";
+constexpr std::string_view kGapKey = "paragraph.gap";
 constexpr int kMaxIndent = 3;
+constexpr int kMaxGap = 100;
 
 // A stored flag: "1" on, "0" off, anything else (or nothing) the default.
 bool StoredFlag(const ReaderStore& store, std::string_view key, bool byDefault) {
@@ -36,6 +39,14 @@ Typography CTirasolView::typography() const {
   const std::optional<std::string> indent = readerStore_.Value(kIndentKey);
   if (indent && indent->size() == 1 && (*indent)[0] >= '0' && (*indent)[0] <= '0' + kMaxIndent)
     options.indent = (*indent)[0] - '0';
+  // Percent of the line height, 0 to 100; anything else is no gap.
+  if (const std::optional<std::string> gap = readerStore_.Value(kGapKey)) {
+    int percent = 0;
+    const char* end = gap->data() + gap->size();
+    const auto [ptr, ec] = std::from_chars(gap->data(), end, percent);
+    if (!gap->empty() && ec == std::errc() && ptr == end && percent >= 0 && percent <= kMaxGap)
+      options.paragraphGap = percent;
+  }
   return options;
 }
 
@@ -46,6 +57,7 @@ void CTirasolView::SetTypography(const Typography& options) {
   readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
   readerStore_.SetValue(kCollapseKey, options.collapseBlankLines ? "1" : "0");
   readerStore_.SetValue(kIndentKey, std::to_string(std::clamp(options.indent, 0, kMaxIndent)));
+  readerStore_.SetValue(kGapKey, std::to_string(std::clamp(options.paragraphGap, 0, kMaxGap)));
   engine_->SetTypography(options);
   if (changed && HasDocument()) RelayoutAtPosition();
 }

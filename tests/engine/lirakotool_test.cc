@@ -165,6 +165,13 @@ TEST_F(LirakotoolTest, CollapsedBlankLinesKeepASceneBreak) {
   EXPECT_NE(RunTool(collapse + "end prev", &status).find(lines), std::string::npos);
   RunTool(layout + "--blank-lines some next", &status);
   EXPECT_NE(status, 0);
+  // With a gap of half a line (8 pixels), the collapsed run is one gap, and lines say their top.
+  const std::string gap = RunTool(collapse + "--paragraph-gap 50 next", &status);
+  EXPECT_NE(gap.find("\"columns\": 1, "), std::string::npos) << gap;
+  EXPECT_NE(gap.find("\"x\": 6, \"y\": 30, \"text\": \"* * *\""), std::string::npos) << gap;
+  EXPECT_NE(gap.find("\"x\": 6, \"y\": 55, \"text\": \"cd\""), std::string::npos) << gap;
+  RunTool(layout + "--paragraph-gap 101 next", &status);
+  EXPECT_NE(status, 0);
 }
 
 TEST_F(LirakotoolTest, FindAllPrintsEveryHitWithItsContext) {

@@ -82,6 +82,12 @@ TEST(CScreenPage, LineLengthSpreadAndIndentShowAndStoreThePageShape) {
   EXPECT_EQ(c.control(P::kCollapseCheck).text, u"빈 줄 정리");
   c.Click(page, P::kCollapseCheck);
   EXPECT_TRUE(page.typography.collapseBlankLines);
+  // The paragraph gap, in percent of a line, at most a whole line; the arrows step it.
+  c.Type(page, P::kParagraphGapEdit, u"150");
+  EXPECT_EQ(page.typography.paragraphGap, 100);
+  c.Type(page, P::kParagraphGapEdit, u"30");
+  c.Spin(page, P::kParagraphGapSpin, 2);
+  EXPECT_EQ(page.typography.paragraphGap, 32);
 }
 
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {

@@ -68,6 +68,8 @@ int Render(const std::vector<std::string>& args) {
     if (!error.empty()) return Fail(error);
     if (ParseBlankLinesOption(args, &i, &typography, &error)) continue;
     if (!error.empty()) return Fail(error);
+    if (ParseParagraphGapOption(args, &i, &typography, &error)) continue;
+    if (!error.empty()) return Fail(error);
     const std::string& a = args[i];
     if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
@@ -150,7 +152,7 @@ const CommandRegistration kRender({
     "         [--encoding auto|cp949|utf-8|utf-16le|utf-16be] STEP...\n"
     "         [--kinsoku 0|1] [--keep-all 0|1] [--join-lines 0|1] (each 0)\n"
     "         [--measure N] [--columns auto|1|2] [--gutter PX] [--indent N]\n"
-    "         [--blank-lines keep|collapse] (as lirakotool layout)\n"
+    "         [--blank-lines keep|collapse] [--paragraph-gap PERCENT] (as lirakotool layout)\n"
     "      paint the page with the Qt renderer (no display needed) after the steps of\n"
     "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
     "      the settings file's or the default settings; default size 480,800",
