@@ -48,4 +48,8 @@ void ViewForwarder::Timer(int id) {
   view_.OnTimer(id);
 }
 
+void ViewForwarder::Event(int id) {
+  view_.OnEvent(id);
+}
+
 }  // namespace lirako

@@ -22,6 +22,7 @@ class ViewForwarder : public ViewInput {
   void VScroll(int code, int thumbPosition) override;
   void Size() override;
   void Timer(int id) override;
+  void Event(int id) override;
 
  private:
   CTirasolView& view_;

@@ -83,6 +83,9 @@ class Platform {
   virtual bool AddRecentlyUsed(const std::u16string& path,
                                std::chrono::system_clock::time_point now, std::string* err) = 0;
 
+  // The time now on a clock that never goes back (the test double's moves when told).
+  virtual std::chrono::steady_clock::time_point Now() = 0;
+
   virtual Registry& registry() = 0;
 
   // True when code page 949 text can be converted.

@@ -45,6 +45,7 @@ class SystemPlatform : public Platform {
   // Through GLib's GBookmarkFile; see RecordRecentlyUsed.
   bool AddRecentlyUsed(const std::u16string& path, std::chrono::system_clock::time_point now,
                        std::string* err) override;
+  std::chrono::steady_clock::time_point Now() override { return std::chrono::steady_clock::now(); }
   Registry& registry() override { return *registry_; }
   // False also when LIRAKO_NO_CP949=1.
   bool HasCodePage949() override;

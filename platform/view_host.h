@@ -31,6 +31,10 @@ class ViewHost {
   // Requests a full repaint of the view; the paint calls the view's PaintPage.
   virtual void Invalidate() = 0;
 
+  // Posts event `id` to the view, from any thread: the view's OnEvent(id) runs later on the
+  // user-interface thread (never inside this call).
+  virtual void PostEvent(int id) = 0;
+
   // Starts (or restarts) timer `id` with one tick per `periodMs` milliseconds.
   virtual void SetTimer(int id, unsigned periodMs) = 0;
   virtual void KillTimer(int id) = 0;

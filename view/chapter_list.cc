@@ -63,7 +63,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
       state_ = state;
       error_ = std::move(error);
     }
-    notifier_.Notify();
+    Notify();
   };
   std::unique_ptr<File> file = platform.OpenForReading(path);
   if (!file) return finish(State::kFailed, "cannot open the book");
@@ -97,7 +97,7 @@ void ChapterList::Run(Platform& platform, std::u16string path, TextEncoding enco
   const int64_t size = key.size;
   callbacks.progress = [this, size](int64_t done) {
     permille_ = size > 0 ? static_cast<int>(done * 1000 / size) : 1000;
-    notifier_.Notify();
+    Notify();
     std::unique_lock<std::mutex> lock(mutex_);
     while (!cancel_ && std::chrono::steady_clock::now() < holdUntil_)
       released_.wait_until(lock, holdUntil_);

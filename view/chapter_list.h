@@ -65,6 +65,13 @@ class ChapterList {
   void SetListener(std::function<void()> listener) const { notifier_.Set(std::move(listener)); }
   // The listener has taken the news: the next change calls it again.
   void Acknowledge() const { notifier_.Acknowledge(); }
+  // The same news for the reader view, which keeps listening while a list dialog comes and
+  // goes: `listener` (empty: none) is called on the scan's thread, at most once until
+  // AcknowledgeView().
+  void SetViewListener(std::function<void()> listener) const {
+    viewNotifier_.Set(std::move(listener));
+  }
+  void AcknowledgeView() const { viewNotifier_.Acknowledge(); }
 
   State state() const;
   // Why the list failed.
@@ -87,6 +94,11 @@ class ChapterList {
  private:
   void Run(Platform& platform, std::u16string path, TextEncoding encoding,
            std::u16string cacheFile);
+  // Tells both listeners that the chapters or the scan changed.
+  void Notify() const {
+    notifier_.Notify();
+    viewNotifier_.Notify();
+  }
 
   mutable std::mutex mutex_;
   std::vector<Chapter> chapters_;
@@ -106,6 +118,7 @@ class ChapterList {
   std::string chosenRule_;
   std::shared_ptr<const Cp949Snapshot> cp949_;
   mutable ChangeNotifier notifier_;
+  mutable ChangeNotifier viewNotifier_;
   std::thread worker_;
 };
 

@@ -64,9 +64,6 @@ constexpr int kAutoRefreshTimerId = 101;
 constexpr int kSavePlaceTimerId = 102;
 constexpr unsigned kSavePlaceDelayMs = 3000;
 constexpr int kJumpTimerId = 201;
-// Polls the chapter scan while it runs, for the title.
-constexpr int kChapterTimerId = 103;
-constexpr unsigned kChapterTimerPeriodMs = 250;
 // Hides the brief notice drawn over the page.
 constexpr int kNoticeTimerId = 104;
 // Adds the opened book to the desktop's recently used files this long after the open, so
@@ -77,5 +74,7 @@ constexpr unsigned kRecentlyUsedDelayMs = 1000;
 // save in several writes reopens it once, whole.
 constexpr int kBookChangedTimerId = 106;
 constexpr unsigned kBookChangedDelayMs = 300;
+// The events the view posts to itself: the chapter scan found chapters, went on or ended.
+constexpr int kChapterEventId = 1;
 
 }  // namespace lirako

@@ -48,6 +48,8 @@ CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
       Rect{kProvisionalMargin, kProvisionalMargin, kProvisionalMargin, kProvisionalMargin}, 0,
       kProvisionalSharedLines, false);
   engine_->SetTypography(typography());
+  // The scan's news reaches the view on its own thread.
+  chapters_.SetViewListener([this] { host_.PostEvent(kChapterEventId); });
 }
 
 CTirasolView::~CTirasolView() {

@@ -122,6 +122,9 @@ class CTirasolView {
   void OnSize();
   // The auto-refresh tick (timer 101), or the delayed save of the open book's place (102).
   void OnTimer(int id);
+  // An event the view posted to itself (kChapterEventId: the chapter scan's news, which the
+  // title takes).
+  void OnEvent(int id);
 
   // The keys a desktop user expects besides the device's (virtual key and KeyModifier
   // bits): Page Down / Space and Page Up / Shift+Space / Backspace turn pages, Home / End,

@@ -30,8 +30,13 @@ void CTirasolView::StartChapterScan() {
   chapters_.SetCorrections(ChapterCorrectionsOfBook());
   chapters_.Start(platform_, path, engine_->Encoding(), ChapterRule(), BookTocChoice(),
                   ChapterCache::PathFor(dataFolder_, path));
-  if (chapters_.state() == ChapterList::State::kScanning)
-    host_.SetTimer(kChapterTimerId, kChapterTimerPeriodMs);
+}
+
+void CTirasolView::OnEvent(int id) {
+  if (id != kChapterEventId) return;
+  // Taken: the scan's next news posts again.
+  chapters_.AcknowledgeView();
+  UpdateTitle();
 }
 
 std::string CTirasolView::TocRule() const {

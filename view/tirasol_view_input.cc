@@ -393,12 +393,6 @@ void CTirasolView::OnTimer(int id) {
     SavePlace();
     return;
   }
-  if (id == kChapterTimerId) {
-    // The title learns the chapters as the scan finds them.
-    if (chapters_.state() != ChapterList::State::kScanning) host_.KillTimer(kChapterTimerId);
-    UpdateTitle();
-    return;
-  }
   if (id == kRecentlyUsedTimerId) {
     RecordRecentlyUsed();
     return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ class HeadlessPlatform : public SystemPlatform {
                                        FileWatch::Changed changed) override;
   // Runs the callback of every live watch of `path`; returns how many ran.
   int FireFileWatches(const std::u16string& path);
+  // The double's clock: it stands still until AdvanceClock moves it.
+  std::chrono::steady_clock::time_point Now() override { return now_; }
+  void AdvanceClock(std::chrono::steady_clock::duration by) { now_ += by; }
 
   // A screen surface of the given size with this platform's metrics.
   std::unique_ptr<RecordingSurface> CreateScreen(int width, int height);
@@ -54,6 +58,7 @@ class HeadlessPlatform : public SystemPlatform {
   std::u16string dataHome_;
   std::string privateFolder_;
   std::vector<FontSpec> createdFonts_;
+  std::chrono::steady_clock::time_point now_;
   struct Watch;
   // The live watches; each removes itself when it goes.
   std::shared_ptr<std::vector<Watch*>> watches_ = std::make_shared<std::vector<Watch*>>();

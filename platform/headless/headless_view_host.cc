@@ -78,6 +78,22 @@ void HeadlessViewHost::SetTimer(int id, unsigned periodMs) {
   timerPeriods_.push_back(periodMs);
 }
 
+void HeadlessViewHost::PostEvent(int id) {
+  {
+    std::lock_guard<std::mutex> lock(eventsMutex_);
+    events_.push_back(id);
+  }
+  eventPosted_.notify_all();
+}
+
+std::vector<int> HeadlessViewHost::TakeEvents(std::chrono::milliseconds wait) {
+  std::unique_lock<std::mutex> lock(eventsMutex_);
+  eventPosted_.wait_for(lock, wait, [this] { return !events_.empty(); });
+  std::vector<int> taken;
+  taken.swap(events_);
+  return taken;
+}
+
 bool HeadlessViewHost::RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) {
   hotKeys_[id] = HotKey{modifiers, virtualKey};
   return true;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +52,8 @@ class HeadlessMenu : public Menu {
 
 // The headless double of the view's window side: records every call, answers message boxes
 // and the file-open dialog from scripted queues, and holds the "메뉴" pop-up in memory.
-// Timers only record their period; tests fire them by calling the view's OnTimer.
+// Timers only record their period; tests fire them by calling the view's OnTimer. Posted
+// events wait in a queue (filled from any thread) until TakeEvents hands them over.
 class HeadlessViewHost : public ViewHost {
  public:
   struct MessageBoxCall {
@@ -77,6 +81,7 @@ class HeadlessViewHost : public ViewHost {
 
   Rect ClientRect() override { return client_; }
   void Invalidate() override { ++invalidations_; }
+  void PostEvent(int id) override;
   void SetTimer(int id, unsigned periodMs) override;
   void KillTimer(int id) override { timers_.erase(id); }
   bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;
@@ -110,6 +115,9 @@ class HeadlessViewHost : public ViewHost {
   }
   // Makes MainMenu() report that there is no menu.
   void SetMenuAvailable(bool available) { menuAvailable_ = available; }
+  // The events posted since the last call, in order, taken out of the queue; waits up to
+  // `wait` for the first one when none is there.
+  std::vector<int> TakeEvents(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
 
   // What was recorded.
   int invalidations() const { return invalidations_; }
@@ -149,6 +157,9 @@ class HeadlessViewHost : public ViewHost {
   std::vector<std::u16string> fileDialogs_;
   HeadlessMenu menu_;
   bool menuAvailable_ = true;
+  std::mutex eventsMutex_;
+  std::condition_variable eventPosted_;
+  std::vector<int> events_;
 };
 
 }  // namespace lirako

@@ -38,6 +38,10 @@ void QtViewHost::SetTimer(int id, unsigned periodMs) {
   widget_.StartTimer(id, periodMs);
 }
 
+void QtViewHost::PostEvent(int id) {
+  widget_.PostEvent(id);
+}
+
 void QtViewHost::KillTimer(int id) {
   widget_.StopTimer(id);
 }

@@ -25,6 +25,8 @@ class QtViewHost : public ViewHost {
   void Invalidate() override;
   void SetTimer(int id, unsigned periodMs) override;
   void KillTimer(int id) override;
+  // A Qt event posted to the reader widget.
+  void PostEvent(int id) override;
   // Application button 0xC1 + i is the function key F(i + 1).
   bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;
   void UnregisterHotKey(int id) override;

@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include <QAbstractSlider>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -29,6 +31,18 @@ constexpr int kWheelNotch = 120;
 QRect ToQRect(const Rect& r) {
   return QRect(r.left, r.top, r.Width(), r.Height());
 }
+
+// An event the view posted to itself, carrying its id.
+class ViewEvent : public QEvent {
+ public:
+  static inline const QEvent::Type kType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+  explicit ViewEvent(int id) : QEvent(kType), id_(id) {}
+  int id() const { return id_; }
+
+ private:
+  int id_;
+};
 
 }  // namespace
 
@@ -185,6 +199,17 @@ void ReaderWidget::StopTimer(int id) {
 bool ReaderWidget::TimerActive(int id) const {
   auto it = timers_.find(id);
   return it != timers_.end() && it->second.isActive();
+}
+
+void ReaderWidget::PostEvent(int id) {
+  // Qt takes the event's ownership and delivers it on the widget's thread; one still queued
+  // when the widget goes is dropped with it.
+  QCoreApplication::postEvent(this, new ViewEvent(id));
+}
+
+void ReaderWidget::customEvent(QEvent* event) {
+  if (event->type() != ViewEvent::kType) return QWidget::customEvent(event);
+  if (input_) input_->Event(static_cast<ViewEvent*>(event)->id());
 }
 
 void ReaderWidget::paintEvent(QPaintEvent*) {

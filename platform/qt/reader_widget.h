@@ -16,8 +16,8 @@ class ViewInput;
 
 // The window of the reader view. It paints every pixel itself and turns Qt events into the
 // device's inputs for the view logic: paint, arrow and action keys, desktop keys, pen
-// lifted, double tap, wheel notches and scroll-bar codes, dropped files, size changes and
-// timer ticks. It decides nothing.
+// lifted, double tap, wheel notches and scroll-bar codes, dropped files, size changes,
+// timer ticks and posted events. It decides nothing.
 class ReaderWidget : public QWidget {
  public:
   explicit ReaderWidget(QWidget* parent = nullptr);
@@ -37,6 +37,9 @@ class ReaderWidget : public QWidget {
   void StartTimer(int id, unsigned periodMs);
   void StopTimer(int id);
   bool TimerActive(int id) const;
+  // Posts event `id` to this widget from any thread; it reaches the input as Event(id) on the
+  // widget's thread.
+  void PostEvent(int id);
 
   // The virtual key of a Qt key (arrows 0x25..0x28, Return and Enter the action key
   // 0x86), or 0 for keys the view does not take.
@@ -57,6 +60,7 @@ class ReaderWidget : public QWidget {
   void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
+  void customEvent(QEvent* event) override;
 
  private:
   void OnScrollAction(int action);

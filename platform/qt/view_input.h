@@ -8,7 +8,7 @@ namespace lirako {
 
 // What the reader window hands to the view logic, already translated into the device's
 // terms: virtual keys, hot keys, desktop keys with modifiers, wheel notches, dropped files, pen and
-// double taps, scroll codes, sizes and timer ids.
+// double taps, scroll codes, sizes, timer ids and the ids of posted events.
 class ViewInput {
  public:
   virtual ~ViewInput() = default;
@@ -28,6 +28,7 @@ class ViewInput {
   virtual void VScroll(int code, int thumbPosition) = 0;
   virtual void Size() = 0;
   virtual void Timer(int id) = 0;
+  virtual void Event(int id) = 0;
 };
 
 }  // namespace lirako

@@ -1,6 +1,7 @@
 #include "platform/qt/reader_widget.h"
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,11 @@ class RecordingInput : public ViewInput {
   }
   void Size() override { calls.push_back("size"); }
   void Timer(int id) override { calls.push_back("timer " + std::to_string(id)); }
+  void Event(int id) override {
+    calls.push_back("event " + std::to_string(id) +
+                    (std::this_thread::get_id() == thread ? " here" : " elsewhere"));
+  }
+  std::thread::id thread = std::this_thread::get_id();
 
   std::vector<std::string> calls;
 };
@@ -187,6 +193,14 @@ TEST_F(ReaderWidgetTest, TimersTickWithTheirIdsUntilStopped) {
   while (clock.elapsed() < 50)
     QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_TRUE(input_.calls.empty());
+}
+
+TEST_F(ReaderWidgetTest, AnEventPostedFromAnotherThreadArrivesOnTheWidgetsThread) {
+  std::thread([this] { widget_.PostEvent(7); }).join();
+  EXPECT_TRUE(input_.calls.empty());
+  QApplication::processEvents();
+  ASSERT_EQ(input_.calls.size(), 1u);
+  EXPECT_EQ(input_.calls[0], "event 7 here");
 }
 
 TEST_F(ReaderWidgetTest, ResizeIsForwardedAndNothingGoesOnceTheInputIsGone) {
