@@ -84,6 +84,9 @@ DialogSpec MakeSpec() {
   add(Item(kNoId, ControlKind::kStatic, u"문단 간격", row));
   add(Item(CScreenPage::kParagraphGapEdit, ControlKind::kEdit, u"", row, 1));
   add(UpDown(CScreenPage::kParagraphGapSpin, CScreenPage::kParagraphGapEdit, row++, 2));
+  add(Item(CScreenPage::kStatusCheck, ControlKind::kCheckBox, u"쪽 정보", row));
+  add(Item(CScreenPage::kStatusAutoScrollCheck, ControlKind::kCheckBox, u"자동갱신 중 숨기기",
+           row++, 1));
   add(Item(kNoId, ControlKind::kStatic, u"목차 규칙", row));
   add(Spanning(Item(CScreenPage::kTocRuleEdit, ControlKind::kEdit, u"", row, 1),
                kGroupColumns - 1));
@@ -114,6 +117,8 @@ void CScreenPage::OnInitDialog(Controls& controls) {
   controls.SetChecked(kKeepAllCheck, typography.keepAll);
   controls.SetChecked(kJoinLinesCheck, typography.joinLines);
   controls.SetChecked(kCollapseCheck, typography.collapseBlankLines);
+  controls.SetChecked(kStatusCheck, page.status);
+  controls.SetChecked(kStatusAutoScrollCheck, !page.statusInAutoScroll);
   controls.SetText(kTocRuleEdit, tocRule);
   controls.SetRange(kMeasureSpin, PageOptions::kMinMeasure, PageOptions::kMaxMeasure);
   controls.SetText(kMeasureEdit, FormatDecimal(page.measure));
@@ -168,6 +173,12 @@ void CScreenPage::OnCommand(Controls& controls, int id, int notification) {
         break;
       case kCollapseCheck:
         typography.collapseBlankLines = state != 0;
+        break;
+      case kStatusCheck:
+        page.status = state != 0;
+        break;
+      case kStatusAutoScrollCheck:
+        page.statusInAutoScroll = state == 0;
         break;
       default:
         break;

@@ -45,6 +45,8 @@ class CScreenPage : public DialogBase {
   static constexpr int kParagraphGapSpin = 1131;
   // The paragraph gap's range, in percent of the line height.
   static constexpr int kMaxParagraphGap = 100;
+  static constexpr int kStatusCheck = 1140;
+  static constexpr int kStatusAutoScrollCheck = 1141;
   // The period edit is read from at most this many characters.
   static constexpr size_t kPeriodChars = 12;
 
@@ -71,7 +73,7 @@ class CScreenPage : public DialogBase {
   int32_t smoothRefresh = 0;
   BarMode barMode = BarMode::kNone;
   Typography typography;
-  // The line length (0: the whole width) and the pages side by side.
+  // The line length (0: the whole width), the pages side by side and the status line.
   PageOptions page;
   // The user's heading rule for the table of contents, a regular expression (empty: none).
   std::u16string tocRule;

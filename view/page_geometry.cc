@@ -56,4 +56,31 @@ PageGeometry::PageGeometry(const PageShape& shape, int pageWidth, int minLeft, i
   right_ = Pixels(pageWidth) - left_ - columnWidth_;
 }
 
+void PageGeometry::PlaceRows(int pageHeight, int minTop, int minBottom, int pitch, int statusHeight,
+                             int roomTop, int roomBottom) {
+  statusHeight_ = std::max(statusHeight, 0);
+  // The status line and the gap over it are taken from the foot of the text block.
+  const int band = statusHeight_ > 0 ? statusHeight_ + statusHeight_ / 2 : 0;
+  top_ = Pixels(minTop);
+  bottom_ = Pixels(int64_t{minBottom} + band);
+  if (pitch >= 0) {
+    // Centre the whole lines vertically; the bottom margin one pixel short of the top one
+    // lets the page limit admit exactly that many lines.
+    const int avail = Pixels(int64_t{pageHeight} - minTop - minBottom - band);
+    const int lines = pitch > 0 && avail >= pitch ? avail / pitch : 0;
+    const int rest = avail - lines * pitch;
+    top_ = Pixels(int64_t{minTop} + rest / 2);
+    bottom_ = Pixels(int64_t{minBottom} + rest / 2 - 1 + band);
+  }
+  top_ = Pixels(int64_t{top_} + roomTop);
+  bottom_ = Pixels(int64_t{bottom_} + roomBottom);
+  statusTop_ = Pixels(int64_t{pageHeight} - bottom_ + (band - statusHeight_));
+}
+
+Rect PageGeometry::StatusBox(int column) const {
+  if (statusHeight_ == 0) return Rect{};
+  const int left = ColumnLeft(column);
+  return Rect{left, statusTop_, left + columnWidth_, statusTop_ + statusHeight_};
+}
+
 }  // namespace lirako

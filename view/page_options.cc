@@ -12,6 +12,8 @@ namespace {
 constexpr std::string_view kMeasureKey = "page.measure";
 constexpr std::string_view kColumnsKey = "page.columns";
 constexpr std::string_view kGutterKey = "page.gutter";
+constexpr std::string_view kStatusKey = "page.status";
+constexpr std::string_view kStatusHiddenKey = "page.status.hide-in-auto-scroll";
 
 // A stored whole number, or nothing when it is missing or malformed.
 std::optional<int> StoredNumber(const ReaderStore& store, std::string_view key) {
@@ -37,6 +39,8 @@ PageOptions PageOptions::Load(const ReaderStore& store) {
   if (const auto measure = StoredNumber(store, kMeasureKey))
     options.measure = ClampMeasure(*measure);
   if (const auto gutter = StoredNumber(store, kGutterKey)) options.gutter = std::max(*gutter, -1);
+  options.status = StoredNumber(store, kStatusKey).value_or(0) == 1;
+  options.statusInAutoScroll = StoredNumber(store, kStatusHiddenKey).value_or(0) != 1;
   if (const auto value = store.Value(kColumnsKey)) {
     for (size_t i = 0; i < std::size(kColumnNames); ++i) {
       if (*value == kColumnNames[i]) options.columns = static_cast<ColumnMode>(i);
@@ -48,6 +52,17 @@ PageOptions PageOptions::Load(const ReaderStore& store) {
 void PageOptions::Store(ReaderStore& store) const {
   store.SetValue(kMeasureKey, std::to_string(ClampMeasure(measure)));
   store.SetValue(kColumnsKey, kColumnNames[static_cast<size_t>(columns)]);
+  // The status line's choices are kept only when they are not the defaults.
+  if (status) {
+    store.SetValue(kStatusKey, "1");
+  } else {
+    store.RemoveValue(kStatusKey);
+  }
+  if (!statusInAutoScroll) {
+    store.SetValue(kStatusHiddenKey, "1");
+  } else {
+    store.RemoveValue(kStatusHiddenKey);
+  }
   // The gutter is kept only when it was set.
   if (gutter >= 0) {
     store.SetValue(kGutterKey, std::to_string(gutter));

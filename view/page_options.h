@@ -13,7 +13,9 @@ struct PageOptions {
 
   int measure = kDefaultMeasure;           // "줄 길이": full-width characters; 0 the whole width
   ColumnMode columns = ColumnMode::kAuto;  // "두 쪽 보기"
-  int gutter = -1;  // pixels between columns; negative: twice the full-width advance
+  int gutter = -1;                 // pixels between columns; negative: twice the full-width advance
+  bool status = false;             // "쪽 정보": the status line at the page's foot
+  bool statusInAutoScroll = true;  // the status line is drawn while auto-scroll runs
 
   bool operator==(const PageOptions&) const = default;
 

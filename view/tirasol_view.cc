@@ -285,6 +285,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
     host_.SetTimer(kRecentlyUsedTimerId, kRecentlyUsedDelayMs);
   }
   RequestStep(kStepPageForward);
+  // The pace is counted in this book's units.
+  pace_.Reset();
   StartChapterScan();
   bookWatch_.Start(platform_, path,
                    [this] { host_.SetTimer(kBookChangedTimerId, kBookChangedDelayMs); });

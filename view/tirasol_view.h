@@ -22,6 +22,8 @@
 #include "view/command_ids.h"
 #include "view/page_options.h"
 #include "view/page_theme.h"
+#include "view/reading_pace.h"
+#include "view/status_line.h"
 
 namespace lirako {
 
@@ -123,7 +125,7 @@ class CTirasolView {
   // The auto-refresh tick (timer 101), or the delayed save of the open book's place (102).
   void OnTimer(int id);
   // An event the view posted to itself (kChapterEventId: the chapter scan's news, which the
-  // title takes).
+  // title and the status line take).
   void OnEvent(int id);
 
   // The keys a desktop user expects besides the device's (virtual key and KeyModifier
@@ -334,9 +336,19 @@ class CTirasolView {
 
   // The margins of the settings with the room of the chosen bar added.
   Rect BarMargins(int left, int top, int right, int bottom) const;
-  // Hands the engine `margins` with the settings' line gap, shared lines and justification;
-  // does not re-lay the page.
-  void SetEngineLayout(const Rect& margins);
+  // Hands the engine `margins` with the settings' line gap, shared lines and justification,
+  // the columns centred between left and right, whole lines of `pitch` pixels (negative: the
+  // margins as they are) centred between top and bottom with `roomTop` and `roomBottom` added
+  // after, less the status line's band; does not re-lay the page.
+  void SetEngineLayout(const Rect& margins, int pitch = -1, int roomTop = 0, int roomBottom = 0);
+  // The face of the page's text in the settings.
+  FontSpec PageFace() const;
+  // What the status line says about the page now.
+  StatusText PageStatus();
+  // The status line is drawn with `options`: on, with a book, and not hidden in auto-scroll.
+  bool StatusShown(const PageOptions& options) const;
+  // Repaints when the status line is shown and would say something else now.
+  void RefreshStatus();
   // Shows the scroll bar exactly when the scroll-bar mode is chosen.
   void ShowScrollBarForMode();
   // Line pitch of the engine's current metrics.
@@ -413,6 +425,8 @@ class CTirasolView {
   int32_t savedPlace_ = -1;
   bool placeSaveArmed_ = false;
   ChapterList chapters_;
+  ReadingPace pace_;
+  StatusLine statusLine_;
   // The chapter in the title, -1 for none.
   int titleChapter_ = -1;
   // The next paint keeps the search hit's highlight.

@@ -32,13 +32,6 @@ void CTirasolView::StartChapterScan() {
                   ChapterCache::PathFor(dataFolder_, path));
 }
 
-void CTirasolView::OnEvent(int id) {
-  if (id != kChapterEventId) return;
-  // Taken: the scan's next news posts again.
-  chapters_.AcknowledgeView();
-  UpdateTitle();
-}
-
 std::string CTirasolView::TocRule() const {
   return readerStore_.Value(kTocRuleKey).value_or("");
 }
@@ -105,6 +98,7 @@ void CTirasolView::SetChapterCorrections(const ChapterCorrections& corrections) 
   }
   chapters_.SetCorrections(corrections);
   UpdateTitle();
+  RefreshStatus();
 }
 
 void CTirasolView::GoToChapter(size_t index) {

@@ -35,13 +35,18 @@ void CTirasolView::ApplyBarMargins(int extraTop) {
   host_.Invalidate();
 }
 
-void CTirasolView::SetEngineLayout(const Rect& margins) {
-  // The text block's columns, centred between the margins asked for.
-  const PageGeometry geometry(pageOptions().Shape(), engine_->pageRect.right, margins.left,
-                              margins.right, engine_->metricsReady ? engine_->wideGlyphWidth() : 0);
-  engine_->SetLayout(Rect{geometry.left(), margins.top, geometry.right(), margins.bottom},
+void CTirasolView::SetEngineLayout(const Rect& margins, int pitch, int roomTop, int roomBottom) {
+  // The text block's columns, centred between the margins asked for, and its rows above the
+  // status line when it is shown.
+  const PageOptions options = pageOptions();
+  PageGeometry geometry(options.Shape(), engine_->pageRect.right, margins.left, margins.right,
+                        engine_->metricsReady ? engine_->wideGlyphWidth() : 0);
+  geometry.PlaceRows(engine_->pageRect.bottom, margins.top, margins.bottom, pitch,
+                     options.status ? statusLine_.height() : 0, roomTop, roomBottom);
+  engine_->SetLayout(Rect{geometry.left(), geometry.top(), geometry.right(), geometry.bottom()},
                      settings_.lineGap, settings_.sharedLines, settings_.justify != 0);
   engine_->SetColumns(geometry.columns(), geometry.columnStep());
+  statusLine_.Place(geometry);
 }
 
 void CTirasolView::UpdateLayout() {
@@ -53,16 +58,12 @@ void CTirasolView::UpdateLayout() {
     engine_->SetPageRect(client.left, client.top, client.right, client.bottom);
   }
   if ((runState_ & kRunKeepMargins) || !engine_->metricsReady) return;
-  // Centre the whole lines vertically; the bottom margin one pixel short of the top one
-  // lets the page limit admit exactly that many lines.
-  int pitch = LinePitch();
-  int pageBottom = settings_.landscape ? client.right : client.bottom;
+  // Whole lines centred between the margins; the bar's room is added after.
+  const int marginX = MarginPixels(settings_.marginX);
   const int marginY = MarginPixels(settings_.marginY);
-  int avail = MarginPixels(pageBottom) - 2 * marginY;
-  int lines = (pitch > 0 && avail >= pitch) ? avail / pitch : 0;
-  int rest = avail - lines * pitch;
-  int top = marginY + rest / 2;
-  SetEngineLayout(BarMargins(settings_.marginX, top, settings_.marginX, top - 1));
+  const Rect room = BarRoom(settings_.barMode, settings_.landscape != 0);
+  SetEngineLayout(Rect{marginX + room.left, marginY, marginX + room.right, marginY},
+                  std::max(LinePitch(), 0), room.top, room.bottom);
 }
 
 void CTirasolView::PaintPage(Surface& screen) {
@@ -72,6 +73,9 @@ void CTirasolView::PaintPage(Surface& screen) {
                       settings_.clearType != 0, settings_.fontBold != 0, rotated);
   const PageColors colors = pageColors();
   engine_->BeginOffscreen(screen, client, colors.text, colors.back);
+  const PageOptions options = pageOptions();
+  if (HasDocument() && options.status)
+    statusLine_.Measure(platform_, screen, StatusLine::FaceOf(PageFace()));
   UpdateLayout();
   // The save notice stays on the page until the first page turn after it was seen.
   if (saveNoticeDrawn_ && pendingStep_ != kStepNone) saveNotice_.clear();
@@ -80,6 +84,8 @@ void CTirasolView::PaintPage(Surface& screen) {
     engine_->highlightBegin = engine_->highlightEnd = -1;
   }
   keepHighlight_ = false;
+  const int step = pendingStep_;
+  const int32_t before = engine_->GetPosition();
   switch (pendingStep_) {
     case kStepPageForward:
       engine_->PageForward();
@@ -97,10 +103,15 @@ void CTirasolView::PaintPage(Surface& screen) {
       break;
   }
   pendingStep_ = kStepNone;
+  // Reading forward teaches the pace; jumps set the place before the step and move nothing here.
+  if (step == kStepPageForward || step == kStepLineForward)
+    pace_.Step(platform_.Now(), int64_t{engine_->GetPosition()} - before);
   ArmPlaceSave();
   engine_->Render(rotated ? kRenderRotated : 0);
   if (settings_.barMode == BarMode::kPositionBar) engine_->DrawPositionBar(client, rotated);
   engine_->EndOffscreen();
+  if (StatusShown(options))
+    statusLine_.Draw(platform_, screen, PageStatus(), colors, rotated, engine_->pageRect.right);
   if (!saveNotice_.empty()) DrawSaveNotice(screen, client, rotated);
   DrawNotice(screen, client, rotated);
   engine_->EndPaint(screen);
@@ -129,12 +140,7 @@ void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rota
 }
 
 void CTirasolView::DrawOpenFailure(Surface& screen, const Rect& client) {
-  FontSpec fontSpec;
-  fontSpec.face = settings_.FontFaceName();
-  fontSpec.height = settings_.fontSize;
-  fontSpec.weight = settings_.fontBold ? 700 : 400;
-  fontSpec.clearType = settings_.clearType != 0;
-  std::unique_ptr<Font> font = platform_.CreateFont(fontSpec);
+  std::unique_ptr<Font> font = platform_.CreateFont(PageFace());
   Font* previous = screen.SelectFont(font.get());
   const PageColors colors = pageColors();
   screen.SetTextColor(colors.text);
@@ -154,6 +160,15 @@ void CTirasolView::DrawOpenFailure(Surface& screen, const Rect& client) {
     y += extents[i].height;
   }
   screen.SelectFont(previous);
+}
+
+FontSpec CTirasolView::PageFace() const {
+  FontSpec fontSpec;
+  fontSpec.face = settings_.FontFaceName();
+  fontSpec.height = settings_.fontSize;
+  fontSpec.weight = settings_.fontBold ? 700 : 400;
+  fontSpec.clearType = settings_.clearType != 0;
+  return fontSpec;
 }
 
 void CTirasolView::UpdateScrollBar() {

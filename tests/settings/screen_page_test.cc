@@ -88,6 +88,13 @@ TEST(CScreenPage, LineLengthSpreadAndIndentShowAndStoreThePageShape) {
   c.Type(page, P::kParagraphGapEdit, u"30");
   c.Spin(page, P::kParagraphGapSpin, 2);
   EXPECT_EQ(page.typography.paragraphGap, 32);
+  // The status line, and whether auto-scroll hides it, go with the page's shape.
+  EXPECT_EQ(c.control(P::kStatusCheck).text, u"쪽 정보");
+  EXPECT_FALSE(c.IsChecked(P::kStatusAutoScrollCheck));
+  c.Click(page, P::kStatusCheck);
+  c.Click(page, P::kStatusAutoScrollCheck);
+  EXPECT_TRUE(page.page.status);
+  EXPECT_FALSE(page.page.statusInAutoScroll);
 }
 
 TEST(CScreenPage, PeriodReadsThousandsSeparatorsFromTwelveCharacters) {
