@@ -1,4 +1,5 @@
 // lirakotool render: paints one page with the Qt renderer, without a display, into a PNG.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -58,6 +59,8 @@ int Render(const std::vector<std::string>& args) {
   // Nor do the reader's line length and pages side by side: one column over the whole width.
   PageShape shape;
   bool shapeGiven = false;
+  // The status line at the page's foot, as the reader's "쪽 정보" draws it.
+  bool status = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string error;
     if (ParseTypographyOption(args, &i, &typography, &error)) continue;
@@ -71,10 +74,14 @@ int Render(const std::vector<std::string>& args) {
     if (ParseParagraphGapOption(args, &i, &typography, &error)) continue;
     if (!error.empty()) return Fail(error);
     const std::string& a = args[i];
-    if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding") {
+    if (a == "--out" || a == "--size" || a == "--settings" || a == "--encoding" ||
+        a == "--status") {
       if (i + 1 >= args.size()) return Fail(a + " needs a value");
       const std::string& value = args[++i];
-      if (a == "--encoding") {
+      if (a == "--status") {
+        if (value != "0" && value != "1") return Fail("--status takes 0 or 1");
+        status = value == "1";
+      } else if (a == "--encoding") {
         if (!ParseEncodingOption(value, &encoding))
           return Fail("--encoding takes auto, cp949, utf-8, utf-16le or utf-16be");
       } else if (a == "--out") {
@@ -118,11 +125,21 @@ int Render(const std::vector<std::string>& args) {
     view.SetSettings(settings);
   }
   view.SetTypography(typography);
-  view.SetPageOptions(
-      PageOptions{.measure = shape.measure, .columns = shape.columns, .gutter = shape.gutter});
+  view.SetPageOptions(PageOptions{.measure = shape.measure,
+                                  .columns = shape.columns,
+                                  .gutter = shape.gutter,
+                                  .status = status});
   std::string reason;
   if (!view.OpenDocument(ToPath(file), &reason))
     return Fail("cannot open '" + file + "': " + reason);
+  if (status) {
+    // The status line names the chapter once the scan has told the view, as in the window.
+    for (bool scanning = true; scanning;) {
+      scanning = view.chapters().state() == ChapterList::State::kScanning;
+      for (int id : host.TakeEvents(std::chrono::milliseconds(scanning ? 100 : 0)))
+        view.OnEvent(id);
+    }
+  }
 
   // Without steps the page is the one the reader shows after opening the book.
   if (steps.empty()) steps.push_back("next");
@@ -153,9 +170,11 @@ const CommandRegistration kRender({
     "         [--kinsoku 0|1] [--keep-all 0|1] [--join-lines 0|1] (each 0)\n"
     "         [--measure N] [--columns auto|1|2] [--gutter PX] [--indent N]\n"
     "         [--blank-lines keep|collapse] [--paragraph-gap PERCENT] (as lirakotool layout)\n"
+    "         [--status 0|1]\n"
     "      paint the page with the Qt renderer (no display needed) after the steps of\n"
     "      lirakotool layout: start end next prev down up pos=N frac=F (none: next);\n"
-    "      the settings file's or the default settings; default size 480,800",
+    "      the settings file's or the default settings; default size 480,800; --status 1\n"
+    "      draws the status line (chapter, place) at the page's foot",
     Render,
 });
 
