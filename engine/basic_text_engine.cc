@@ -1,7 +1,11 @@
 #include "engine/basic_text_engine.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "platform/open_reasons.h"
 
@@ -387,19 +391,61 @@ void BasicTextEngine<Unit>::Render(int flags) {
   style.highlightBegin = highlightBegin;
   style.highlightEnd = highlightEnd;
   Drawer drawer(*offscreen_, metrics_, style);
-  // The lines run down the first column, then down the next.
-  PageLayout layout = NewPageLayout();
-  for (const Line& line : pageLines_) {
-    const PageLayout::Place place = layout.Add(line.paragraphEnd);
-    const int x = margins.left + place.column * columnStep_;
-    const int y = margins.top + drawOffset + place.y;
+  auto draw = [&](const Line& line, int column, int lineY) {
+    const int x = margins.left + column * columnStep_;
+    const int y = margins.top + drawOffset + lineY;
     if (rotated) {
       drawer.Draw(line, y, pageRect.right - x - line.indent, true, avail - line.indent);
     } else {
       drawer.Draw(line, x + line.indent, y, false, avail - line.indent);
     }
+  };
+  const int perColumn = ColumnCapacity();
+  const PaintSetting setting = CurrentSetting(rotated);
+  std::vector<DrawnLine> drawn;
+  drawn.reserve(pageLines_.size());
+  for (const Line& line : pageLines_) {
+    const std::string_view bytes(reinterpret_cast<const char*>(line.text.data()),
+                                 line.text.size() * sizeof(Unit));
+    drawn.push_back(DrawnLine{line.offset, line.length, line.end, line.width, line.hang,
+                              line.indent, line.continued, std::hash<std::string_view>{}(bytes)});
   }
-  drawOffset = 0;
+  // A kept page moved by a line is moved in the image; only the rows that come into a
+  // column are drawn. Rows stand a pitch apart only without paragraph gaps, so a page with
+  // gaps is drawn whole.
+  const std::optional<int> found = fillPending_ && setting.paragraphGap == 0
+                                       ? picture_.Shift(setting, perColumn, drawn)
+                                       : std::nullopt;
+  const int shift = found.value_or(0);
+  const bool moved = found && (shift == 0 || ScrollColumns(shift, rotated));
+  if (moved) {
+    fillPending_ = false;
+    // The lines run down the first column, then down the next, a pitch apart.
+    int row = 0;
+    int column = 0;
+    for (int index = 0; index < columns_ * perColumn; ++index) {
+      if (!PagePicture::MovesIn(index, shift, perColumn)) {
+        offscreen_->FillSolid(ColumnBand(column, row, row + 1, rotated), backColor_);
+        if (index < static_cast<int>(pageLines_.size()))
+          draw(pageLines_[index], column, row * Pitch());
+      }
+      if (++row == perColumn && column + 1 < columns_) {
+        row = 0;
+        ++column;
+      }
+    }
+  } else {
+    FillIfPending();
+    PageLayout layout = NewPageLayout();
+    for (const Line& line : pageLines_) {
+      const PageLayout::Place place = layout.Add(line.paragraphEnd);
+      draw(line, place.column, place.y);
+    }
+  }
+}
+}
+picture_.Remember(setting, perColumn, std::move(drawn));
+drawOffset = 0;
 }
 
 template class BasicTextEngine<uint8_t>;

@@ -92,16 +92,81 @@ void CTextEngine::BeginOffscreen(Surface& screen, const Rect& client, uint32_t t
   client_ = client;
   textColor_ = textColor;
   backColor_ = backColor;
-  offscreen_ = platform_.CreateMemorySurface(screen, client.Width(), client.Height());
+  bool kept = false;
+  offscreen_ = platform_.CreatePageSurface(screen, client.Width(), client.Height(), &kept);
+  keptBar_ = kept && barDrawn_;
+  barDrawn_ = false;
+  fillPending_ = kept;
+  if (!kept) picture_.Forget();
   if (!offscreen_) return;
   offscreen_->SelectFont(font_.get());
   offscreen_->SetBackColor(backColor);
   offscreen_->SetTextColor(textColor);
-  offscreen_->FillSolid(client, backColor);
+  if (!kept) offscreen_->FillSolid(client, backColor);
+}
+
+void CTextEngine::FillIfPending() {
+  if (!fillPending_ || !offscreen_) return;
+  fillPending_ = false;
+  offscreen_->FillSolid(client_, backColor_);
+  picture_.Forget();
+}
+
+PaintSetting CTextEngine::CurrentSetting(bool rotated) const {
+  PaintSetting setting;
+  if (font_) setting.font = font_->fontSpec();
+  setting.textColor = textColor_;
+  setting.backColor = backColor_;
+  setting.client = client_;
+  setting.pageRect = pageRect;
+  setting.margins = margins;
+  setting.columns = columns_;
+  setting.columnStep = columnStep_;
+  setting.lineHeight = lineHeight;
+  setting.pitch = Pitch();
+  setting.paragraphGap = ParagraphGap();
+  setting.drawOffset = drawOffset;
+  setting.tabSize = tabSize;
+  setting.justify = justify;
+  setting.rotated = rotated;
+  setting.highlightBegin = highlightBegin;
+  setting.highlightEnd = highlightEnd;
+  return setting;
+}
+
+Rect CTextEngine::ColumnBand(int column, int firstRow, int endRow, bool rotated) const {
+  const int64_t width = int64_t{pageRect.right} - margins.left - margins.right;
+  const int64_t half = (columnStep_ - width) / 2;
+  auto edge = [&](int at) { return int64_t{margins.left} + int64_t{at} * columnStep_ - half; };
+  const int64_t left = column == 0 ? pageRect.left : edge(column);
+  const int64_t right = column + 1 >= columns_ ? pageRect.right : edge(column + 1);
+  const int64_t top = int64_t{margins.top} + drawOffset + int64_t{firstRow} * Pitch();
+  const int64_t bottom = int64_t{margins.top} + drawOffset + int64_t{endRow} * Pitch();
+  // Sums of layout values within kMaxLayoutPixels, brought back to the surface's int.
+  auto px = [](int64_t v) {
+    return static_cast<int>(
+        std::clamp<int64_t>(v, -kMaxLayoutPixels * 4LL, kMaxLayoutPixels * 4LL));
+  };
+  // A rotated page's y runs along the screen's x, its x up the screen from its right edge.
+  if (rotated)
+    return Rect{px(top), px(pageRect.right - right), px(bottom), px(pageRect.right - left)};
+  return Rect{px(left), px(top), px(right), px(bottom)};
+}
+
+bool CTextEngine::ScrollColumns(int shift, bool rotated) {
+  const int distance = -shift * Pitch();
+  const int perColumn = ColumnCapacity();
+  for (int column = 0; column < columns_; ++column) {
+    const Rect band = ColumnBand(column, 0, perColumn, rotated);
+    if (!offscreen_->Scroll(band, rotated ? distance : 0, rotated ? 0 : distance)) return false;
+  }
+  return true;
 }
 
 void CTextEngine::DrawPositionBar(const Rect& client, bool rotated) {
+  FillIfPending();
   if (!offscreen_ || !isOpen) return;
+  barDrawn_ = true;
   constexpr uint32_t kRead = 0x00BEF0BE;
   constexpr uint32_t kUnread = 0x00626262;
   const int length = client.bottom - client.top;
@@ -119,6 +184,11 @@ void CTextEngine::DrawPositionBar(const Rect& client, bool rotated) {
 }
 
 void CTextEngine::EndOffscreen() {
+  FillIfPending();
+  // A kept page that showed the position bar loses it when this paint has none.
+  if (offscreen_ && keptBar_ && !barDrawn_) {
+    offscreen_->FillSolid(Rect{0, 0, 3, client_.bottom - client_.top}, backColor_);
+  }
   if (offscreen_ && screen_) {
     offscreen_->CopyTo(*screen_, client_);
     offscreen_->SelectFont(nullptr);

@@ -7,6 +7,7 @@
 
 #include "engine/glyph_metrics.h"
 #include "engine/page_layout.h"
+#include "engine/page_picture.h"
 #include "engine/text_encoding.h"
 #include "engine/typography.h"
 #include "platform/platform.h"
@@ -106,7 +107,9 @@ class CTextEngine {
   // Creates the text font, selects it into `screen` and measures glyphs when needed.
   void BeginPaint(Surface& screen, const std::u16string& face, int height, bool clearType,
                   bool bold, bool rotated);
-  // Creates the offscreen surface over `client`, filled with `backColor`.
+  // Takes the page surface over `client`. When the platform kept the last page's pixels,
+  // Render decides whether they can be moved instead of drawn again; else it is filled with
+  // `backColor` at once.
   void BeginOffscreen(Surface& screen, const Rect& client, uint32_t textColor, uint32_t backColor);
   // Draws the 3-pixel position bar at the left of the screen into the offscreen surface.
   void DrawPositionBar(const Rect& client, bool rotated);
@@ -170,6 +173,17 @@ class CTextEngine {
  protected:
   // Line pitch in pixels.
   int Pitch() const { return lineHeight + lineGap; }
+  // What the page's pixels depend on besides its lines.
+  PaintSetting CurrentSetting(bool rotated) const;
+  // The offscreen rectangle of rows [firstRow, endRow) of column `column`, reaching to the
+  // middle of the gutters beside it (the page's edges for the outer columns).
+  Rect ColumnBand(int column, int firstRow, int endRow, bool rotated) const;
+  // Moves the kept picture of every column `shift` rows up (down when negative); false when
+  // the surface cannot.
+  bool ScrollColumns(int shift, bool rotated);
+  // Fills the whole offscreen surface with the back colour, if the kept pixels are still
+  // waiting for Render's decision.
+  void FillIfPending();
 
   Platform& platform_;
   GlyphMetrics metrics_;
@@ -180,6 +194,12 @@ class CTextEngine {
   Rect client_;
   uint32_t textColor_ = 0;
   uint32_t backColor_ = 0;
+  // What the kept page image shows, and the state of the paint under way: the kept pixels
+  // not yet filled over, the position bar drawn in the last paint and in this one.
+  PagePicture picture_;
+  bool fillPending_ = false;
+  bool keptBar_ = false;
+  bool barDrawn_ = false;
   int columns_ = 1;
   int columnStep_ = 0;
 };

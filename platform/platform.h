@@ -103,6 +103,14 @@ class Platform {
   virtual std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) = 0;
   // A memory surface compatible with `screen`, with a bitmap of the given size.
   virtual std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) = 0;
+  // The memory surface a page is drawn on. `*kept` tells whether it still holds what the
+  // last page surface held when it was released (a platform may keep one image from paint to
+  // paint); otherwise its pixels are not known.
+  virtual std::unique_ptr<Surface> CreatePageSurface(Surface& screen, int width, int height,
+                                                     bool* kept) {
+    *kept = false;
+    return CreateMemorySurface(screen, width, height);
+  }
 };
 
 }  // namespace lirako

@@ -55,6 +55,9 @@ class Surface {
   virtual void DrawText(int x, int y, std::u16string_view text) = 0;
   // Block copy (source copy) of `rect` of this surface to the same place on `target`.
   virtual void CopyTo(Surface& target, const Rect& rect) = 0;
+  // Moves the pixels of `rect` by (dx, dy) within `rect`; the pixels it uncovers keep what
+  // they held. False when the surface cannot move its pixels (nothing moved).
+  virtual bool Scroll(const Rect& rect, int dx, int dy) = 0;
 };
 
 }  // namespace lirako

@@ -85,6 +85,26 @@ void RecordingSurface::CopyTo(Surface& target, const Rect& rect) {
   }
 }
 
+bool RecordingSurface::Scroll(const Rect& rect, int dx, int dy) {
+  SurfaceOp op;
+  op.kind = SurfaceOp::kScroll;
+  op.rect = rect;
+  op.x = dx;
+  op.y = dy;
+  ops_.push_back(op);
+  const int left = std::max(rect.left, 0);
+  const int top = std::max(rect.top, 0);
+  const int right = std::min(rect.right, width_);
+  const int bottom = std::min(rect.bottom, height_);
+  const std::vector<uint32_t> before = pixels_;
+  for (int y = std::max(top, top + dy); y < std::min(bottom, bottom + dy); ++y) {
+    for (int x = std::max(left, left + dx); x < std::min(right, right + dx); ++x)
+      pixels_[static_cast<size_t>(y) * width_ + x] =
+          before[static_cast<size_t>(y - dy) * width_ + (x - dx)];
+  }
+  return true;
+}
+
 uint32_t RecordingSurface::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   return pixels_[static_cast<size_t>(y) * width_ + x];

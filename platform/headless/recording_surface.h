@@ -19,12 +19,12 @@ struct HeadlessMetrics {
 
 // One recorded drawing call.
 struct SurfaceOp {
-  enum Kind { kText, kFill, kCopy };
+  enum Kind { kText, kFill, kCopy, kScroll };
   Kind kind = kText;
-  int x = 0;
+  int x = 0;  // the text's place; for kScroll, how far the pixels moved
   int y = 0;
   std::u16string text;  // kText
-  Rect rect;            // kFill, kCopy; the text cell for kText
+  Rect rect;            // kFill, kCopy, kScroll; the text cell for kText
   uint32_t color = 0;   // text colour, or fill colour
   uint32_t back = 0;    // background colour behind text
   FontSpec font;        // the font selected when the text was drawn
@@ -43,6 +43,8 @@ class RecordingSurface : public Surface {
   void FillSolid(const Rect& rect, uint32_t color) override;
   void DrawText(int x, int y, std::u16string_view text) override;
   void CopyTo(Surface& target, const Rect& rect) override;
+  // Moves the raster's pixels.
+  bool Scroll(const Rect& rect, int dx, int dy) override;
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -40,16 +40,39 @@ std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& fontSpec) {
 }
 
 std::unique_ptr<Surface> QtPlatform::CreateMemorySurface(Surface& screen, int width, int height) {
+  bool fresh = false;
+  std::unique_ptr<Surface> surface = PageImage(screen, width, height, &fresh);
+  // What is drawn on it now is no page's.
+  if (!fresh) pageKept_ = false;
+  return surface;
+}
+
+std::unique_ptr<Surface> QtPlatform::CreatePageSurface(Surface& screen, int width, int height,
+                                                       bool* kept) {
+  bool fresh = false;
+  std::unique_ptr<Surface> surface = PageImage(screen, width, height, &fresh);
+  *kept = !fresh && pageKept_;
+  if (!fresh) pageKept_ = true;
+  return surface;
+}
+
+std::unique_ptr<Surface> QtPlatform::PageImage(Surface& screen, int width, int height,
+                                               bool* fresh) {
   auto* qtScreen = dynamic_cast<QtSurface*>(&screen);
   const qreal ratio = qtScreen && qtScreen->pixelRatio() > 0 ? qtScreen->pixelRatio() : 1;
   // A second surface while the kept image is painted on gets an image of its own.
-  if (page_.paintingActive()) return std::make_unique<QtSurface>(width, height, ratio);
+  if (page_.paintingActive()) {
+    *fresh = true;
+    return std::make_unique<QtSurface>(width, height, ratio);
+  }
   const QSize size(std::max(qRound(width * ratio), 1), std::max(qRound(height * ratio), 1));
   if (page_.size() != size || page_.devicePixelRatio() != ratio) {
     page_ = QImage(size, QImage::Format_RGB32);
     page_.setDevicePixelRatio(ratio);
     page_.fill(Qt::white);
+    pageKept_ = false;
   }
+  *fresh = false;
   return QtSurface::Over(page_);
 }
 

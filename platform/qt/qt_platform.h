@@ -18,12 +18,20 @@ class QtPlatform : public SystemPlatform {
   // A QImage surface of the given size, as dense in device pixels as `screen`: the same
   // image from paint to paint while the size holds, so that no page allocates one.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
+  // The same kept image; kept while no other surface was drawn on it since the last page.
+  std::unique_ptr<Surface> CreatePageSurface(Surface& screen, int width, int height,
+                                             bool* kept) override;
   // An inotify watch whose descriptor the event loop waits on (QSocketNotifier).
   std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
                                        FileWatch::Changed changed) override;
 
  private:
+  // Hands out page_ (made again when the size or density changed); `*fresh` when it was
+  // made again or another image had to be given.
+  std::unique_ptr<Surface> PageImage(Surface& screen, int width, int height, bool* fresh);
+
   QImage page_;
+  bool pageKept_ = false;  // page_ holds the last page surface's pixels
 };
 
 }  // namespace lirako

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -142,6 +143,32 @@ void QtSurface::CopyTo(Surface& target, const Rect& rect) {
   QRectF source(area.left() * ratio, area.top() * ratio, area.width() * ratio,
                 area.height() * ratio);
   qtTarget->painter_.drawImage(area, *image_, source);
+}
+
+bool QtSurface::Scroll(const Rect& rect, int dx, int dy) {
+  if (!image_ || image_->depth() != 32 || !image_->isDetached()) return false;
+  const qreal ratio = image_->devicePixelRatio();
+  const int scale = qRound(ratio);
+  if (scale < 1 || !qFuzzyCompare(ratio, static_cast<qreal>(scale))) return false;
+  const QRect area =
+      QRect(rect.left * scale, rect.top * scale, rect.Width() * scale, rect.Height() * scale)
+          .intersected(image_->rect());
+  const QPoint delta(dx * scale, dy * scale);
+  const QRect target = area.translated(delta).intersected(area);
+  if (target.isEmpty()) return true;
+  const QRect source = target.translated(-delta);
+  // The painter draws straight into the image's memory, which holds nothing back.
+  uchar* bits = image_->bits();
+  const qsizetype stride = image_->bytesPerLine();
+  const size_t bytes = static_cast<size_t>(target.width()) * 4;
+  const int rows = target.height();
+  for (int i = 0; i < rows; ++i) {
+    // Rows moving down are copied from the bottom, so that none is read after it was written.
+    const int row = delta.y() > 0 ? rows - 1 - i : i;
+    std::memmove(bits + (target.top() + row) * stride + target.left() * 4,
+                 bits + (source.top() + row) * stride + source.left() * 4, bytes);
+  }
+  return true;
 }
 
 }  // namespace lirako

@@ -35,6 +35,9 @@ class QtSurface : public Surface {
   void DrawText(int x, int y, std::u16string_view text) override;
   // Paints the image of this memory surface onto `target` in one drawImage.
   void CopyTo(Surface& target, const Rect& rect) override;
+  // Moves the rows of a memory surface's image in memory; false for any other device, a
+  // density that is not a whole number, or an image shared with another.
+  bool Scroll(const Rect& rect, int dx, int dy) override;
 
   // Device pixels per layout pixel of the device painted on.
   qreal pixelRatio() const;
