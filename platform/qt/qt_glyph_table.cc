@@ -1,6 +1,7 @@
 #include "platform/qt/qt_glyph_table.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QGlyphRun>
 
@@ -58,7 +59,64 @@ bool NeedsLayout(char32_t c, bool shapingFace) {
 QtGlyphTable::QtGlyphTable(const QFont& font)
     : font_(font),
       face_(QRawFont::fromFont(font_)),
-      shapes_(!face_.fontTable("GSUB").isEmpty() || !face_.fontTable("GPOS").isEmpty()) {}
+      shapes_(!face_.fontTable("GSUB").isEmpty() || !face_.fontTable("GPOS").isEmpty()) {
+  ReadKerningLefts();
+}
+
+void QtGlyphTable::ReadKerningLefts() {
+  const QByteArray table = face_.fontTable("kern");
+  if (table.isEmpty()) return;
+  const auto* data = reinterpret_cast<const uchar*>(table.constData());
+  const qsizetype size = table.size();
+  auto word = [&](qsizetype at, quint16* value) {
+    if (at < 0 || at + 2 > size) return false;
+    *value = static_cast<quint16>((data[at] << 8) | data[at + 1]);
+    return true;
+  };
+  quint16 version = 0;
+  quint16 subtables = 0;
+  // Qt reads no pairs from a table of another version.
+  if (!word(0, &version) || version != 0) return;
+  if (!word(2, &subtables)) {
+    kernAny_ = true;
+    return;
+  }
+  qsizetype offset = 4;
+  for (int i = 0; i < subtables; ++i) {
+    quint16 subVersion = 0;
+    quint16 length = 0;
+    quint16 coverage = 0;
+    if (!word(offset, &subVersion) || !word(offset + 2, &length) || !word(offset + 4, &coverage)) {
+      kernAny_ = true;
+      return;
+    }
+    if (subVersion == 0 && coverage == 0x0001) {
+      quint16 pairs = 0;
+      if (!word(offset + 6, &pairs)) {
+        kernAny_ = true;
+        return;
+      }
+      for (int pair = 0; pair < pairs; ++pair) {
+        quint16 left = 0;
+        if (!word(offset + 14 + pair * 6, &left)) break;
+        if (left >= kernLefts_.size()) kernLefts_.resize(left + 1u, false);
+        kernLefts_[left] = true;
+      }
+    }
+    offset += length;
+  }
+}
+
+qreal QtGlyphTable::Advance(quint32 glyph) {
+  if (glyph >= advances_.size()) advances_.resize(glyph + 1u, std::nan(""));
+  qreal& advance = advances_[glyph];
+  if (std::isnan(advance)) {
+    QPointF alone;
+    face_.advancesForGlyphIndexes(&glyph, &alone, 1, QRawFont::SeparateAdvances);
+    advance = alone.x();
+  }
+  return advance;
+}
 
 std::vector<std::shared_ptr<QtGlyphTable>>& QtGlyphTable::Kept() {
   // Fonts are made and drawn with on the thread of the window only.
@@ -162,11 +220,20 @@ bool QtGlyphTable::Place(const QString& text, PlacedText* placed) {
     if (glyph == kLayout) return false;
     placed->glyphs.push_back(glyph);
   }
-  // The advances with the face's pair kerning, as the layout's shaping gives them.
+  // The advances with the face's pair kerning, as the layout's shaping gives them: each
+  // glyph's own, kept, unless a pair of the text may be kerned.
   const int count = static_cast<int>(placed->glyphs.size());
   placed->positions.resize(placed->glyphs.size());
-  face_.advancesForGlyphIndexes(placed->glyphs.data(), placed->positions.data(), count,
-                                QRawFont::KernedAdvances);
+  bool kerned = false;
+  for (int i = 0; i + 1 < count && !kerned; ++i)
+    kerned = MayKern(placed->glyphs[i]);
+  if (kerned) {
+    face_.advancesForGlyphIndexes(placed->glyphs.data(), placed->positions.data(), count,
+                                  QRawFont::KernedAdvances);
+  } else {
+    for (int i = 0; i < count; ++i)
+      placed->positions[i] = QPointF(Advance(placed->glyphs[i]), 0);
+  }
   qreal x = 0;
   for (QPointF& position : placed->positions) {
     const qreal advance = position.x();

@@ -56,6 +56,15 @@ class QtGlyphTable {
 
   static std::vector<std::shared_ptr<QtGlyphTable>>& Kept();
   static std::vector<char32_t> WarmList();
+  // Notes the left glyphs of the kerning pairs Qt reads from the face's "kern" table (its
+  // version 0 horizontal subtables); any other table makes every text ask Qt.
+  void ReadKerningLefts();
+  // Whether a pair starting at glyph `glyph` may be kerned.
+  bool MayKern(quint32 glyph) const {
+    return kernAny_ || (glyph < kernLefts_.size() && kernLefts_[glyph]);
+  }
+  // The advance of `glyph` alone, asked of the face once.
+  qreal Advance(quint32 glyph);
   // The glyph of `c`, or kLayout.
   uint32_t Lookup(char32_t c);
   uint32_t Find(char32_t c);
@@ -65,6 +74,9 @@ class QtGlyphTable {
   bool shapes_;                // the face substitutes or positions glyphs by context
   std::vector<uint32_t> bmp_;  // one entry per unit of the Basic Multilingual Plane
   std::unordered_map<char32_t, uint32_t> astral_;
+  std::vector<qreal> advances_;  // by glyph; NaN: not asked yet
+  std::vector<bool> kernLefts_;  // by glyph
+  bool kernAny_ = false;
   size_t drawn_[2] = {0, 0};   // glyphs drawn upright, rotated since Busiest
   size_t warmed_[2] = {0, 0};  // characters of WarmList warmed upright, rotated
   std::vector<quint32> warmGlyphs_;

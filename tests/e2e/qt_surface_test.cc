@@ -235,9 +235,11 @@ QImage LaidOut(const QtFont& font, QSize size, int x, int y, const QString& text
 }
 
 TEST(QtSurfaceTest, TextLooksExactlyAsTheTextLayoutDrawsIt) {
-  // Hangul, kerned Latin pairs, punctuation and a tab are placed glyph by glyph; a character
-  // the face lacks (a fallback face draws it) and a combining mark are left to the layout.
-  const std::u16string texts[] = {u"별빛 아래 AVAV Ta, “따옴표” …·\t끝.", u"a☃b 한", u"e\u0301 가"};
+  // Hangul, kerned Latin pairs, punctuation and a tab are placed glyph by glyph (a text without
+  // a kerned pair with each glyph's kept advance); a character the face lacks (a fallback face
+  // draws it) and a combining mark are left to the layout.
+  const std::u16string texts[] = {u"별빛 아래 AVAV Ta, “따옴표” …·\t끝.",
+                                  u"그는 1919년, 별을 봤다.", u"a☃b 한", u"e\u0301 가"};
   for (int escapement : {0, 900}) {
     for (int weight : {400, 700}) {
       QtFont font(MakeFontSpec(20, escapement, weight));
