@@ -442,10 +442,8 @@ void BasicTextEngine<Unit>::Render(int flags) {
       draw(line, place.column, place.y);
     }
   }
-}
-}
-picture_.Remember(setting, perColumn, std::move(drawn));
-drawOffset = 0;
+  picture_.Remember(setting, perColumn, std::move(drawn));
+  drawOffset = 0;
 }
 
 template class BasicTextEngine<uint8_t>;
