@@ -97,6 +97,7 @@ void RunSettingsSheet(CTirasolView& view, DialogRunner& runner) {
   s.dialDevice = system.dialDevice;
   view.SetPageOptions(screen.page);
   view.ApplySettings(s, screen.typography);
+  view.KeepTypesetting();
   // After the own colours: whether they make a light page decides the night key's way back.
   view.SetTheme(font.theme);
   // A rule that is not a valid pattern is refused with the reason; the one in force stays.

@@ -34,6 +34,17 @@ int PageOptions::ClampMeasure(int measure) {
   return measure <= 0 ? 0 : std::clamp(measure, kMinMeasure, kMaxMeasure);
 }
 
+std::string_view PageOptions::ColumnsName(ColumnMode columns) {
+  return kColumnNames[static_cast<size_t>(columns)];
+}
+
+std::optional<ColumnMode> PageOptions::ColumnsFromName(std::string_view name) {
+  for (size_t i = 0; i < std::size(kColumnNames); ++i) {
+    if (name == kColumnNames[i]) return static_cast<ColumnMode>(i);
+  }
+  return std::nullopt;
+}
+
 PageOptions PageOptions::Load(const ReaderStore& store) {
   PageOptions options;
   if (const auto measure = StoredNumber(store, kMeasureKey))
@@ -42,16 +53,14 @@ PageOptions PageOptions::Load(const ReaderStore& store) {
   options.status = StoredNumber(store, kStatusKey).value_or(0) == 1;
   options.statusInAutoScroll = StoredNumber(store, kStatusHiddenKey).value_or(0) != 1;
   if (const auto value = store.Value(kColumnsKey)) {
-    for (size_t i = 0; i < std::size(kColumnNames); ++i) {
-      if (*value == kColumnNames[i]) options.columns = static_cast<ColumnMode>(i);
-    }
+    if (const auto columns = ColumnsFromName(*value)) options.columns = *columns;
   }
   return options;
 }
 
 void PageOptions::Store(ReaderStore& store) const {
   store.SetValue(kMeasureKey, std::to_string(ClampMeasure(measure)));
-  store.SetValue(kColumnsKey, kColumnNames[static_cast<size_t>(columns)]);
+  store.SetValue(kColumnsKey, ColumnsName(columns));
   // The status line's choices are kept only when they are not the defaults.
   if (status) {
     store.SetValue(kStatusKey, "1");

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 #include "store/reader_store.h"
 #include "view/page_geometry.h"
 
@@ -21,6 +24,9 @@ struct PageOptions {
 
   // A line length as the reader takes it: 0, or within kMinMeasure..kMaxMeasure.
   static int ClampMeasure(int measure);
+  // "auto", "1" or "2", as stored; and back (nothing for another name).
+  static std::string_view ColumnsName(ColumnMode columns);
+  static std::optional<ColumnMode> ColumnsFromName(std::string_view name);
   // The stored options; a value missing or malformed gives its default.
   static PageOptions Load(const ReaderStore& store);
   void Store(ReaderStore& store) const;

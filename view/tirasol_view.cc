@@ -95,6 +95,7 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
                  err.c_str());
   // The values of books move from lirako.ini into the library, once.
   if (memory_->Open(dataFolder_, readerStore_, recentFiles_)) SaveReaderStore();
+  bookTypesetting_.Start(CurrentTypesetting());
   engine_->SetTypography(typography());
   RestoreLongPathEntries(readerStore_, recentFiles_);
   CheckDataFilesWritable();
@@ -233,6 +234,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   engine_.reset();
   // A moved book's values (the encoding chosen for it) follow it before they are read.
   memory_->FollowMoved(path);
+  // The book's own typesetting, or the default; before its encoding and engine are chosen.
+  if (initialized_ && !path.empty()) ApplyTypesetting(bookTypesetting_.Opening(path));
   EncodingGuess guess;
   std::optional<TextEncoding> chosen = BookEncoding(path);
   if (chosen) {
@@ -265,6 +268,8 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   // The library knows every book read, also under another path or in another encoding; the
   // recent list's own entry comes first unless the book changed since.
   const BookPlace place = memory_->Opened(path, *engine_);
+  // A copy found by its bytes or its text got the values of the book it copies.
+  if (place.record && place.record->path != path) ApplyTypesetting(bookTypesetting_.Opening(path));
   if (recentFiles_.Contains(path)) {
     recentFiles_.CopyEntry(path, &currentEntry_);
     if (place.relocated) currentEntry_.position = place.position;

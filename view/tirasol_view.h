@@ -17,6 +17,7 @@
 #include "store/reader_store.h"
 #include "store/recent_file_entry.h"
 #include "store/recent_file_list.h"
+#include "view/book_typesetting.h"
 #include "view/book_watch.h"
 #include "view/chapter_list.h"
 #include "view/command_ids.h"
@@ -300,6 +301,13 @@ class CTirasolView {
   // Stores the options and hands them to the engine; a change re-lays the open document out
   // at the page's position.
   void SetTypography(const Typography& options);
+  // How the text is set now: font, line gap, justification, typesetting options, page shape.
+  Typesetting CurrentTypesetting() const {
+    return Typesetting::Of(settings_, typography(), pageOptions());
+  }
+  // The user changed the set in force (the settings sheet, the font keys): it is kept for the
+  // open book and becomes the default for books without their own.
+  void KeepTypesetting();
   // The shape of the page ("줄 길이", "두 쪽 보기"), kept in the reader's store.
   PageOptions pageOptions() const { return PageOptions::Load(readerStore_); }
   // Stores `options` and re-lays the page at its top line's place when they change it.
@@ -386,6 +394,11 @@ class CTirasolView {
   void DrawSaveNotice(Surface& screen, const Rect& client, bool rotated);
   // Checks the item of the open book's encoding choice in the "인코딩" menu.
   void UpdateEncodingMenu();
+  // Writes the typesetting options to the store, as typography() reads them.
+  void StoreTypography(const Typography& options);
+  // Makes `set` the one in force before a book opens: the settings' font and spacing, the
+  // stored options and the engine's; the next paint measures and lays out anew.
+  void ApplyTypesetting(const Typesetting& set);
   // The font size becomes `size` (clamped); re-measures and re-lays the page out.
   void SetFontSize(int size);
   // Starts the auto-refresh timer with the period of the settings.
@@ -403,6 +416,7 @@ class CTirasolView {
   RecentFileEntry currentEntry_;
   RecentFileList recentFiles_;
   ReaderStore readerStore_;
+  BookTypesetting bookTypesetting_{readerStore_};
   std::unique_ptr<BookMemory> memory_;
   std::u16string dataFolder_;
   std::u16string saveNotice_;

@@ -147,6 +147,7 @@ void CTirasolView::SetFontSize(int size) {
   size = std::clamp(size, kMinFontSize, kMaxFontSize);
   if (size == settings_.fontSize) return;
   settings_.fontSize = size;
+  KeepTypesetting();
   // The next paint measures the glyphs in the new size and lays the page out from its top.
   engine_->metricsReady = 0;
   RelayoutAtPosition();

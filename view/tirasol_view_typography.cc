@@ -50,16 +50,40 @@ Typography CTirasolView::typography() const {
   return options;
 }
 
-void CTirasolView::SetTypography(const Typography& options) {
-  const bool changed = !(options == typography());
+void CTirasolView::StoreTypography(const Typography& options) {
   readerStore_.SetValue(kKinsokuKey, options.kinsoku ? "1" : "0");
   readerStore_.SetValue(kKeepAllKey, options.keepAll ? "1" : "0");
   readerStore_.SetValue(kJoinLinesKey, options.joinLines ? "1" : "0");
   readerStore_.SetValue(kCollapseKey, options.collapseBlankLines ? "1" : "0");
   readerStore_.SetValue(kIndentKey, std::to_string(std::clamp(options.indent, 0, kMaxIndent)));
   readerStore_.SetValue(kGapKey, std::to_string(std::clamp(options.paragraphGap, 0, kMaxGap)));
+}
+
+void CTirasolView::SetTypography(const Typography& options) {
+  const bool changed = !(options == typography());
+  StoreTypography(options);
   engine_->SetTypography(options);
   if (changed && HasDocument()) RelayoutAtPosition();
+}
+
+void CTirasolView::ApplyTypesetting(const Typesetting& set) {
+  if (set == CurrentTypesetting()) return;
+  set.ApplyTo(settings_);
+  StoreTypography(set.typography);
+  set.page.Store(readerStore_);
+  // While a book opens there is no engine yet: the new one takes the options as it is made.
+  if (engine_) {
+    engine_->SetTypography(set.typography);
+    engine_->metricsReady = false;
+  }
+  host_.Invalidate();
+}
+
+void CTirasolView::KeepTypesetting() {
+  // Only a reader that started keeps anything: tools painting through the view do not.
+  if (!initialized_) return;
+  bookTypesetting_.Changed(HasDocument() ? engine_->filePath : std::u16string(),
+                           CurrentTypesetting());
 }
 
 void CTirasolView::SetPageOptions(const PageOptions& options) {
