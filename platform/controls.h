@@ -155,7 +155,7 @@ class DialogRunner {
   // is first shown. Returns kIdOk or kIdCancel.
   virtual int RunPropertySheet(const std::u16string& caption,
                                const std::vector<DialogLogic*>& pages) = 0;
-  // The font families the toolkit offers, in its order (the settings sheet's face list).
+  // The font families the toolkit offers, Korean faces first (the settings sheet's face list).
   virtual std::vector<std::u16string> FontFamilies() { return {}; }
   // The family the toolkit draws when asked for `face`: `face` when it is installed, else
   // the one it falls back to.

@@ -101,6 +101,9 @@ class Platform {
   virtual ptrdiff_t FindText(std::u16string_view text, std::u16string_view needle, size_t from) = 0;
 
   virtual std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) = 0;
+  // The logical dots per inch of the screen the reader shows on: the pixels (of the layout,
+  // not the device) that make an inch of text.
+  virtual int LogicalDpi() = 0;
   // A memory surface compatible with `screen`, with a bitmap of the given size.
   virtual std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) = 0;
   // The memory surface a page is drawn on. `*kept` tells whether it still holds what the

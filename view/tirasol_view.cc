@@ -79,7 +79,9 @@ void CTirasolView::OnInitialUpdate(const std::u16string& commandLine) {
   };
   initialized_ = true;
   RemoveStaleTemporaries(platform_, dataFolder_);
-  LoadSettings(platform_, readFolder(set_param::kFileName), settings_);
+  // Without a settings file to take them from (a new install) the text is sized for the screen.
+  if (!LoadSettings(platform_, readFolder(set_param::kFileName), settings_))
+    settings_.fontSize = ScreenFontSize(platform_.LogicalDpi());
   ApplyBarMargins(0);
   AskCodePageQuestion();
   if (settings_.tableConversion)

@@ -48,6 +48,8 @@ enum PendingStep : int {
 // Font sizes the desktop keys step through, in pixels.
 constexpr int kMinFontSize = 6;
 constexpr int kMaxFontSize = 96;
+// A new install's font size in pixels: about 10.5 points at the screen's logical dots per inch.
+int ScreenFontSize(int logicalDpi);
 // The auto-refresh period the + and - keys step through, in milliseconds.
 constexpr int kRefreshIntervalStep = 100;
 constexpr int kMinRefreshInterval = 100;
@@ -146,7 +148,7 @@ class CTirasolView {
   // text yet.
   void FindAgain();
   // Font size by `steps` steps (negative: smaller), within kMinFontSize..kMaxFontSize;
-  // re-measures and re-lays the page out. ResetFontSize goes back to the default height.
+  // re-measures and re-lays the page out. ResetFontSize goes back to the screen's size.
   void ChangeFontSize(int steps);
   void ResetFontSize();
   // While auto-refresh runs: the period by `steps` steps of kRefreshIntervalStep

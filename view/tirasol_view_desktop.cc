@@ -2,6 +2,7 @@
 // Ctrl, dropped files, finding the last text again, font size and auto-scroll speed, and the
 // brief notice over the page.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "view/button_functions.h"
@@ -139,8 +140,16 @@ void CTirasolView::ChangeFontSize(int steps) {
   SetFontSize(size);
 }
 
+int ScreenFontSize(int logicalDpi) {
+  // Points are 1/72 inch; a book's text reads well at about 10.5 of them.
+  constexpr double kTextPoints = 10.5;
+  constexpr double kPointsPerInch = 72;
+  const int pixels = static_cast<int>(std::lround(kTextPoints * logicalDpi / kPointsPerInch));
+  return std::clamp(pixels, kMinFontSize, kMaxFontSize);
+}
+
 void CTirasolView::ResetFontSize() {
-  SetFontSize(ReaderSettings{}.fontSize);
+  SetFontSize(ScreenFontSize(platform_.LogicalDpi()));
 }
 
 void CTirasolView::SetFontSize(int size) {

@@ -14,6 +14,8 @@ namespace lirako {
 // deterministic text metrics, recording surfaces, and switches for what tests vary.
 class HeadlessPlatform : public SystemPlatform {
  public:
+  static constexpr int kDefaultDpi = 96;
+
   HeadlessPlatform();
   // Removes the private desktop folders, if they were made.
   ~HeadlessPlatform() override;
@@ -25,6 +27,9 @@ class HeadlessPlatform : public SystemPlatform {
   std::u16string ConfigHome() override;
   std::u16string DataHome() override;
   std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
+  // kDefaultDpi unless a test sets another.
+  int LogicalDpi() override { return logicalDpi_; }
+  void SetLogicalDpi(int dpi) { logicalDpi_ = dpi; }
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;
   // A watch that FireFileWatches runs, as the window's event loop would on a change.
   std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
@@ -53,6 +58,7 @@ class HeadlessPlatform : public SystemPlatform {
 
  private:
   HeadlessMetrics metrics_;
+  int logicalDpi_ = kDefaultDpi;
   std::u16string programPath_;
   std::u16string configHome_;
   std::u16string dataHome_;

@@ -194,9 +194,13 @@ std::u16string QtDialogRunner::FaceInUse(const std::u16string& face) {
 }
 
 std::vector<std::u16string> QtDialogRunner::FontFamilies() {
+  // The faces that set Korean come first, serif (명조) and sans (고딕) alike, then the rest.
+  const QStringList korean = QFontDatabase::families(QFontDatabase::Korean);
   std::vector<std::u16string> families;
-  for (const QString& family : QFontDatabase::families()) {
+  for (const QString& family : korean)
     families.push_back(family.toStdU16String());
+  for (const QString& family : QFontDatabase::families()) {
+    if (!korean.contains(family)) families.push_back(family.toStdU16String());
   }
   return families;
 }

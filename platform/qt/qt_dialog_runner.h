@@ -20,7 +20,7 @@ class QtDialogRunner : public DialogRunner {
   // Tabs titled with the pages' captions, with "확인" and "취소".
   int RunPropertySheet(const std::u16string& caption,
                        const std::vector<DialogLogic*>& pages) override;
-  // QFontDatabase's families, in its order.
+  // QFontDatabase's families: those that set Korean first, then the others, in its order.
   std::vector<std::u16string> FontFamilies() override;
   // InstalledFace of `face`.
   std::u16string FaceInUse(const std::u16string& face) override;

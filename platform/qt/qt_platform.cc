@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 
 #include "platform/inotify_watch.h"
@@ -11,6 +13,9 @@
 
 namespace lirako {
 namespace {
+
+// Without a screen: what X11 and Qt take when the display says nothing.
+constexpr int kFallbackDpi = 96;
 
 class QtFileWatch : public FileWatch {
  public:
@@ -37,6 +42,11 @@ std::unique_ptr<FileWatch> QtPlatform::WatchFile(const std::u16string& path,
 
 std::unique_ptr<Font> QtPlatform::CreateFont(const FontSpec& fontSpec) {
   return std::make_unique<QtFont>(fontSpec);
+}
+
+int QtPlatform::LogicalDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? std::max(qRound(screen->logicalDotsPerInch()), 1) : kFallbackDpi;
 }
 
 std::unique_ptr<Surface> QtPlatform::CreateMemorySurface(Surface& screen, int width, int height) {

@@ -15,6 +15,8 @@ class QtPlatform : public SystemPlatform {
   using SystemPlatform::SystemPlatform;
 
   std::unique_ptr<Font> CreateFont(const FontSpec& fontSpec) override;
+  // The primary screen's (96 without one).
+  int LogicalDpi() override;
   // A QImage surface of the given size, as dense in device pixels as `screen`: the same
   // image from paint to paint while the size holds, so that no page allocates one.
   std::unique_ptr<Surface> CreateMemorySurface(Surface& screen, int width, int height) override;

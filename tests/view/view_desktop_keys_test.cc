@@ -89,16 +89,19 @@ TEST(ViewDesktopKeys, CtrlLettersRunTheBarsTheBookmarkAndTheSettings) {
 
 TEST(ViewDesktopKeys, FontSizeKeysAndCtrlWheelAreKeptInSetParam) {
   ViewFixture f;
+  // A new install on a screen of twice the usual density: text of about 10.5 points.
+  f.platform.SetLogicalDpi(192);
   CTirasolView& view = f.StartFake();
-  const int defaultSize = ReaderSettings{}.fontSize;
+  const int defaultSize = view.settings().fontSize;
+  EXPECT_EQ(defaultSize, 28);
   view.OnDesktopKey(kVkOemPlus, kModCtrl);
-  EXPECT_EQ(view.settings().fontSize, defaultSize + 1);
+  EXPECT_GT(view.settings().fontSize, defaultSize);
   EXPECT_EQ(view.engine().metricsReady, 0);
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
   view.OnDesktopKey(kVkDigit0, kModCtrl);
   EXPECT_EQ(view.settings().fontSize, defaultSize);
   view.OnDesktopKey(kVkOemMinus, kModCtrl);
-  EXPECT_EQ(view.settings().fontSize, defaultSize - 1);
+  EXPECT_LT(view.settings().fontSize, defaultSize);
   view.OnWheel(-100, kModCtrl);
   EXPECT_EQ(view.settings().fontSize, kMinFontSize);
   view.OnWheel(100, kModCtrl);
@@ -112,16 +115,19 @@ TEST(ViewDesktopKeys, FontSizeKeysAndCtrlWheelAreKeptInSetParam) {
   ReaderSettings saved;
   ASSERT_TRUE(LoadSettings(f.platform, folder, saved));
   EXPECT_EQ(saved.fontSize, kept);
+  // With a settings file the screen no longer decides.
+  EXPECT_EQ(f.StartFake().settings().fontSize, kept);
 }
 
 TEST(ViewDesktopKeys, WheelWithoutCtrlTurnsAPagePerNotch) {
   ViewFixture f;
   CTirasolView& view = f.StartFake();
+  const int size = view.settings().fontSize;
   view.OnWheel(-2, kModNone);
   EXPECT_EQ(view.pendingStep(), kStepPageForward);
   view.OnWheel(1, kModShift);
   EXPECT_EQ(view.pendingStep(), kStepPageBackward);
-  EXPECT_EQ(view.settings().fontSize, ReaderSettings{}.fontSize);
+  EXPECT_EQ(view.settings().fontSize, size);
 }
 
 TEST(ViewDesktopKeys, PlusAndMinusChangeTheAutoScrollPeriodOnlyWhileItRuns) {

@@ -52,7 +52,8 @@ TEST(ViewPaint, CentresWholeLinesVertically) {
   EXPECT_EQ(ops[0].text, u"line 000");
   EXPECT_EQ(ops[0].color, 0x00FFFFFFu);
   EXPECT_EQ(ops[0].font.face, u"Tahoma");
-  EXPECT_EQ(ops[0].font.height, 15);
+  // A new install's size: 10.5 points at the double's 96 dots per inch.
+  EXPECT_EQ(ops[0].font.height, 14);
   EXPECT_EQ(ops[0].font.escapement, 0);
   EXPECT_EQ(view.pendingStep(), kStepNone);
   // A taller screen takes more lines.
