@@ -55,12 +55,14 @@ std::string TextAnchor::Capture(int32_t position) const {
 }
 
 int32_t TextAnchor::Find(std::string_view anchor, int32_t near) const {
+  const int32_t found = FindNear(anchor, near);
+  return found >= 0 ? found : FindAnywhere(anchor);
+}
+
+int32_t TextAnchor::FindNear(std::string_view anchor, int32_t near) const {
   const std::u16string needle = FoldedAnchor(anchor);
   if (needle.empty()) return -1;
   const int unit = EncodingUnitSize(encoding_);
-  auto toPosition = [&](int64_t byteOffset) { return static_cast<int32_t>(byteOffset / unit); };
-
-  // Near the old place: the occurrence closest to it.
   const int64_t nearByte = std::max<int64_t>(0, static_cast<int64_t>(near) * unit);
   int64_t from = std::max<int64_t>(0, nearByte - kNearBytes);
   from -= from % unit;
@@ -72,17 +74,22 @@ int32_t TextAnchor::Find(std::string_view anchor, int32_t near) const {
     const int64_t offset = window.offsets[at];
     if (best < 0 || std::llabs(offset - nearByte) < std::llabs(best - nearByte)) best = offset;
   }
-  if (best >= 0) return toPosition(best);
+  return best >= 0 ? static_cast<int32_t>(best / unit) : -1;
+}
 
-  // Anywhere else: the first occurrence in the book.
+int32_t TextAnchor::FindAnywhere(std::string_view anchor, const std::atomic<bool>* cancel) const {
+  const std::u16string needle = FoldedAnchor(anchor);
+  if (needle.empty()) return -1;
   std::unique_ptr<File> file = platform_.OpenForReading(path_);
   if (!file) return -1;
   const int64_t size = file->Size();
   file->Close();
   for (int64_t start = 0; start < size; start += kScanBlockBytes - kScanOverlapBytes) {
+    if (cancel && cancel->load()) return -1;
     DecodedText block = Folded(ReadDecoded(platform_, path_, encoding_, start, kScanBlockBytes));
     const size_t at = block.text.find(needle);
-    if (at != std::u16string::npos) return toPosition(block.offsets[at]);
+    if (at != std::u16string::npos)
+      return static_cast<int32_t>(block.offsets[at] / EncodingUnitSize(encoding_));
     if (start + kScanBlockBytes >= size) break;
   }
   return -1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ class TextAnchor {
   // Where `anchor` starts, in units: the occurrence nearest to `near` within kNearBytes of
   // it, else the first one in the book; -1 when the book does not hold it (or it is empty).
   int32_t Find(std::string_view anchor, int32_t near) const;
+  // The occurrence nearest to `near` within kNearBytes of it, or -1.
+  int32_t FindNear(std::string_view anchor, int32_t near) const;
+  // The first occurrence in the whole book, or -1; also -1 soon after `cancel` (when given)
+  // turns true. Reads the whole book: a long job on a big one.
+  int32_t FindAnywhere(std::string_view anchor, const std::atomic<bool>* cancel = nullptr) const;
 
  private:
   Platform& platform_;

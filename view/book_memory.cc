@@ -83,10 +83,10 @@ BookPlace BookMemory::Opened(const std::u16string& path, CTextEngine& engine) {
   openPath_ = path;
   lastRecord_ = Clock::now();
   if (!library_.IsOpen()) return {};
-  BookPlace place = places_.Find(path, engine.Encoding());
+  BookPlace place = places_.Find(path, engine.Encoding(), BookPlaces::Search::kNearOnly);
   if (library_.damaged()) {
     ReplaceWhenDamaged();
-    place = places_.Find(path, engine.Encoding());
+    place = places_.Find(path, engine.Encoding(), BookPlaces::Search::kNearOnly);
   }
   std::string err;
   if (!places_.Adopt(path, place, &err))

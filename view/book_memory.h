@@ -28,7 +28,8 @@ class BookMemory {
   // library holds none of its own: a renamed or moved book.
   void FollowMoved(const std::u16string& path);
   // The place of the book that just opened in `engine` at `path`; its record follows it when
-  // the library knew it under another path.
+  // the library knew it under another path. The anchor of a changed book is looked for near
+  // its old place only: the rest is left to the caller (BookPlace::anchorToFind).
   BookPlace Opened(const std::u16string& path, CTextEngine& engine);
   // Writes the record of the open book: `entry`'s place and bookmarks with the text at the
   // place, the progress, the times and the time spent reading since the last record.

@@ -31,8 +31,9 @@ std::string_view PlaceMatchName(PlaceMatch match) {
   return "none";
 }
 
-int32_t BookPlaces::Relocate(const std::u16string& path, TextEncoding encoding,
-                             const LibraryBook& record, int64_t size, bool byText) const {
+void BookPlaces::Relocate(const std::u16string& path, TextEncoding encoding,
+                          const LibraryBook& record, int64_t size, bool byText, Search search,
+                          BookPlace& place) const {
   const int unit = EncodingUnitSize(encoding);
   const int oldUnit = UnitOf(record.encoding, encoding);
   // The old place in this book's units; a copy in another encoding has its text at about the
@@ -41,14 +42,18 @@ int32_t BookPlaces::Relocate(const std::u16string& path, TextEncoding encoding,
   if (byText && record.size > 0)
     near = static_cast<int64_t>(static_cast<double>(record.position) * oldUnit * size /
                                 static_cast<double>(record.size) / unit);
-  const int32_t found =
-      TextAnchor(platform_, path, encoding).Find(record.anchor, static_cast<int32_t>(near));
-  if (found >= 0) return found;
-  if (byText || near * unit >= size) return 0;
-  return static_cast<int32_t>(near);
+  const TextAnchor anchor(platform_, path, encoding);
+  int32_t found = anchor.FindNear(record.anchor, static_cast<int32_t>(near));
+  if (found < 0 && search == Search::kWholeBook) found = anchor.FindAnywhere(record.anchor);
+  if (found >= 0) {
+    place.position = found;
+    return;
+  }
+  place.position = byText || near * unit >= size ? 0 : static_cast<int32_t>(near);
+  if (search == Search::kNearOnly) place.anchorToFind = record.anchor;
 }
 
-BookPlace BookPlaces::Find(const std::u16string& path, TextEncoding encoding) const {
+BookPlace BookPlaces::Find(const std::u16string& path, TextEncoding encoding, Search search) const {
   BookPlace place;
   place.fingerprint = ContentFingerprint(platform_, path);
   if (place.fingerprint.empty()) return place;
@@ -64,7 +69,7 @@ BookPlace BookPlaces::Find(const std::u16string& path, TextEncoding encoding) co
       place.position = record->position;
     } else {
       place.relocated = true;
-      place.position = Relocate(path, encoding, *record, size, false);
+      Relocate(path, encoding, *record, size, false, search, place);
     }
     place.record = std::move(record);
     return place;
@@ -86,7 +91,7 @@ BookPlace BookPlaces::Find(const std::u16string& path, TextEncoding encoding) co
     place.matched = PlaceMatch::kText;
     place.record = text.front();
     place.relocated = true;
-    place.position = Relocate(path, encoding, text.front(), size, true);
+    Relocate(path, encoding, text.front(), size, true, search, place);
   }
   return place;
 }

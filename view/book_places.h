@@ -30,6 +30,10 @@ struct BookPlace {
   // text kept with it.
   bool relocated = false;
   std::optional<LibraryBook> record;  // the record the place comes from
+  // The text anchor still to be looked for through the whole book (Find with
+  // Search::kNearOnly found it nowhere near the old place); `position` is the fallback until
+  // then. Empty when nothing is left to look for.
+  std::string anchorToFind;
   std::string fingerprint;            // of the book as it is now
   std::string textFingerprint;
 };
@@ -41,18 +45,26 @@ struct BookPlace {
 // shorter than that.
 class BookPlaces {
  public:
+  // How far Find looks for a changed book's anchor.
+  enum class Search {
+    kWholeBook,  // near the old place, then through the whole book: may take long
+    kNearOnly,   // near the old place; the rest is left to the caller (anchorToFind)
+  };
+
   BookPlaces(Platform& platform, Library& library) : platform_(platform), library_(library) {}
 
   // Where the book at `path`, read in `encoding`, opens. Changes nothing.
-  BookPlace Find(const std::u16string& path, TextEncoding encoding) const;
+  BookPlace Find(const std::u16string& path, TextEncoding encoding,
+                 Search search = Search::kWholeBook) const;
   // Gives the book at `path` the record `place` came from, when that was another book's: a
   // moved book's record follows it, a copy gets one of its own. Its bookmarks stay only where
   // the bytes are the same.
   bool Adopt(const std::u16string& path, const BookPlace& place, std::string* err);
 
  private:
-  int32_t Relocate(const std::u16string& path, TextEncoding encoding, const LibraryBook& record,
-                   int64_t size, bool byText) const;
+  // Sets `place`'s position by the anchor of `record`.
+  void Relocate(const std::u16string& path, TextEncoding encoding, const LibraryBook& record,
+                int64_t size, bool byText, Search search, BookPlace& place) const;
 
   Platform& platform_;
   Library& library_;

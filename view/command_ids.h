@@ -74,7 +74,9 @@ constexpr unsigned kRecentlyUsedDelayMs = 1000;
 // save in several writes reopens it once, whole.
 constexpr int kBookChangedTimerId = 106;
 constexpr unsigned kBookChangedDelayMs = 300;
-// The events the view posts to itself: the chapter scan found chapters, went on or ended.
+// The events the view posts to itself: the chapter scan found chapters, went on or ended;
+// the search for the open book's place through the whole book has ended.
 constexpr int kChapterEventId = 1;
+constexpr int kAnchorSearchEventId = 2;
 
 }  // namespace lirako

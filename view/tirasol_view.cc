@@ -53,6 +53,7 @@ CTirasolView::CTirasolView(Platform& platform, ViewHost& host)
 }
 
 CTirasolView::~CTirasolView() {
+  anchorSearch_.Cancel();
   chapters_.Stop();
   StopAutoRefresh();
   if (placeSaveArmed_) host_.KillTimer(kSavePlaceTimerId);
@@ -230,6 +231,7 @@ void CTirasolView::CreateScrollBar() {
 bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   StopAutoRefresh();
   StoreCurrentPosition();
+  anchorSearch_.Cancel();
   chapters_.Stop();
   bookWatch_.Stop();
   bookChangePending_ = false;
@@ -272,8 +274,11 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   const BookPlace place = memory_->Opened(path, *engine_);
   // A copy found by its bytes or its text got the values of the book it copies.
   if (place.record && place.record->path != path) ApplyTypesetting(bookTypesetting_.Opening(path));
+  // Whether the library's place is the one the book opens at.
+  bool libraryPlace = place.record.has_value();
   if (recentFiles_.Contains(path)) {
     recentFiles_.CopyEntry(path, &currentEntry_);
+    libraryPlace = place.relocated;
     if (place.relocated) currentEntry_.position = place.position;
     engine_->SetPosition(currentEntry_.position);
   } else if (place.record) {
@@ -294,6 +299,9 @@ bool CTirasolView::OpenDocument(std::u16string path, std::string* err) {
   RequestStep(kStepPageForward);
   // The pace is counted in this book's units.
   pace_.Reset();
+  // The place's text was nowhere near the old place: the book shows the old place (or its
+  // start) at once and goes to the text when the search through the whole book finds it.
+  if (libraryPlace && !place.anchorToFind.empty()) StartAnchorSearch(place.anchorToFind);
   StartChapterScan();
   bookWatch_.Start(platform_, path,
                    [this] { host_.SetTimer(kBookChangedTimerId, kBookChangedDelayMs); });
@@ -352,13 +360,17 @@ void CTirasolView::ReopenChangedBook() {
   if (const CTextLine* line = engine_->GetTopLine()) line->GetText(&top);
   // A failed open says why on the page.
   if (!OpenDocument(path)) return;
-  const int32_t found = TextAnchor::OfEngine(platform_, *engine_).Find(ToUtf8(top), position);
+  const int32_t found = TextAnchor::OfEngine(platform_, *engine_).FindNear(ToUtf8(top), position);
   if (found >= 0) {
     engine_->SetPosition(found);
     RequestStep(kStepPageForward);
-  } else if (position >= engine_->GetSize()) {
-    engine_->GoToEnd();
-    RequestStep(kStepPageBackward);
+  } else {
+    if (position >= engine_->GetSize()) {
+      engine_->GoToEnd();
+      RequestStep(kStepPageBackward);
+    }
+    // Elsewhere in the book, if anywhere: looked for in the background.
+    StartAnchorSearch(ToUtf8(top));
   }
   ShowNotice(kBookReopenedNotice);
 }

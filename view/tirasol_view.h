@@ -17,6 +17,7 @@
 #include "store/reader_store.h"
 #include "store/recent_file_entry.h"
 #include "store/recent_file_list.h"
+#include "view/anchor_search.h"
 #include "view/book_typesetting.h"
 #include "view/book_watch.h"
 #include "view/chapter_list.h"
@@ -127,8 +128,9 @@ class CTirasolView {
   void OnSize();
   // The auto-refresh tick (timer 101), or the delayed save of the open book's place (102).
   void OnTimer(int id);
-  // An event the view posted to itself (kChapterEventId: the chapter scan's news, which the
-  // title and the status line take).
+  // An event the view posted to itself: kChapterEventId, the chapter scan's news, which the
+  // title and the status line take; kAnchorSearchEventId, the whole-book search for the open
+  // book's place has ended (see OnAnchorSearchDone).
   void OnEvent(int id);
 
   // The keys a desktop user expects besides the device's (virtual key and KeyModifier
@@ -215,7 +217,8 @@ class CTirasolView {
   // Re-lays the page out from its top line: SetPosition(GetPosition()) and a page step.
   void RelayoutAtPosition();
   // Sets the pending step and invalidates; the last step before a paint wins. The search
-  // hit's highlight goes with the page.
+  // hit's highlight goes with the page. The user moved the page: a place still looked for in
+  // the background is no longer wanted.
   void RequestStep(int step);
   // Shows a hit of the search for every hit: its display line becomes the top line and its
   // characters are drawn inverted until the page changes; the next FindNext goes on after
@@ -361,6 +364,13 @@ class CTirasolView {
   void RefreshStatus();
   // Shows the scroll bar exactly when the scroll-bar mode is chosen.
   void ShowScrollBarForMode();
+  // RequestStep for the page as it is (a new layout), keeping the place looked for.
+  void ScheduleStep(int step);
+  // Looks for `anchor` through the open book in the background (see OnAnchorSearchDone).
+  void StartAnchorSearch(const std::string& anchor);
+  // When the whole-book search found the place and the user has not moved the page since
+  // the book opened, the page goes there.
+  void OnAnchorSearchDone();
   // Line pitch of the engine's current metrics.
   int LinePitch() const { return engine_->lineHeight + engine_->lineGap; }
   // Adds the book waiting for it to the desktop's recently used files, if any.
@@ -448,6 +458,7 @@ class CTirasolView {
   // The next paint keeps the search hit's highlight.
   bool keepHighlight_ = false;
   BookWatch bookWatch_;
+  AnchorSearch anchorSearch_;
   // The book changed while a bar was open; it is looked at when the bar closes.
   bool bookChangePending_ = false;
   std::array<ModalHandler, static_cast<size_t>(Modal::kCount)> modalHandlers_;

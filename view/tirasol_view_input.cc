@@ -329,6 +329,11 @@ void CTirasolView::RunModal(Modal modal) {
 }
 
 void CTirasolView::RequestStep(int step) {
+  anchorSearch_.Abandon();
+  ScheduleStep(step);
+}
+
+void CTirasolView::ScheduleStep(int step) {
   pendingStep_ = step;
   keepHighlight_ = false;
   // The chapter scan waits for the page (let go when it is painted, or after this long when
@@ -339,7 +344,19 @@ void CTirasolView::RequestStep(int step) {
 
 void CTirasolView::RelayoutAtPosition() {
   engine_->SetPosition(engine_->GetPosition());
-  RequestStep(kStepPageForward);
+  ScheduleStep(kStepPageForward);
+}
+
+void CTirasolView::StartAnchorSearch(const std::string& anchor) {
+  anchorSearch_.Start(platform_, engine_->filePath, engine_->Encoding(), anchor,
+                      [this] { host_.PostEvent(kAnchorSearchEventId); });
+}
+
+void CTirasolView::OnAnchorSearchDone() {
+  const std::optional<int32_t> found = anchorSearch_.TakeFound();
+  if (!found || !HasDocument()) return;
+  engine_->SetPosition(*found);
+  ScheduleStep(kStepPageForward);
 }
 
 void CTirasolView::RegisterHotKeys() {

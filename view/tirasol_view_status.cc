@@ -24,6 +24,7 @@ StatusText CTirasolView::PageStatus() {
 }
 
 void CTirasolView::OnEvent(int id) {
+  if (id == kAnchorSearchEventId) return OnAnchorSearchDone();
   if (id != kChapterEventId) return;
   // Taken: the scan's next news posts again.
   chapters_.AcknowledgeView();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
@@ -112,6 +113,67 @@ TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers
               0u)
         << listed;
   }
+}
+
+// `kib` KiB of other paragraphs, to put before a book's text.
+std::string Preface(size_t kib) {
+  std::string text;
+  while (text.size() < kib * 1024)
+    text += "앞에 더한 머리말 " + std::to_string(text.size()) + "\n";
+  return text;
+}
+
+// Hands the view what was posted to it until the search for the book's place has ended.
+bool DeliverEventsUntilThePlaceSearchEnds(ViewFixture& f) {
+  for (int round = 0; round < 40; ++round) {
+    bool ended = false;
+    for (int id : f.host.TakeEvents(std::chrono::milliseconds(500))) {
+      f.view().OnEvent(id);
+      ended = ended || id == kAnchorSearchEventId;
+    }
+    if (ended) return true;
+  }
+  return false;
+}
+
+TEST(ViewLibrary, ABookEditedFarBeforeItsPlaceOpensAtOnceAndGoesToItsTextFoundInTheBackground) {
+  ViewFixture f;
+  const std::string text = HangulBook();
+  const std::u16string book = f.Book("별빛.txt", text);
+  CTirasolView& view = f.Start(book);
+  f.Paint();
+  for (int i = 0; i < 3; ++i) {
+    view.OnKeyDown(kVkDown);
+    f.Paint();
+  }
+  const int32_t place = view.pagePosition();
+  const std::u16string top = TopText(f);
+  f.Stop();
+
+  // Far more text put before the place than is looked through near it.
+  const std::string preface = Preface(200);
+  f.dir.Write("별빛.txt", preface + text);
+  const int32_t moved = place + static_cast<int32_t>(preface.size());
+  // The tool waits for the search through the whole book.
+  const std::string tool = Tool(f, "place " + ToUtf8(book));
+  if (!tool.empty()) {
+    EXPECT_NE(tool.find("\"position\": " + std::to_string(moved)), std::string::npos) << tool;
+  }
+  f.Start(book);
+  EXPECT_NE(TopText(f), top);  // the old offset, shown at once
+  ASSERT_TRUE(DeliverEventsUntilThePlaceSearchEnds(f));
+  EXPECT_EQ(TopText(f), top);
+  EXPECT_EQ(f.view().pagePosition(), moved);
+  f.Stop();
+
+  // Edited again; the reader turns a page before the text is found: the page stays his.
+  f.dir.Write("별빛.txt", Preface(400) + text);
+  f.Start(book);
+  f.Paint();
+  f.view().OnKeyDown(kVkDown);
+  const std::u16string turned = TopText(f);
+  ASSERT_TRUE(DeliverEventsUntilThePlaceSearchEnds(f));
+  EXPECT_EQ(TopText(f), turned);
 }
 
 TEST(ViewLibrary, ADamagedLibraryStartsAgainFromTheRecentFiles) {
