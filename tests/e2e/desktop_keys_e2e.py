@@ -23,7 +23,7 @@ import tempfile
 import time
 
 from bars_e2e import type_text, wait_for_blink
-from reader_e2e import SCREEN_H, SCREEN_W, session, window_geometry
+from reader_e2e import NEW_INSTALL_FONT_SIZE, SCREEN_H, SCREEN_W, session, window_geometry
 from x_session import (SKIP, Failure, Program, copy_program, find_window, map_keysyms, need,
                        reader_env, recent_places, run, screenshot, start_xvfb,
                        wait_for_window_count)
@@ -31,7 +31,8 @@ from x_session import (SKIP, Failure, Program, copy_program, find_window, map_ke
 
 # Every chapter heading of the sample book holds this text, at the start of its line.
 HEADING = "째 이야기"
-DEFAULT_FONT_SIZE = 15
+# A new install's size on Xvfb's 96 dots per inch.
+DEFAULT_FONT_SIZE = NEW_INSTALL_FONT_SIZE
 
 
 def press(wid, env, *names):

@@ -32,6 +32,18 @@ SCREEN_W, SCREEN_H = 1024, 900
 BAR_COLOURS = {(190, 240, 190), (98, 98, 98)}
 LANDSCAPE_OFFSET = 172
 HARDWARE_BUTTONS_OFFSET = 252
+FONT_SIZE_OFFSET = 152
+# A new install sizes its text for the screen: about 10.5 points at Xvfb's 96 dots per inch.
+NEW_INSTALL_FONT_SIZE = 14
+
+
+def new_install_settings(tool, path, env):
+    """Writes at `path` the settings a new install reads with on this screen."""
+    run([tool, "settings", "--write-defaults", path], env)
+    with open(path, "r+b") as f:
+        f.seek(FONT_SIZE_OFFSET)
+        f.write(struct.pack("<i", NEW_INSTALL_FONT_SIZE))
+    return path
 
 
 def pixel(data, width, x, y):
@@ -68,8 +80,7 @@ def render(tool, book, size, steps, out, env, settings=None):
     # pages side by side where they fit, unless told otherwise; the tool does only when asked.
     cmd = [tool, "render", book, "--out", out, "--size", f"{size[0]},{size[1]}",
            "--kinsoku", "1", "--measure", "36", "--columns", "auto"]
-    if settings:
-        cmd += ["--settings", settings]
+    cmd += ["--settings", settings or new_install_settings(tool, out + ".Dat", env)]
     words = run(cmd + steps, env).split()
     return int(words[1])
 
