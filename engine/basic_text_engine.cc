@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/char_classes.h"
 #include "platform/open_reasons.h"
 
 namespace lirako {
@@ -146,7 +147,21 @@ void BasicTextEngine<Unit>::ReadOnForward() {
 template <typename Unit>
 void BasicTextEngine<Unit>::ReadBack(bool takeOne, bool fillUp) {
   FillBackward(takeOne, fillUp);
-  while (!pageFull && reader_->ReadPreviousParagraph(scratch_)) {
+  while (!pageFull) {
+    // The first read after a reposition may give only the line break right before the
+    // position: that break ends the line above, and no line of its own stands for it.
+    const bool fresh = reader_->readCount() == 0;
+    const int32_t from = reader_->Position();
+    if (!reader_->ReadPreviousParagraph(scratch_)) break;
+    if (fresh && scratch_.length() == 0 && scratch_.textStart == from) continue;
+    // Read back from a top line inside its paragraph, the blanks before that line end the line
+    // above it, as they do when the paragraph is read forward.
+    if (fresh && scratch_.split && scratch_.end == from) {
+      int32_t length = scratch_.length();
+      while (length > 0 && IsBlank(scratch_[length - 1]))
+        --length;
+      scratch_.Truncate(length);
+    }
     paragraph_ = scratch_;
     wrapCursor = 0;
     WrapParagraph(paragraph_, pendingLines_);

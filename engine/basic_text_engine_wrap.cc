@@ -72,6 +72,7 @@ bool BasicTextEngine<Unit>::MeasureLine(const Buffer& paragraph, int32_t* end, i
 template <typename Unit>
 void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines) {
   const Unit* text = paragraph.text();
+  const int32_t length = paragraph.length();
   if (typography.collapseBlankLines && IsBlankLine(paragraph)) return;
   if (paragraph.length() < 2) {
     Line line(&platform_);
@@ -95,6 +96,9 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     lineIndent_ = indent;
     more = MeasureLine(paragraph, &end, &width, &hang);
     lineIndent_ = 0;
+    // Blanks after the last line's end belong to that line: they make no line of their own.
+    const bool blanksLeft =
+        more && std::all_of(text + end, text + length, [](Unit unit) { return IsBlank(unit); });
     Line line(&platform_);
     line.offset = paragraph.FilePosition(wrapCursor);
     line.length = paragraph.FilePosition(end) - line.offset;
@@ -109,11 +113,13 @@ void BasicTextEngine<Unit>::WrapParagraph(const Buffer& paragraph, Lines& lines)
     line.hang = hang;
     line.indent = indent;
     indent = 0;
-    // The last line of a piece of joined lines goes on in the next piece's first line.
-    line.continued = more || paragraph.joinsNext ? 1 : 0;
-    line.paragraphEnd = !line.continued && !paragraph.split;
+    // The last line of a piece that ends inside its paragraph (lines joined, a cut, or the
+    // place a backward read started from) goes on in the next piece's first line.
+    line.continued = (more && !blanksLeft) || paragraph.joinsNext || paragraph.split ? 1 : 0;
+    line.paragraphEnd = !line.continued;
     lines.push_back(std::move(line));
-    wrapCursor = end;
+    wrapCursor = blanksLeft ? length : end;
+    if (blanksLeft) break;
   }
   // A line stands for the blanks up to the next line; the last one for the line break too.
   for (size_t i = first; i + 1 < lines.size(); ++i)

@@ -71,6 +71,11 @@ class ParagraphBuffer {
     std::copy(units, units + count, text_.begin() + length_);
     length_ += count;
   }
+  // Drops the text from `length` on (which must not exceed the text's length).
+  void Truncate(int32_t length) {
+    std::fill(text_.begin() + length, text_.begin() + length_, Unit{0});
+    length_ = length;
+  }
   // Reverses the text in place (a backward read collects it last unit first).
   void Reverse() { std::reverse(text_.begin(), text_.begin() + length_); }
 
