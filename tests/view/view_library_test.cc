@@ -50,18 +50,29 @@ std::u16string TopText(ViewFixture& f) {
   return f.Paint()->TextOps().at(0).text;
 }
 
-TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers) {
-  ViewFixture f;
-  const std::string text = HangulBook();
-  const std::u16string book = f.Book("별빛.txt", text);
+struct ReadPlace {
+  int32_t position;
+  std::u16string top;  // the text of the page's top line
+};
+
+// Opens `book`, turns three pages and tells where the reader is; the book stays open.
+ReadPlace ReadThreePagesIn(ViewFixture& f, const std::u16string& book) {
   CTirasolView& view = f.Start(book);
   f.Paint();
   for (int i = 0; i < 3; ++i) {
     view.OnKeyDown(kVkDown);
     f.Paint();
   }
-  const int32_t place = view.pagePosition();
-  const std::u16string top = TopText(f);
+  return ReadPlace{view.pagePosition(), TopText(f)};
+}
+
+TEST(ViewLibrary, ABookOpensAtItsPlaceMovedReencodedEditedAndAfterFourteenOthers) {
+  ViewFixture f;
+  const std::string text = HangulBook();
+  const std::u16string book = f.Book("별빛.txt", text);
+  const ReadPlace read = ReadThreePagesIn(f, book);
+  const int32_t place = read.position;
+  const std::u16string top = read.top;
   ASSERT_GT(place, 0);
   f.Stop();
 
@@ -140,14 +151,9 @@ TEST(ViewLibrary, ABookEditedFarBeforeItsPlaceOpensAtOnceAndGoesToItsTextFoundIn
   ViewFixture f;
   const std::string text = HangulBook();
   const std::u16string book = f.Book("별빛.txt", text);
-  CTirasolView& view = f.Start(book);
-  f.Paint();
-  for (int i = 0; i < 3; ++i) {
-    view.OnKeyDown(kVkDown);
-    f.Paint();
-  }
-  const int32_t place = view.pagePosition();
-  const std::u16string top = TopText(f);
+  const ReadPlace read = ReadThreePagesIn(f, book);
+  const int32_t place = read.position;
+  const std::u16string top = read.top;
   f.Stop();
 
   // Far more text put before the place than is looked through near it.
