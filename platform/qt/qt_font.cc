@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QString>
 
 #include <fontconfig/fontconfig.h>
@@ -41,9 +42,13 @@ QString KoreanFace() {
 }  // namespace
 
 QString InstalledFace(const QString& face) {
-  if (!face.isEmpty() && QFontDatabase::hasFamily(face)) return face;
-  // Asked once: the fonts installed do not change under a running reader often enough to
-  // ask fontconfig at every paint.
+  // Asked once per face: the fonts installed do not change under a running reader often
+  // enough to ask fontconfig at every paint, which makes a font each time.
+  static QHash<QString, bool> installed;
+  auto it = installed.constFind(face);
+  if (it == installed.constEnd())
+    it = installed.insert(face, !face.isEmpty() && QFontDatabase::hasFamily(face));
+  if (*it) return face;
   static const QString korean = KoreanFace();
   return korean.isEmpty() ? face : korean;
 }

@@ -186,14 +186,22 @@ bool QtGlyphTable::Warm(QPainter& painter, bool rotated, int count) {
   const int offsets = rotated ? 1 : 4;
   warmGlyphs_.clear();
   warmPositions_.clear();
+  // An upright page of a device pixel per layout pixel draws from the masks.
+  const QPaintDevice* device = painter.device();
+  const bool masked = !rotated && device && device->devicePixelRatioF() == 1 && masks_.usable();
   for (int done = 0; done < count && next < list.size(); ++next) {
     const uint32_t glyph = Lookup(list[next]);
     if (glyph == kLayout) continue;
+    Advance(glyph);
+    ++done;
+    if (masked) {
+      masks_.Prepare(glyph);
+      continue;
+    }
     for (int i = 0; i < offsets; ++i) {
       warmGlyphs_.push_back(glyph);
       warmPositions_.emplace_back(i * 0.25, 0);
     }
-    ++done;
   }
   if (!warmGlyphs_.empty()) {
     QGlyphRun glyphs;

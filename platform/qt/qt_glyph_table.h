@@ -11,6 +11,8 @@
 #include <QRawFont>
 #include <QString>
 
+#include "platform/qt/qt_glyph_masks.h"
+
 namespace lirako {
 
 // The glyphs of one font's face as the surface draws them: each character's glyph index in
@@ -37,6 +39,8 @@ class QtGlyphTable {
   // Places `text`; false (and `placed` unusable) when a character of it needs the layout.
   bool Place(const QString& text, PlacedText* placed);
   const QRawFont& face() const { return face_; }
+  // The face's glyphs as masks, for drawing into an upright page image.
+  QtGlyphMasks& masks() { return masks_; }
 
   // Notes `count` glyphs drawn, upright or rotated, for Busiest.
   void NoteDrawn(size_t count, bool rotated) { drawn_[rotated ? 1 : 0] += count; }
@@ -71,6 +75,7 @@ class QtGlyphTable {
 
   QFont font_;
   QRawFont face_;
+  QtGlyphMasks masks_{face_};
   bool shapes_;                // the face substitutes or positions glyphs by context
   std::vector<uint32_t> bmp_;  // one entry per unit of the Basic Multilingual Plane
   std::unordered_map<char32_t, uint32_t> astral_;

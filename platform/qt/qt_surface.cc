@@ -128,6 +128,14 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
 }
 
 void QtSurface::DrawPlaced(const QPointF& origin) {
+  // Into an upright page image of a device pixel per layout pixel the glyphs are blended
+  // from the face's kept masks; anything else goes through QPainter.
+  if (image_ && image_->devicePixelRatio() == 1 && image_->depth() == 32 &&
+      !painter_.hasClipping() && painter_.transform().isIdentity() &&
+      qtFont_->glyphs().masks().Draw(*image_, image_->rect(), origin, placed_.glyphs.data(),
+                                     placed_.positions.data(),
+                                     static_cast<int>(placed_.glyphs.size()), textColor_.rgb()))
+    return;
   QGlyphRun glyphs;
   glyphs.setRawFont(qtFont_->glyphs().face());
   glyphs.setRawData(placed_.glyphs.data(), placed_.positions.data(),

@@ -1,8 +1,10 @@
 #include "platform/qt/qt_surface.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -213,12 +215,12 @@ TEST(QtSurfaceTest, ZeroUnitsDrawNothing) {
 
 // `text` as Qt's text layout draws it: the upright cell filled by the opaque background, the
 // rotated cell filled first and the text turned about (x, y).
-QImage LaidOut(const QtFont& font, QSize size, int x, int y, const QString& text) {
+QImage LaidOut(const QtFont& font, QSize size, int x, int y, const QString& text, uint32_t ink) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::black);
   QPainter painter(&image);
   painter.setFont(font.font());
-  painter.setPen(Qt::white);
+  painter.setPen(QtSurface::ToColor(ink));
   const QFontMetrics& metrics = font.metrics();
   if (font.rotated()) {
     painter.translate(x, y);
@@ -234,6 +236,31 @@ QImage LaidOut(const QtFont& font, QSize size, int x, int y, const QString& text
   return image;
 }
 
+// "" when `a` and `b` are alike, else how many pixels differ and the largest difference.
+std::string Difference(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return "sizes differ";
+  int count = 0;
+  int most = 0;
+  QPoint at;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+      if (d == 0) continue;
+      ++count;
+      if (d > most) {
+        most = d;
+        at = QPoint(x, y);
+      }
+    }
+  }
+  if (count == 0) return "";
+  return std::to_string(count) + " pixels differ, by up to " + std::to_string(most) + " at " +
+         std::to_string(at.x()) + "," + std::to_string(at.y());
+}
+
 TEST(QtSurfaceTest, TextLooksExactlyAsTheTextLayoutDrawsIt) {
   // Hangul, kerned Latin pairs, punctuation and a tab are placed glyph by glyph (a text without
   // a kerned pair with each glyph's kept advance); a character the face lacks (a fallback face
@@ -244,16 +271,21 @@ TEST(QtSurfaceTest, TextLooksExactlyAsTheTextLayoutDrawsIt) {
     for (int weight : {400, 700}) {
       QtFont font(MakeFontSpec(20, escapement, weight));
       const int y = escapement ? 290 : 40;
-      for (const std::u16string& text : texts) {
-        QtSurface surface(300, 300);
-        surface.SelectFont(&font);
-        surface.FillSolid(Rect{0, 0, 300, 300}, kBlack);
-        surface.SetBackColor(kGreen);
-        surface.SetTextColor(0x00FFFFFF);
-        surface.DrawText(10, y, text);
-        QString shown = QString::fromStdU16String(text).replace(u'\t', QStringLiteral("    "));
-        EXPECT_EQ(*surface.image(), LaidOut(font, QSize(300, 300), 10, y, shown))
-            << "escapement " << escapement << " weight " << weight << ": " << shown.toStdString();
+      // Light ink, and dark ink blended over the light cell.
+      for (uint32_t ink : {0x00FFFFFFu, 0x00402818u}) {
+        for (const std::u16string& text : texts) {
+          QtSurface surface(300, 300);
+          surface.SelectFont(&font);
+          surface.FillSolid(Rect{0, 0, 300, 300}, kBlack);
+          surface.SetBackColor(kGreen);
+          surface.SetTextColor(ink);
+          surface.DrawText(10, y, text);
+          QString shown = QString::fromStdU16String(text).replace(u'\t', QStringLiteral("    "));
+          EXPECT_EQ(Difference(*surface.image(), LaidOut(font, QSize(300, 300), 10, y, shown, ink)),
+                    "")
+              << "ink " << ink << " escapement " << escapement << " weight " << weight << ": "
+              << shown.toStdString();
+        }
       }
     }
   }
