@@ -36,14 +36,17 @@ inline uint32_t Blend(uint32_t ink, uint32_t a, uint32_t dst) {
 }
 
 // Blends `ink` (opaque) into `n` pixels of `dst` by the coverage bytes `cover`: Blend for
-// every pixel, four at a time where the processor allows. Coverage 0 leaves a pixel as it
-// is and 255 gives the ink, so no pixel needs a branch.
-void BlendRow(uint32_t* dst, const uint8_t* cover, int n, uint32_t ink) {
+// every pixel, four at a time where the processor allows. Four pixels still of the back
+// colour `back` (as a glyph's cell is) take their blend from `overBack`, Blend over `back`
+// by coverage; coverage 0 leaves a pixel as it is.
+void BlendRow(uint32_t* dst, const uint8_t* cover, int n, uint32_t ink, uint32_t back,
+              const uint32_t* overBack) {
   int i = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
   const __m128i full = _mm_set1_epi16(255);
   const __m128i half = _mm_set1_epi16(0x80);
+  const __m128i backs = _mm_set1_epi32(static_cast<int>(back));
   const __m128i inkLanes = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(ink)), zero);
   // x * y / 255 in each 16-bit lane, rounded as ByteMul rounds.
   auto mul = [&](__m128i x, __m128i y) {
@@ -54,10 +57,18 @@ void BlendRow(uint32_t* dst, const uint8_t* cover, int n, uint32_t ink) {
     uint32_t four;
     std::memcpy(&four, cover + i, 4);
     if (four == 0) continue;
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(d, backs)) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                       _mm_setr_epi32(static_cast<int>(overBack[four & 255]),
+                                      static_cast<int>(overBack[(four >> 8) & 255]),
+                                      static_cast<int>(overBack[(four >> 16) & 255]),
+                                      static_cast<int>(overBack[four >> 24])));
+      continue;
+    }
     __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
     a = _mm_unpacklo_epi8(a, a);
     a = _mm_unpacklo_epi16(a, a);  // each pixel's coverage in its four bytes
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
     const __m128i aLow = _mm_unpacklo_epi8(a, zero);
     const __m128i aHigh = _mm_unpackhi_epi8(a, zero);
     const __m128i low = _mm_add_epi16(mul(inkLanes, aLow),
@@ -68,7 +79,7 @@ void BlendRow(uint32_t* dst, const uint8_t* cover, int n, uint32_t ink) {
   }
 #endif
   for (; i < n; ++i)
-    dst[i] = Blend(ink, cover[i], dst[i]);
+    dst[i] = dst[i] == back ? overBack[cover[i]] : Blend(ink, cover[i], dst[i]);
 }
 
 // The pen's place in 64ths of a pixel as Qt's raster engine picks a glyph's whole pixel
@@ -155,25 +166,43 @@ void QtGlyphMasks::Make(quint32 glyph, int offset, Mask* mask) {
   if (left == 0 || top == 0 || right == width - 1 || bottom == height - 1) kind_ = Kind::kOther;
   mask->left = static_cast<int16_t>(left - pad_);
   mask->top = static_cast<int16_t>(top - baseline);
-  mask->width = static_cast<uint16_t>(right - left + 1);
+  // Rows of a whole number of four pixels, the rest blank, so that a row blends four at a time.
+  const int inked = right - left + 1;
+  mask->width = static_cast<uint16_t>((inked + 3) & ~3);
   mask->height = static_cast<uint16_t>(bottom - top + 1);
   mask->at = static_cast<uint32_t>(pool_.size());
   for (int y = top; y <= bottom; ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(scratch_.constScanLine(y));
     for (int x = left; x <= right; ++x)
       pool_.push_back(static_cast<uint8_t>(qGreen(row[x])));
+    pool_.insert(pool_.end(), mask->width - inked, 0);
   }
 }
 
 bool QtGlyphMasks::Draw(QImage& image, const QRect& clip, const QPointF& origin,
-                        const quint32* glyphs, const QPointF* positions, int count, QRgb color) {
+                        const quint32* glyphs, const QPointF* positions, int count, QRgb color,
+                        QRgb backColor) {
   if (!usable()) return false;
-  // Every mask first: a glyph that turns out coloured leaves the whole text to QPainter.
-  for (int i = 0; i < count; ++i)
-    Get(glyphs[i], static_cast<int>(PenSixtyFourths(origin.x() + positions[i].x()) & 63) / 16);
+  // Every mask first: a glyph that turns out coloured leaves the whole text to QPainter. The
+  // masks' bytes are asked of memory meanwhile, so that they arrive while the first blend.
+  for (int i = 0; i < count; ++i) {
+    const Mask& mask =
+        Get(glyphs[i], static_cast<int>(PenSixtyFourths(origin.x() + positions[i].x()) & 63) / 16);
+    const uint8_t* bytes = pool_.data() + mask.at;
+    const size_t size = size_t{mask.width} * mask.height;
+    for (size_t at = 0; at < size; at += 64)
+      __builtin_prefetch(bytes + at);
+  }
   if (kind_ != Kind::kGrey) return false;
   const QRect area = clip.intersected(image.rect());
   const uint32_t ink = 0xff000000u | color;
+  const uint32_t back = 0xff000000u | backColor;
+  if (ink != overBackInk_ || back != overBackBack_) {
+    overBackInk_ = ink;
+    overBackBack_ = back;
+    for (uint32_t a = 0; a < 256; ++a)
+      overBack_[a] = Blend(ink, a, back);
+  }
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
   for (int i = 0; i < count; ++i) {
@@ -187,7 +216,7 @@ bool QtGlyphMasks::Draw(QImage& image, const QRect& clip, const QPointF& origin,
     for (int y = box.top(); y <= box.bottom(); ++y) {
       auto* row = reinterpret_cast<uint32_t*>(bits + y * stride);
       const uint8_t* cover = pool_.data() + mask.at + (y - top) * mask.width + (box.left() - left);
-      BlendRow(row + box.left(), cover, box.width(), ink);
+      BlendRow(row + box.left(), cover, box.width(), ink, back, overBack_.data());
     }
   }
   return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -25,9 +26,10 @@ class QtGlyphMasks {
   bool usable();
   // Blends `count` glyphs in `color` into `image` (32 bits per pixel, a device pixel per
   // layout pixel), glyph i with its pen at `origin` + `positions[i]`; only pixels inside
-  // `clip` change. False, with nothing drawn, when the face turns out not to be grey.
+  // `clip` change; pixels still of `backColor`, as the glyphs' cell is, blend fastest.
+  // False, with nothing drawn, when the face turns out not to be grey.
   bool Draw(QImage& image, const QRect& clip, const QPointF& origin, const quint32* glyphs,
-            const QPointF* positions, int count, QRgb color);
+            const QPointF* positions, int count, QRgb color, QRgb backColor);
   // Makes the masks of `glyph` at every offset now, so that no later draw waits for them.
   void Prepare(quint32 glyph);
 
@@ -52,6 +54,10 @@ class QtGlyphMasks {
   std::vector<Mask> masks_;  // by glyph * kOffsets + offset
   std::vector<uint8_t> pool_;
   QImage scratch_;
+  // Blend of the ink over the back colour by each coverage, for the pair last drawn with.
+  std::array<uint32_t, 256> overBack_{};
+  uint32_t overBackInk_ = 0;
+  uint32_t overBackBack_ = 0;
   int pad_ = 0;  // the scratch image's margin around the pen's cell
 };
 

@@ -132,9 +132,9 @@ void QtSurface::DrawPlaced(const QPointF& origin) {
   // from the face's kept masks; anything else goes through QPainter.
   if (image_ && image_->devicePixelRatio() == 1 && image_->depth() == 32 &&
       !painter_.hasClipping() && painter_.transform().isIdentity() &&
-      qtFont_->glyphs().masks().Draw(*image_, image_->rect(), origin, placed_.glyphs.data(),
-                                     placed_.positions.data(),
-                                     static_cast<int>(placed_.glyphs.size()), textColor_.rgb()))
+      qtFont_->glyphs().masks().Draw(
+          *image_, image_->rect(), origin, placed_.glyphs.data(), placed_.positions.data(),
+          static_cast<int>(placed_.glyphs.size()), textColor_.rgb(), backColor_.rgb()))
     return;
   QGlyphRun glyphs;
   glyphs.setRawFont(qtFont_->glyphs().face());
