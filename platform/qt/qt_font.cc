@@ -57,6 +57,7 @@ QtFont::QtFont(FontSpec fontSpec)
     : spec_(std::move(fontSpec)),
       font_(MakeFont(spec_)),
       metrics_(font_),
+      ascent_(metrics_.ascent()),
       glyphs_(QtGlyphTable::For(font_)) {}
 
 QFont QtFont::MakeFont(const FontSpec& fontSpec) {

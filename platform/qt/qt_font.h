@@ -27,6 +27,7 @@ class QtFont : public Font {
   const FontSpec& fontSpec() const override { return spec_; }
   const QFont& font() const { return font_; }
   const QFontMetrics& metrics() const { return metrics_; }
+  int ascent() const { return ascent_; }
   bool rotated() const { return spec_.escapement == 900; }
   // The glyphs of this font, kept across the fonts made with the same face, size and weight.
   QtGlyphTable& glyphs() const { return *glyphs_; }
@@ -37,6 +38,7 @@ class QtFont : public Font {
   FontSpec spec_;
   QFont font_;
   QFontMetrics metrics_;
+  int ascent_;  // the metrics' ascent, asked once
   std::shared_ptr<QtGlyphTable> glyphs_;
 };
 

@@ -39,6 +39,9 @@ class QtGlyphTable {
   // Places `text`; false (and `placed` unusable) when a character of it needs the layout.
   bool Place(const QString& text, PlacedText* placed);
   const QRawFont& face() const { return face_; }
+  // The face's ascent and descent, asked once.
+  qreal ascent() const { return ascent_; }
+  qreal descent() const { return descent_; }
   // The face's glyphs as masks, for drawing into an upright page image.
   QtGlyphMasks& masks() { return masks_; }
 
@@ -76,6 +79,8 @@ class QtGlyphTable {
   QFont font_;
   QRawFont face_;
   QtGlyphMasks masks_{face_};
+  qreal ascent_ = face_.ascent();
+  qreal descent_ = face_.descent();
   bool shapes_;                // the face substitutes or positions glyphs by context
   std::vector<uint32_t> bmp_;  // one entry per unit of the Basic Multilingual Plane
   std::unordered_map<char32_t, uint32_t> astral_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -91,20 +92,23 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   // Glyphs placed from the font's table, unless a character needs the text layout.
   const bool placed = qtFont_ && qtFont_->glyphs().Place(s, &placed_);
   if (placed) qtFont_->glyphs().NoteDrawn(placed_.glyphs.size(), qtFont_->rotated());
-  QFontMetrics metrics = qtFont_ ? qtFont_->metrics() : QFontMetrics(painter_.font());
-  painter_.setPen(textColor_);
+  std::optional<QFontMetrics> own;
+  if (!qtFont_) own.emplace(painter_.font());
+  const QFontMetrics& metrics = qtFont_ ? qtFont_->metrics() : *own;
+  const int ascent = qtFont_ ? qtFont_->ascent() : metrics.ascent();
   if (qtFont_ && qtFont_->rotated()) {
     int width = placed ? qRound(placed_.width) : metrics.horizontalAdvance(s);
     int height = metrics.height();
     // The text cell turned 90 degrees counter-clockwise about (x, y): the text runs upward.
+    painter_.setPen(textColor_);
     painter_.save();
     painter_.translate(x, y);
     painter_.rotate(-90);
     painter_.fillRect(QRect(0, 0, width, height), backColor_);
     if (placed) {
-      DrawPlaced(QPointF(0, metrics.ascent()));
+      DrawPlaced(QPointF(0, ascent));
     } else {
-      painter_.drawText(QPoint(0, metrics.ascent()), s);
+      painter_.drawText(QPoint(0, ascent), s);
     }
     painter_.restore();
     return;
@@ -112,30 +116,51 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
   if (placed) {
     // The cell the layout fills behind its text: the face's ascent above the baseline and its
     // descent below, as wide as the advances.
-    const QRawFont& face = qtFont_->glyphs().face();
-    const qreal baseline = y + metrics.ascent();
-    painter_.fillRect(
-        QRectF(x, baseline - face.ascent(), placed_.width, face.ascent() + face.descent()),
-        backColor_);
+    const QtGlyphTable& table = qtFont_->glyphs();
+    const qreal baseline = y + ascent;
+    const QRectF cell(x, baseline - table.ascent(), placed_.width,
+                      table.ascent() + table.descent());
+    if (Direct()) {
+      FillDirect(cell, backColor_.rgb());
+      if (qtFont_->glyphs().masks().Draw(*image_, image_->rect(), QPointF(x, baseline),
+                                         placed_.glyphs.data(), placed_.positions.data(),
+                                         static_cast<int>(placed_.glyphs.size()), textColor_.rgb(),
+                                         backColor_.rgb()))
+        return;
+    } else {
+      painter_.fillRect(cell, backColor_);
+    }
+    painter_.setPen(textColor_);
     DrawPlaced(QPointF(x, baseline));
     return;
   }
   // The text's own layout fills its cell: measuring it apart would lay the text out twice.
+  painter_.setPen(textColor_);
   painter_.setBackgroundMode(Qt::OpaqueMode);
   painter_.setBackground(backColor_);
-  painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+  painter_.drawText(QPoint(x, y + ascent), s);
   painter_.setBackgroundMode(Qt::TransparentMode);
 }
 
+bool QtSurface::Direct() const {
+  return image_ && image_->devicePixelRatio() == 1 && image_->depth() == 32 &&
+         !painter_.hasClipping() && painter_.transform().isIdentity();
+}
+
+void QtSurface::FillDirect(const QRectF& rect, QRgb color) {
+  // The pixels QPainter fills for the rectangle without antialiasing: its edges rounded.
+  const QRect pixels = QRect(QPoint(qRound(rect.left()), qRound(rect.top())),
+                             QPoint(qRound(rect.right()) - 1, qRound(rect.bottom()) - 1))
+                           .intersected(image_->rect());
+  if (pixels.isEmpty()) return;
+  const uint32_t value = 0xff000000u | color;
+  for (int row = pixels.top(); row <= pixels.bottom(); ++row) {
+    auto* line = reinterpret_cast<uint32_t*>(image_->scanLine(row));
+    std::fill(line + pixels.left(), line + pixels.right() + 1, value);
+  }
+}
+
 void QtSurface::DrawPlaced(const QPointF& origin) {
-  // Into an upright page image of a device pixel per layout pixel the glyphs are blended
-  // from the face's kept masks; anything else goes through QPainter.
-  if (image_ && image_->devicePixelRatio() == 1 && image_->depth() == 32 &&
-      !painter_.hasClipping() && painter_.transform().isIdentity() &&
-      qtFont_->glyphs().masks().Draw(
-          *image_, image_->rect(), origin, placed_.glyphs.data(), placed_.positions.data(),
-          static_cast<int>(placed_.glyphs.size()), textColor_.rgb(), backColor_.rgb()))
-    return;
   QGlyphRun glyphs;
   glyphs.setRawFont(qtFont_->glyphs().face());
   glyphs.setRawData(placed_.glyphs.data(), placed_.positions.data(),

@@ -49,8 +49,13 @@ class QtSurface : public Surface {
 
  private:
   QtSurface() = default;
-  // Draws the glyphs of placed_ with their baseline's start at `origin`.
+  // Draws the glyphs of placed_ with their baseline's start at `origin`, through QPainter.
   void DrawPlaced(const QPointF& origin);
+  // Whether this surface paints straight into an upright image of a device pixel per layout
+  // pixel, which glyph masks blend into and fills write without QPainter.
+  bool Direct() const;
+  // Fills the pixels QPainter would fill for `rect` in `color`, straight into the image.
+  void FillDirect(const QRectF& rect, QRgb color);
 
   std::unique_ptr<QImage> ownImage_;
   QImage* image_ = nullptr;  // the memory surface's image, own or kept
