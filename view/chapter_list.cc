@@ -143,15 +143,11 @@ void ChapterList::SetCorrections(ChapterCorrections corrections) {
 }
 
 void ChapterList::Hold(std::chrono::milliseconds limit) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  holdUntil_ = std::chrono::steady_clock::now() + limit;
-}
-
-void ChapterList::Release() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    holdUntil_ = {};
+    holdUntil_ = std::chrono::steady_clock::now() + limit;
   }
+  // The scan waits for the hold it saw; woken, it waits again for this one.
   released_.notify_all();
 }
 

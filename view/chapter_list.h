@@ -53,10 +53,10 @@ class ChapterList {
   // The reader's corrections, applied to the chapters found from now on (and at once to a
   // finished list). The cache keeps the chapters as found.
   void SetCorrections(ChapterCorrections corrections);
-  // Holds the scan between two blocks of the book for at most `limit` from now, so that a
-  // page turn has the processor to itself; Release() lets it go on at once.
+  // Holds the scan between two blocks of the book until `limit` from now, so that a page
+  // turn has the processor to itself; a shorter hold than the one running takes its place
+  // at once (zero lets the scan go on).
   void Hold(std::chrono::milliseconds limit);
-  void Release();
 
   // Calls `listener` (empty: none) on the scan's thread whenever chapters were found or
   // the scan went on or ended, at most once until the listener has called Acknowledge().

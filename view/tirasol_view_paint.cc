@@ -1,5 +1,6 @@
 // The reader view's paint, layout and scroll-bar position.
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -11,6 +12,8 @@ namespace lirako {
 namespace {
 
 constexpr char16_t kOpenFailedText[] = u"열 수 없습니다";
+// How long the chapter scan stays held after a paint.
+constexpr std::chrono::milliseconds kScanHoldAfterPaint{20};
 
 // A margin as the layout can use it: settings are not clamped on load.
 int MarginPixels(int value) {
@@ -118,7 +121,9 @@ void CTirasolView::PaintPage(Surface& screen) {
   if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
   UpdateChapterTitle();
-  chapters_.Release();
+  // The window system puts the page on the screen after this paint returns, which on a
+  // machine of few processors the scan would slow down: it waits a little longer.
+  chapters_.Hold(kScanHoldAfterPaint);
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {

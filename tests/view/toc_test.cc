@@ -64,14 +64,14 @@ class TocTest : public BarTest {
   std::vector<int32_t> headingPositions_;
 };
 
-TEST_F(TocTest, AHeldScanWaitsForItsReleaseAndStopsWhileHeld) {
+TEST_F(TocTest, AHeldScanWaitsUntilAShorterHoldAndStopsWhileHeld) {
   constexpr auto kLongHold = std::chrono::hours(1);
   ChapterList held;
   held.Hold(kLongHold);
   held.Start(platform, FromUtf8(bookPath_), TextEncoding::kCp949, "", "", u"");
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(held.state(), ChapterList::State::kScanning);
-  held.Release();
+  held.Hold(std::chrono::milliseconds(0));
   for (int i = 0; i < 5000 && held.state() == ChapterList::State::kScanning; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_EQ(held.state(), ChapterList::State::kDone);
