@@ -12,7 +12,7 @@ namespace lirako {
 namespace {
 
 constexpr char16_t kOpenFailedText[] = u"열 수 없습니다";
-// How long the chapter scan stays held after a paint.
+// How long the chapter scan stays held after the paint of a page turn or line step.
 constexpr std::chrono::milliseconds kScanHoldAfterPaint{20};
 
 // A margin as the layout can use it: settings are not clamped on load.
@@ -121,9 +121,11 @@ void CTirasolView::PaintPage(Surface& screen) {
   if (!HasDocument() && !openFailureName_.empty()) DrawOpenFailure(screen, client);
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
   UpdateChapterTitle();
-  // The window system puts the page on the screen after this paint returns, which on a
-  // machine of few processors the scan would slow down: it waits a little longer.
-  chapters_.Hold(kScanHoldAfterPaint);
+  // The window system puts a turned page on the screen after this paint returns, which on a
+  // machine of few processors the scan would slow down: it waits a little longer. Paints
+  // of auto-scroll, which may come faster than that, and of anything else let it go on.
+  const bool turned = step != kStepNone && !(runState_ & kRunAutoRefresh);
+  chapters_.Hold(turned ? kScanHoldAfterPaint : std::chrono::milliseconds(0));
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {
