@@ -122,10 +122,13 @@ void CTirasolView::PaintPage(Surface& screen) {
   if (settings_.barMode == BarMode::kScrollBar) UpdateScrollBar();
   UpdateChapterTitle();
   // The window system puts a turned page on the screen after this paint returns, which on a
-  // machine of few processors the scan would slow down: it waits a little longer. Paints
-  // of auto-scroll, which may come faster than that, and of anything else let it go on.
-  const bool turned = step != kStepNone && !(runState_ & kRunAutoRefresh);
-  chapters_.Hold(turned ? kScanHoldAfterPaint : std::chrono::milliseconds(0));
+  // machine of few processors the scan would slow down: it waits a little longer. A step of
+  // auto-scroll, which may come faster than that, lets it go on; other paints leave the
+  // hold as it is.
+  if (step != kStepNone) {
+    chapters_.Hold((runState_ & kRunAutoRefresh) ? std::chrono::milliseconds(0)
+                                                 : kScanHoldAfterPaint);
+  }
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {
