@@ -179,9 +179,8 @@ void QtGlyphMasks::Make(quint32 glyph, int offset, Mask* mask) {
   }
 }
 
-bool QtGlyphMasks::Draw(QImage& image, const QRect& clip, const QPointF& origin,
-                        const quint32* glyphs, const QPointF* positions, int count, QRgb color,
-                        QRgb backColor) {
+bool QtGlyphMasks::Draw(QImage& image, const QPointF& origin, const quint32* glyphs,
+                        const QPointF* positions, int count, QRgb color, QRgb backColor) {
   if (!usable()) return false;
   // Every mask first: a glyph that turns out coloured leaves the whole text to QPainter. The
   // masks' bytes are asked of memory meanwhile, so that they arrive while the first blend.
@@ -194,7 +193,7 @@ bool QtGlyphMasks::Draw(QImage& image, const QRect& clip, const QPointF& origin,
       __builtin_prefetch(bytes + at);
   }
   if (kind_ != Kind::kGrey) return false;
-  const QRect area = clip.intersected(image.rect());
+  const QRect area = image.rect();
   const uint32_t ink = 0xff000000u | color;
   const uint32_t back = 0xff000000u | backColor;
   if (ink != overBackInk_ || back != overBackBack_) {

@@ -25,11 +25,11 @@ class QtGlyphMasks {
   // colour or with sub-pixel (LCD) coverage are left to QPainter.
   bool usable();
   // Blends `count` glyphs in `color` into `image` (32 bits per pixel, a device pixel per
-  // layout pixel), glyph i with its pen at `origin` + `positions[i]`; only pixels inside
-  // `clip` change; pixels still of `backColor`, as the glyphs' cell is, blend fastest.
+  // layout pixel), glyph i with its pen at `origin` + `positions[i]`; pixels still of
+  // `backColor`, as the glyphs' cell is, blend fastest.
   // False, with nothing drawn, when the face turns out not to be grey.
-  bool Draw(QImage& image, const QRect& clip, const QPointF& origin, const quint32* glyphs,
-            const QPointF* positions, int count, QRgb color, QRgb backColor);
+  bool Draw(QImage& image, const QPointF& origin, const quint32* glyphs, const QPointF* positions,
+            int count, QRgb color, QRgb backColor);
   // Makes the masks of `glyph` at every offset now, so that no later draw waits for them.
   void Prepare(quint32 glyph);
 

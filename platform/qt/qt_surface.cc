@@ -122,10 +122,9 @@ void QtSurface::DrawText(int x, int y, std::u16string_view text) {
                       table.ascent() + table.descent());
     if (Direct()) {
       FillDirect(cell, backColor_.rgb());
-      if (qtFont_->glyphs().masks().Draw(*image_, image_->rect(), QPointF(x, baseline),
-                                         placed_.glyphs.data(), placed_.positions.data(),
-                                         static_cast<int>(placed_.glyphs.size()), textColor_.rgb(),
-                                         backColor_.rgb()))
+      if (qtFont_->glyphs().masks().Draw(
+              *image_, QPointF(x, baseline), placed_.glyphs.data(), placed_.positions.data(),
+              static_cast<int>(placed_.glyphs.size()), textColor_.rgb(), backColor_.rgb()))
         return;
     } else {
       painter_.fillRect(cell, backColor_);
