@@ -394,10 +394,21 @@ int32_t BasicTextEngine<Unit>::FindNext(const std::u16string& text, int32_t* ind
 // ---- Drawing -------------------------------------------------------------------------------
 
 template <typename Unit>
-void BasicTextEngine<Unit>::Render(int flags) {
-  if (!offscreen_) return;
-  const bool rotated = (flags & kRenderRotated) != 0;
-  const int avail = pageRect.right - margins.left - margins.right;
+std::vector<DrawnLine> BasicTextEngine<Unit>::DrawnLines() const {
+  std::vector<DrawnLine> drawn;
+  drawn.reserve(pageLines_.size());
+  for (const Line& line : pageLines_) {
+    const std::string_view bytes(reinterpret_cast<const char*>(line.text.data()),
+                                 line.text.size() * sizeof(Unit));
+    drawn.push_back(DrawnLine{line.offset, line.length, line.end, line.width, line.hang,
+                              line.indent, line.continued, line.paragraphEnd,
+                              std::hash<std::string_view>{}(bytes)});
+  }
+  return drawn;
+}
+
+template <typename Unit>
+typename BasicTextEngine<Unit>::Drawer BasicTextEngine<Unit>::NewDrawer(Surface& surface) const {
   typename Drawer::Style style;
   style.justify = justify;
   style.tabSize = tabSize;
@@ -405,26 +416,46 @@ void BasicTextEngine<Unit>::Render(int flags) {
   style.backColor = backColor_;
   style.highlightBegin = highlightBegin;
   style.highlightEnd = highlightEnd;
-  Drawer drawer(*offscreen_, metrics_, style);
-  auto draw = [&](const Line& line, int column, int lineY) {
-    const int x = margins.left + column * columnStep_;
-    const int y = margins.top + drawOffset + lineY;
-    if (rotated) {
-      drawer.Draw(line, y, pageRect.right - x - line.indent, true, avail - line.indent);
-    } else {
-      drawer.Draw(line, x + line.indent, y, false, avail - line.indent);
-    }
-  };
+  return Drawer(surface, metrics_, style);
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::DrawLine(Drawer& drawer, const Line& line, int column, int lineY,
+                                     bool rotated) const {
+  const int avail = pageRect.right - margins.left - margins.right;
+  const int x = margins.left + column * columnStep_;
+  const int y = margins.top + drawOffset + lineY;
+  if (rotated) {
+    drawer.Draw(line, y, pageRect.right - x - line.indent, true, avail - line.indent);
+  } else {
+    drawer.Draw(line, x + line.indent, y, false, avail - line.indent);
+  }
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::DrawPageLines(Surface& surface, bool rotated) const {
+  Drawer drawer = NewDrawer(surface);
+  PageLayout layout = NewPageLayout();
+  for (const Line& line : pageLines_) {
+    const PageLayout::Place place = layout.Add(line.paragraphEnd);
+    DrawLine(drawer, line, place.column, place.y, rotated);
+  }
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::Render(int flags) {
+  if (!offscreen_) return;
+  const bool rotated = (flags & kRenderRotated) != 0;
   const int perColumn = ColumnCapacity();
   const PaintSetting setting = CurrentSetting(rotated);
-  std::vector<DrawnLine> drawn;
-  drawn.reserve(pageLines_.size());
-  for (const Line& line : pageLines_) {
-    const std::string_view bytes(reinterpret_cast<const char*>(line.text.data()),
-                                 line.text.size() * sizeof(Unit));
-    drawn.push_back(DrawnLine{line.offset, line.length, line.end, line.width, line.hang,
-                              line.indent, line.continued, std::hash<std::string_view>{}(bytes)});
+  std::vector<DrawnLine> drawn = DrawnLines();
+  // A page drawn ahead while the reader looked at the one before is shown as it was drawn.
+  if (TakePrepared(setting, perColumn, drawn)) {
+    picture_.Remember(setting, perColumn, std::move(drawn));
+    drawOffset = 0;
+    return;
   }
+  if (!offscreen_) return;
   // A kept page moved by a line is moved in the image; only the rows that come into a
   // column are drawn. Rows stand a pitch apart only without paragraph gaps, so a page with
   // gaps is drawn whole.
@@ -435,6 +466,7 @@ void BasicTextEngine<Unit>::Render(int flags) {
   const bool moved = found && (shift == 0 || ScrollColumns(shift, rotated));
   if (moved) {
     fillPending_ = false;
+    Drawer drawer = NewDrawer(*offscreen_);
     // The lines run down the first column, then down the next, a pitch apart.
     int row = 0;
     int column = 0;
@@ -442,7 +474,7 @@ void BasicTextEngine<Unit>::Render(int flags) {
       if (!PagePicture::MovesIn(index, shift, perColumn)) {
         offscreen_->FillSolid(ColumnBand(column, row, row + 1, rotated), backColor_);
         if (index < static_cast<int>(pageLines_.size()))
-          draw(pageLines_[index], column, row * Pitch());
+          DrawLine(drawer, pageLines_[index], column, row * Pitch(), rotated);
       }
       if (++row == perColumn && column + 1 < columns_) {
         row = 0;
@@ -451,14 +483,66 @@ void BasicTextEngine<Unit>::Render(int flags) {
     }
   } else {
     FillIfPending();
-    PageLayout layout = NewPageLayout();
-    for (const Line& line : pageLines_) {
-      const PageLayout::Place place = layout.Add(line.paragraphEnd);
-      draw(line, place.column, place.y);
-    }
+    DrawPageLines(*offscreen_, rotated);
   }
   picture_.Remember(setting, perColumn, std::move(drawn));
   drawOffset = 0;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::PreparePageForward(Surface& spare, const Rect& client,
+                                               uint32_t textColor, uint32_t backColor, int flags) {
+  prepared_.Forget();
+  if (!isOpen || !font_ || drawOffset != 0 || IsAtEnd()) return;
+  const bool rotated = (flags & kRenderRotated) != 0;
+  client_ = client;
+  textColor_ = textColor;
+  backColor_ = backColor;
+  PageState shown = SavePage();
+  // A turn takes the search hit's highlight off the page.
+  highlightBegin = highlightEnd = -1;
+  PageForward();
+  spare.SetBackColor(backColor);
+  spare.SetTextColor(textColor);
+  spare.FillSolid(client, backColor);
+  DrawPageLines(spare, rotated);
+  prepared_.Remember(CurrentSetting(rotated), ColumnCapacity(), DrawnLines());
+  RestorePage(std::move(shown));
+}
+
+template <typename Unit>
+typename BasicTextEngine<Unit>::PageState BasicTextEngine<Unit>::SavePage() {
+  PageState state;
+  state.cursor = reader_->cursor();
+  state.wrapCursor = wrapCursor;
+  state.lineIndent = lineIndent_;
+  // A turn reads every paragraph it wraps into paragraph_ afresh: the shown one moves aside.
+  std::swap(state.paragraph, paragraph_);
+  state.pendingLines = pendingLines_;
+  state.pageLines = pageLines_;
+  state.fillDirection = fillDirection;
+  state.pageFull = pageFull;
+  state.usedHeight = usedHeight;
+  state.savedPosition = savedPosition;
+  state.highlightBegin = highlightBegin;
+  state.highlightEnd = highlightEnd;
+  return state;
+}
+
+template <typename Unit>
+void BasicTextEngine<Unit>::RestorePage(PageState state) {
+  reader_->Restore(state.cursor);
+  wrapCursor = state.wrapCursor;
+  lineIndent_ = state.lineIndent;
+  std::swap(paragraph_, state.paragraph);
+  pendingLines_ = std::move(state.pendingLines);
+  pageLines_ = std::move(state.pageLines);
+  fillDirection = state.fillDirection;
+  pageFull = state.pageFull;
+  usedHeight = state.usedHeight;
+  savedPosition = state.savedPosition;
+  highlightBegin = state.highlightBegin;
+  highlightEnd = state.highlightEnd;
 }
 
 template class BasicTextEngine<uint8_t>;

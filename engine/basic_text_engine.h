@@ -34,6 +34,8 @@ class BasicTextEngine : public CTextEngine {
   ~BasicTextEngine() override;
 
   void Render(int flags) override;
+  void PreparePageForward(Surface& spare, const Rect& client, uint32_t textColor,
+                          uint32_t backColor, int flags) override;
   void SetTypography(const Typography& options) override;
   using CTextEngine::Load;
   bool Load(const std::u16string& path, std::string* err) override;
@@ -103,6 +105,33 @@ class BasicTextEngine : public CTextEngine {
   // The position of the display line of `paragraph` that holds file position `pos`, as the
   // page would lay it out; the paragraph's start when none does.
   int32_t LineHolding(const Buffer& paragraph, int32_t pos);
+
+  // The page's lines as far as their pixels go, in reading order.
+  std::vector<DrawnLine> DrawnLines() const;
+  // A drawer into `surface` with the page's style.
+  Drawer NewDrawer(Surface& surface) const;
+  // Draws `line` in column `column`, `lineY` pixels below the text block's top.
+  void DrawLine(Drawer& drawer, const Line& line, int column, int lineY, bool rotated) const;
+  // Draws every line of the page where its layout places it, over what is there.
+  void DrawPageLines(Surface& surface, bool rotated) const;
+
+  // Everything a page turn changes, to undo one made to draw the next page ahead.
+  struct PageState {
+    typename Reader::Cursor cursor;
+    int32_t wrapCursor = 0;
+    int lineIndent = 0;
+    Buffer paragraph;
+    Lines pendingLines;
+    Lines pageLines;
+    Fill fillDirection = Fill::kNone;
+    bool pageFull = false;
+    int usedHeight = 0;
+    int32_t savedPosition = 0;
+    int32_t highlightBegin = -1;
+    int32_t highlightEnd = -1;
+  };
+  PageState SavePage();
+  void RestorePage(PageState state);
 
   // Keeps the reader's place and the wrap cursor of the page while a search reads.
   class PageKeeper {

@@ -40,6 +40,7 @@ struct DrawnLine {
   int hang = 0;
   int indent = 0;
   int continued = 0;
+  bool paragraphEnd = false;  // a paragraph gap may follow it
   uint64_t textHash = 0;
   bool operator==(const DrawnLine&) const = default;
 };
@@ -57,6 +58,11 @@ class PagePicture {
   // Whether row `row` of a page moved by `shift` rows is filled from within its column (else
   // it is drawn anew).
   static bool MovesIn(int row, int shift, int perColumn);
+  // Whether the picture is of exactly these lines drawn with this setting.
+  bool Shows(const PaintSetting& setting, int perColumn,
+             const std::vector<DrawnLine>& lines) const {
+    return kept_ && setting == setting_ && perColumn == perColumn_ && lines == lines_;
+  }
   void Remember(const PaintSetting& setting, int perColumn, std::vector<DrawnLine> lines);
   void Forget() { kept_ = false; }
 

@@ -112,6 +112,30 @@ void CTextEngine::FillIfPending() {
   picture_.Forget();
 }
 
+bool CTextEngine::TakePrepared(const PaintSetting& setting, int perColumn,
+                               const std::vector<DrawnLine>& lines) {
+  if (!screen_ || !prepared_.Shows(setting, perColumn, lines)) return false;
+  prepared_.Forget();
+  // The platform swaps the images only while neither is painted on.
+  offscreen_.reset();
+  const bool taken = platform_.TakeSparePage();
+  bool kept = false;
+  offscreen_ = platform_.CreatePageSurface(*screen_, client_.Width(), client_.Height(), &kept);
+  if (!offscreen_) return false;
+  offscreen_->SelectFont(font_.get());
+  offscreen_->SetBackColor(backColor_);
+  offscreen_->SetTextColor(textColor_);
+  if (!kept) {
+    // Nothing known is left in the image: it is drawn whole.
+    picture_.Forget();
+    fillPending_ = true;
+    return false;
+  }
+  if (!taken) return false;
+  fillPending_ = false;
+  return true;
+}
+
 PaintSetting CTextEngine::CurrentSetting(bool rotated) const {
   PaintSetting setting;
   if (font_) setting.font = font_->fontSpec();

@@ -117,6 +117,13 @@ class CTextEngine {
   void EndOffscreen();
   // Restores the previous font of `screen` and releases the text font.
   void EndPaint(Surface& screen);
+  // Between BeginPaint(spare, ...) and EndPaint(spare), outside a page's paint: draws the
+  // page PageForward would show next into `spare` (see Platform::CreateSpareSurface) over
+  // `client`, as Render with `flags` would draw it without a highlight. This page, the
+  // reader's place and the kept picture stay as they are; the Render that next shows exactly
+  // that page takes the spare image instead of drawing. An engine may draw nothing ahead.
+  virtual void PreparePageForward(Surface& /*spare*/, const Rect& /*client*/,
+                                  uint32_t /*textColor*/, uint32_t /*backColor*/, int /*flags*/) {}
 
   // Builds the glyph width table and the line height in the font selected into `surface`.
   void MeasureGlyphs(Surface& surface);
@@ -184,6 +191,11 @@ class CTextEngine {
   // Fills the whole offscreen surface with the back colour, if the kept pixels are still
   // waiting for Render's decision.
   void FillIfPending();
+  // Makes the image prepared ahead the offscreen surface, when `setting` and `lines` are what
+  // it shows; false when it is not taken (the offscreen surface may then have been made
+  // again, and is null when none could be).
+  bool TakePrepared(const PaintSetting& setting, int perColumn,
+                    const std::vector<DrawnLine>& lines);
 
   Platform& platform_;
   GlyphMetrics metrics_;
@@ -197,6 +209,8 @@ class CTextEngine {
   // What the kept page image shows, and the state of the paint under way: the kept pixels
   // not yet filled over, the position bar drawn in the last paint and in this one.
   PagePicture picture_;
+  // What the platform's spare image holds, drawn ahead by PreparePageForward.
+  PagePicture prepared_;
   bool fillPending_ = false;
   bool keptBar_ = false;
   bool barDrawn_ = false;

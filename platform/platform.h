@@ -114,6 +114,13 @@ class Platform {
     *kept = false;
     return CreateMemorySurface(screen, width, height);
   }
+  // A surface over a second page image of the last page surface's size and density, to draw
+  // a page ahead into; null when the platform keeps no such image.
+  virtual std::unique_ptr<Surface> CreateSpareSurface() { return nullptr; }
+  // Exchanges the spare image and the page image, so that the next page surface holds what
+  // was drawn ahead (and is kept); false, changing nothing, when the spare is missing, of
+  // another size, or either image is being drawn on.
+  virtual bool TakeSparePage() { return false; }
 };
 
 }  // namespace lirako

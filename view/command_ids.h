@@ -74,6 +74,10 @@ constexpr unsigned kRecentlyUsedDelayMs = 1000;
 // save in several writes reopens it once, whole.
 constexpr int kBookChangedTimerId = 106;
 constexpr unsigned kBookChangedDelayMs = 300;
+// Draws the next page ahead this long after a paint, once the window system has shown the
+// page just painted, so that the next turn only shows it.
+constexpr int kPrepareTimerId = 107;
+constexpr unsigned kPrepareDelayMs = 25;
 // The events the view posts to itself: the chapter scan found chapters, went on or ended;
 // the search for the open book's place through the whole book has ended.
 constexpr int kChapterEventId = 1;

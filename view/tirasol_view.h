@@ -112,6 +112,8 @@ class CTirasolView {
 
   // The paint: font, offscreen surface, layout, pending step, lines, bar, block copy.
   void PaintPage(Surface& screen);
+  // Draws the page after this one ahead of its turn, in the platform's spare page image.
+  void PreparePageForward();
   // Page rectangle from the client rectangle, centred margins when the metrics are known.
   void UpdateLayout();
   // Scroll-bar position from the page position (with a document open).

@@ -418,6 +418,11 @@ void CTirasolView::OnTimer(int id) {
     ReopenChangedBook();
     return;
   }
+  if (id == kPrepareTimerId) {
+    host_.KillTimer(kPrepareTimerId);
+    PreparePageForward();
+    return;
+  }
   if (id == kNoticeTimerId) {
     host_.KillTimer(kNoticeTimerId);
     notice_.clear();

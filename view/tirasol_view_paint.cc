@@ -129,6 +129,21 @@ void CTirasolView::PaintPage(Surface& screen) {
     chapters_.Hold((runState_ & kRunAutoRefresh) ? std::chrono::milliseconds(0)
                                                  : kScanHoldAfterPaint);
   }
+  if (HasDocument() && !(runState_ & kRunAutoRefresh))
+    host_.SetTimer(kPrepareTimerId, kPrepareDelayMs);
+}
+
+void CTirasolView::PreparePageForward() {
+  if (!HasDocument() || (runState_ & kRunAutoRefresh) || pendingStep_ != kStepNone) return;
+  std::unique_ptr<Surface> spare = platform_.CreateSpareSurface();
+  if (!spare) return;
+  const bool rotated = settings_.landscape && !(runState_ & kRunUpright);
+  engine_->BeginPaint(*spare, settings_.FontFaceName(), settings_.fontSize,
+                      settings_.clearType != 0, settings_.fontBold != 0, rotated);
+  const PageColors colors = pageColors();
+  engine_->PreparePageForward(*spare, host_.ClientRect(), colors.text, colors.back,
+                              rotated ? kRenderRotated : 0);
+  engine_->EndPaint(*spare);
 }
 
 void CTirasolView::DrawSaveNotice(Surface& screen, const Rect& client, bool rotated) {

@@ -66,6 +66,24 @@ std::unique_ptr<Surface> QtPlatform::CreatePageSurface(Surface& screen, int widt
   return surface;
 }
 
+std::unique_ptr<Surface> QtPlatform::CreateSpareSurface() {
+  if (page_.isNull() || spare_.paintingActive()) return nullptr;
+  if (spare_.size() != page_.size() || spare_.devicePixelRatio() != page_.devicePixelRatio()) {
+    spare_ = QImage(page_.size(), QImage::Format_RGB32);
+    spare_.setDevicePixelRatio(page_.devicePixelRatio());
+  }
+  return QtSurface::Over(spare_);
+}
+
+bool QtPlatform::TakeSparePage() {
+  if (page_.isNull() || page_.paintingActive() || spare_.paintingActive() ||
+      spare_.size() != page_.size() || spare_.devicePixelRatio() != page_.devicePixelRatio())
+    return false;
+  page_.swap(spare_);
+  pageKept_ = true;
+  return true;
+}
+
 std::unique_ptr<Surface> QtPlatform::PageImage(Surface& screen, int width, int height,
                                                bool* fresh) {
   auto* qtScreen = dynamic_cast<QtSurface*>(&screen);

@@ -23,6 +23,9 @@ class QtPlatform : public SystemPlatform {
   // The same kept image; kept while no other surface was drawn on it since the last page.
   std::unique_ptr<Surface> CreatePageSurface(Surface& screen, int width, int height,
                                              bool* kept) override;
+  // spare_, made again when the page image's size or density changed.
+  std::unique_ptr<Surface> CreateSpareSurface() override;
+  bool TakeSparePage() override;
   // An inotify watch whose descriptor the event loop waits on (QSocketNotifier).
   std::unique_ptr<FileWatch> WatchFile(const std::u16string& path,
                                        FileWatch::Changed changed) override;
@@ -33,6 +36,7 @@ class QtPlatform : public SystemPlatform {
   std::unique_ptr<Surface> PageImage(Surface& screen, int width, int height, bool* fresh);
 
   QImage page_;
+  QImage spare_;           // a page drawn ahead, swapped in by TakeSparePage
   bool pageKept_ = false;  // page_ holds the last page surface's pixels
 };
 

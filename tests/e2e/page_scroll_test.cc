@@ -1,5 +1,6 @@
-// A line step moves the kept page image and draws only the lines that come in; the picture
-// must be the one a whole paint of the same page gives, pixel for pixel.
+// A line step moves the kept page image and draws only the lines that come in, and a page
+// turn shows the page drawn ahead; the picture must be the one a whole paint of the same page
+// gives, pixel for pixel.
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -89,6 +90,7 @@ class Reader {
     view_.PaintPage(screen);
     return image_;
   }
+  void DrawNextPageAhead() { view_.PreparePageForward(); }
 
   PagePlatform platform;
 
@@ -115,6 +117,24 @@ TEST(PageScroll, ALineStepMovesThePictureAndMatchesAWholePaint) {
       EXPECT_EQ(kept.platform.scrolls, landscape ? 1 : 2);
       EXPECT_LT(kept.platform.texts * 5, wholePage);
     }
+  }
+}
+
+TEST(PageScroll, ATurnShowsThePageDrawnAheadOnlyWhenItIsTheNextPage) {
+  testing::TempDir dir;
+  for (const bool landscape : {false, true}) {
+    SCOPED_TRACE(landscape ? "landscape" : "two columns");
+    const ColumnMode columns = landscape ? ColumnMode::kOne : ColumnMode::kTwo;
+    Reader ahead(dir, true, landscape, columns);
+    Reader whole(dir, false, landscape, columns);
+    ahead.DrawNextPageAhead();
+    EXPECT_TRUE(ahead.Step(kStepPageForward) == whole.Step(kStepPageForward));
+    EXPECT_EQ(ahead.platform.texts, 0);
+    // A line step in between makes the page drawn ahead another than the next turn's.
+    ahead.DrawNextPageAhead();
+    EXPECT_TRUE(ahead.Step(kStepLineForward) == whole.Step(kStepLineForward));
+    EXPECT_TRUE(ahead.Step(kStepPageForward) == whole.Step(kStepPageForward));
+    EXPECT_GT(ahead.platform.texts, 0);
   }
 }
 
