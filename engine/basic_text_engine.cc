@@ -490,10 +490,10 @@ void BasicTextEngine<Unit>::Render(int flags) {
 }
 
 template <typename Unit>
-void BasicTextEngine<Unit>::PreparePageForward(Surface& spare, const Rect& client,
-                                               uint32_t textColor, uint32_t backColor, int flags) {
+void BasicTextEngine<Unit>::PrepareTurn(Turn turn, Surface& spare, const Rect& client,
+                                        uint32_t textColor, uint32_t backColor, int flags) {
   prepared_.Forget();
-  if (!isOpen || !font_ || drawOffset != 0 || IsAtEnd()) return;
+  if (!isOpen || !font_ || drawOffset != 0 || (turn == Turn::kForward && IsAtEnd())) return;
   const bool rotated = (flags & kRenderRotated) != 0;
   client_ = client;
   textColor_ = textColor;
@@ -501,7 +501,11 @@ void BasicTextEngine<Unit>::PreparePageForward(Surface& spare, const Rect& clien
   PageState shown = SavePage();
   // A turn takes the search hit's highlight off the page.
   highlightBegin = highlightEnd = -1;
-  PageForward();
+  if (turn == Turn::kForward) {
+    PageForward();
+  } else {
+    PageBackward();
+  }
   spare.SetBackColor(backColor);
   spare.SetTextColor(textColor);
   spare.FillSolid(client, backColor);

@@ -34,8 +34,8 @@ class BasicTextEngine : public CTextEngine {
   ~BasicTextEngine() override;
 
   void Render(int flags) override;
-  void PreparePageForward(Surface& spare, const Rect& client, uint32_t textColor,
-                          uint32_t backColor, int flags) override;
+  void PrepareTurn(Turn turn, Surface& spare, const Rect& client, uint32_t textColor,
+                   uint32_t backColor, int flags) override;
   void SetTypography(const Typography& options) override;
   using CTextEngine::Load;
   bool Load(const std::u16string& path, std::string* err) override;

@@ -30,6 +30,12 @@ enum FindOption : int {
   kFindMatchCase = 0x1,  // letters match only in the same case
 };
 
+// Which way a page turn goes.
+enum class Turn {
+  kForward,   // PageForward
+  kBackward,  // PageBackward
+};
+
 // Which way the page was last filled.
 enum class Fill {
   kNone,
@@ -118,12 +124,12 @@ class CTextEngine {
   // Restores the previous font of `screen` and releases the text font.
   void EndPaint(Surface& screen);
   // Between BeginPaint(spare, ...) and EndPaint(spare), outside a page's paint: draws the
-  // page PageForward would show next into `spare` (see Platform::CreateSpareSurface) over
-  // `client`, as Render with `flags` would draw it without a highlight. This page, the
-  // reader's place and the kept picture stay as they are; the Render that next shows exactly
-  // that page takes the spare image instead of drawing. An engine may draw nothing ahead.
-  virtual void PreparePageForward(Surface& /*spare*/, const Rect& /*client*/,
-                                  uint32_t /*textColor*/, uint32_t /*backColor*/, int /*flags*/) {}
+  // page `turn` would show next into `spare` (see Platform::CreateSpareSurface) over `client`,
+  // as Render with `flags` would draw it without a highlight. This page, the reader's place
+  // and the kept picture stay as they are; the Render that next shows exactly that page takes
+  // the spare image instead of drawing. An engine may draw nothing ahead.
+  virtual void PrepareTurn(Turn /*turn*/, Surface& /*spare*/, const Rect& /*client*/,
+                           uint32_t /*textColor*/, uint32_t /*backColor*/, int /*flags*/) {}
 
   // Builds the glyph width table and the line height in the font selected into `surface`.
   void MeasureGlyphs(Surface& surface);
@@ -209,7 +215,7 @@ class CTextEngine {
   // What the kept page image shows, and the state of the paint under way: the kept pixels
   // not yet filled over, the position bar drawn in the last paint and in this one.
   PagePicture picture_;
-  // What the platform's spare image holds, drawn ahead by PreparePageForward.
+  // What the platform's spare image holds, drawn ahead by PrepareTurn.
   PagePicture prepared_;
   bool fillPending_ = false;
   bool keptBar_ = false;

@@ -112,8 +112,9 @@ class CTirasolView {
 
   // The paint: font, offscreen surface, layout, pending step, lines, bar, block copy.
   void PaintPage(Surface& screen);
-  // Draws the page after this one ahead of its turn, in the platform's spare page image.
-  void PreparePageForward();
+  // Draws the page the next turn most likely shows (the way the last one went, forward at
+  // first) ahead of it, in the platform's spare page image.
+  void PrepareTurn();
   // Page rectangle from the client rectangle, centred margins when the metrics are known.
   void UpdateLayout();
   // Scroll-bar position from the page position (with a document open).
@@ -426,6 +427,7 @@ class CTirasolView {
   TextEncoding openEncoding_ = TextEncoding::kCp949;
   ReaderSettings settings_;
   int pendingStep_ = kStepNone;
+  Turn lastTurn_ = Turn::kForward;
   unsigned runState_ = 0;
   RecentFileEntry currentEntry_;
   RecentFileList recentFiles_;

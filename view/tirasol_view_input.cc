@@ -420,7 +420,7 @@ void CTirasolView::OnTimer(int id) {
   }
   if (id == kPrepareTimerId) {
     host_.KillTimer(kPrepareTimerId);
-    PreparePageForward();
+    PrepareTurn();
     return;
   }
   if (id == kNoticeTimerId) {

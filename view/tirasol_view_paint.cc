@@ -92,9 +92,11 @@ void CTirasolView::PaintPage(Surface& screen) {
   switch (pendingStep_) {
     case kStepPageForward:
       engine_->PageForward();
+      lastTurn_ = Turn::kForward;
       break;
     case kStepPageBackward:
       engine_->PageBackward();
+      lastTurn_ = Turn::kBackward;
       break;
     case kStepLineForward:
       engine_->LineForward();
@@ -133,7 +135,7 @@ void CTirasolView::PaintPage(Surface& screen) {
     host_.SetTimer(kPrepareTimerId, kPrepareDelayMs);
 }
 
-void CTirasolView::PreparePageForward() {
+void CTirasolView::PrepareTurn() {
   if (!HasDocument() || (runState_ & kRunAutoRefresh) || pendingStep_ != kStepNone) return;
   std::unique_ptr<Surface> spare = platform_.CreateSpareSurface();
   if (!spare) return;
@@ -141,8 +143,8 @@ void CTirasolView::PreparePageForward() {
   engine_->BeginPaint(*spare, settings_.FontFaceName(), settings_.fontSize,
                       settings_.clearType != 0, settings_.fontBold != 0, rotated);
   const PageColors colors = pageColors();
-  engine_->PreparePageForward(*spare, host_.ClientRect(), colors.text, colors.back,
-                              rotated ? kRenderRotated : 0);
+  engine_->PrepareTurn(lastTurn_, *spare, host_.ClientRect(), colors.text, colors.back,
+                       rotated ? kRenderRotated : 0);
   engine_->EndPaint(*spare);
 }
 

@@ -90,7 +90,7 @@ class Reader {
     view_.PaintPage(screen);
     return image_;
   }
-  void DrawNextPageAhead() { view_.PreparePageForward(); }
+  void DrawNextTurnAhead() { view_.PrepareTurn(); }
 
   PagePlatform platform;
 
@@ -120,21 +120,26 @@ TEST(PageScroll, ALineStepMovesThePictureAndMatchesAWholePaint) {
   }
 }
 
-TEST(PageScroll, ATurnShowsThePageDrawnAheadOnlyWhenItIsTheNextPage) {
+TEST(PageScroll, ATurnShowsThePageDrawnAheadOnlyWhenItIsThePageItTurnsTo) {
   testing::TempDir dir;
   for (const bool landscape : {false, true}) {
     SCOPED_TRACE(landscape ? "landscape" : "two columns");
     const ColumnMode columns = landscape ? ColumnMode::kOne : ColumnMode::kTwo;
     Reader ahead(dir, true, landscape, columns);
     Reader whole(dir, false, landscape, columns);
-    ahead.DrawNextPageAhead();
+    ahead.DrawNextTurnAhead();
     EXPECT_TRUE(ahead.Step(kStepPageForward) == whole.Step(kStepPageForward));
     EXPECT_EQ(ahead.platform.texts, 0);
     // A line step in between makes the page drawn ahead another than the next turn's.
-    ahead.DrawNextPageAhead();
+    ahead.DrawNextTurnAhead();
     EXPECT_TRUE(ahead.Step(kStepLineForward) == whole.Step(kStepLineForward));
     EXPECT_TRUE(ahead.Step(kStepPageForward) == whole.Step(kStepPageForward));
     EXPECT_GT(ahead.platform.texts, 0);
+    // After a turn back, the page before is the one drawn ahead.
+    EXPECT_TRUE(ahead.Step(kStepPageBackward) == whole.Step(kStepPageBackward));
+    ahead.DrawNextTurnAhead();
+    EXPECT_TRUE(ahead.Step(kStepPageBackward) == whole.Step(kStepPageBackward));
+    EXPECT_EQ(ahead.platform.texts, 0);
   }
 }
 
