@@ -65,6 +65,35 @@ std::vector<Drawn> TextsOf(const RecordingSurface& screen) {
   return out;
 }
 
+TEST_F(RenderTest, ATurnDrawnAheadIsTheTurnAndLeavesThePageAsItWas) {
+  // Joined lines, a shared line and paragraph gaps all carry state across a turn.
+  std::string text;
+  for (int i = 0; i < 60; ++i)
+    text += "line " + std::to_string(i) + (i % 4 == 3 ? "\n\n" : "\n");
+  platform_.metrics().narrow = 3;
+  ASSERT_TRUE(engine_.Load(FromUtf8(dir_.Write("r.txt", text))));
+  engine_.SetTypography(Typography{.joinLines = true, .paragraphGap = 50});
+  testing::PrepareEngine(engine_, platform_, 30, 100, Rect{0, 4, 0, 4}, 2, 1, false);
+  engine_.GoToStart();
+  engine_.PageForward();
+  engine_.PageForward();
+  for (const Turn turn : {Turn::kForward, Turn::kBackward}) {
+    const auto shown = TextsOf(*Paint(false));
+    auto spare = platform_.CreateScreen(30, 100);
+    engine_.BeginPaint(*spare, u"Face", 16, false, true, false);
+    engine_.PrepareTurn(turn, *spare, Rect{0, 0, 30, 100}, 0x00112233, 0x00FFFFFF, 0);
+    engine_.EndPaint(*spare);
+    EXPECT_EQ(TextsOf(*Paint(false)), shown);
+    if (turn == Turn::kForward) {
+      engine_.PageForward();
+    } else {
+      engine_.PageBackward();
+    }
+    EXPECT_EQ(TextsOf(*Paint(false)), TextsOf(*spare));
+    EXPECT_NE(TextsOf(*spare), shown);
+  }
+}
+
 TEST_F(RenderTest, JustifiesContinuedLinesAndKeepsLastLinesNatural) {
   // 22 pixels hold "ab cd" (15) with 7 to spare: the blank's share is 3 + 7 = 10.
   Open("ab cd efg hi", 22, true);
