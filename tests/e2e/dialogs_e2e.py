@@ -24,7 +24,8 @@ import sys
 import tempfile
 import time
 
-from x_session import copy_program, SKIP, Failure, need, run, start_xvfb
+from x_session import (copy_program, SKIP, Failure, need, Program, restart_refused, run,
+                       start_xvfb, WINDOW_TIMEOUT)
 
 SCREEN_W, SCREEN_H = 1024, 768
 QUOTATION_BACK = bytes((200, 255, 200))
@@ -59,13 +60,17 @@ def windows(pid, env):
     return found
 
 
-def new_window(pid, known, env, what, timeout=20):
+def new_window(program, known, env, what, timeout=20):
     deadline = time.time() + timeout
+    restarts = 0
     while time.time() < deadline:
-        fresh = [w for w in windows(pid, env) if w not in known]
+        fresh = [w for w in windows(program.pid, env) if w not in known]
         if fresh:
             time.sleep(0.8)  # let it paint
             return fresh[0]
+        if program.poll() is not None:
+            restarts = restart_refused(program, restarts, what)
+            continue
         time.sleep(0.2)
     raise Failure(f"no window for {what}")
 
@@ -131,46 +136,42 @@ class Reader:
                         LIRAKO_REGISTRY=os.path.join(self.folder, "registry"),
                         QT_QPA_PLATFORM="xcb")
         self.env.pop("LIRAKO_NO_CP949", None)
-        self.log = open(os.path.join(out, f"dialogs_e2e_{label}.log"), "w")
-        self.proc = subprocess.Popen([prog, book], env=self.env, stdout=self.log,
-                                     stderr=subprocess.STDOUT)
-        self.main = new_window(self.proc.pid, set(), self.env, "the reader")
+        self.program = Program(prog, [book], self.env,
+                               os.path.join(out, f"dialogs_e2e_{label}.log"))
+        self.main = new_window(self.program, set(), self.env, "the reader", WINDOW_TIMEOUT)
         time.sleep(1.0)
 
     def font_page(self, png):
         """Opens the sheet, shows the "글자" tab, takes its picture and cancels."""
         key(self.env, self.main, "F1")
-        sheet = new_window(self.proc.pid, {self.main}, self.env, "the settings sheet")
+        sheet = new_window(self.program, {self.main}, self.env, "the settings sheet")
         key(self.env, sheet, "ctrl+Tab")
         capture(sheet, png, self.env)
         key(self.env, sheet, "Escape")
 
     def about_box(self, png):
         """Opens the About box from the menu, takes its picture and closes it."""
-        x, y, _, _ = windows(self.proc.pid, self.env)[self.main]
+        x, y, _, _ = windows(self.program.pid, self.env)[self.main]
         run(["xdotool", "mousemove", str(x + 20), str(y + 10), "click", "1"], self.env)
         time.sleep(0.6)
         for name in ("Up", "Up", "Return"):
             run(["xdotool", "key", name], self.env)
             time.sleep(0.3)
-        about = new_window(self.proc.pid, {self.main}, self.env, "the About box")
+        about = new_window(self.program, {self.main}, self.env, "the About box")
         capture(about, png, self.env)
         key(self.env, about, "Escape")
 
     def quit(self):
         key(self.env, self.main, "F4")  # "리라코 종료"
         try:
-            code = self.proc.wait(timeout=20)
+            code = self.program.wait(timeout=20)
         except subprocess.TimeoutExpired:
             raise Failure("the reader did not quit")
         if code != 0:
             raise Failure(f"the reader exited with {code}")
 
     def close(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
-        self.log.close()
+        self.program.kill()
         shutil.rmtree(self.folder, ignore_errors=True)
 
 

@@ -204,6 +204,19 @@ class Program:
         self.log.close()
 
 
+def restart_refused(program, restarts, what):
+    """Once `program` ended while `what` was awaited: starts it again when the server refused
+    its connection (a busy server may) and fewer than CONNECT_ATTEMPTS starts were made, and
+    returns the restarts made so far; else raises Failure with its log."""
+    if CONNECT_FAILED in program.log_text() and restarts + 1 < CONNECT_ATTEMPTS:
+        restarts += 1
+        time.sleep(0.5 * restarts)
+        program.restart()
+        return restarts
+    raise Failure(f"the program ended ({program.poll()}) before {what} appeared; its log:\n"
+                  f"{program.log_text()}")
+
+
 def find_window(name, env, timeout=WINDOW_TIMEOUT, program=None):
     """The id of the newest visible window whose name matches `name`. When `program` is
     given, its end stops the wait, and its log is part of the failure."""
@@ -215,14 +228,8 @@ def find_window(name, env, timeout=WINDOW_TIMEOUT, program=None):
         if ids:
             return ids[-1]
         if program is not None and program.poll() is not None:
-            # A busy server may refuse the program's connection: start it again.
-            if CONNECT_FAILED in program.log_text() and restarts + 1 < CONNECT_ATTEMPTS:
-                restarts += 1
-                time.sleep(0.5 * restarts)
-                program.restart()
-                continue
-            raise Failure(f"the program ended ({program.poll()}) before a window named "
-                          f"{name!r} appeared; its log:\n{program.log_text()}")
+            restarts = restart_refused(program, restarts, f"a window named {name!r}")
+            continue
         time.sleep(0.2)
     log = f"; its log:\n{program.log_text()}" if program is not None else ""
     raise Failure(f"no window named {name!r} appeared in {timeout} s{log}")
