@@ -68,7 +68,7 @@ std::unique_ptr<Surface> QtPlatform::CreatePageSurface(Surface& screen, int widt
 
 std::unique_ptr<Surface> QtPlatform::CreateSpareSurface() {
   if (page_.isNull() || spare_.paintingActive()) return nullptr;
-  if (spare_.size() != page_.size() || spare_.devicePixelRatio() != page_.devicePixelRatio()) {
+  if (!SpareFitsPage()) {
     spare_ = QImage(page_.size(), QImage::Format_RGB32);
     spare_.setDevicePixelRatio(page_.devicePixelRatio());
   }
@@ -76,12 +76,15 @@ std::unique_ptr<Surface> QtPlatform::CreateSpareSurface() {
 }
 
 bool QtPlatform::TakeSparePage() {
-  if (page_.isNull() || page_.paintingActive() || spare_.paintingActive() ||
-      spare_.size() != page_.size() || spare_.devicePixelRatio() != page_.devicePixelRatio())
+  if (page_.isNull() || page_.paintingActive() || spare_.paintingActive() || !SpareFitsPage())
     return false;
   page_.swap(spare_);
   pageKept_ = true;
   return true;
+}
+
+bool QtPlatform::SpareFitsPage() const {
+  return spare_.size() == page_.size() && spare_.devicePixelRatio() == page_.devicePixelRatio();
 }
 
 std::unique_ptr<Surface> QtPlatform::PageImage(Surface& screen, int width, int height,

@@ -35,6 +35,9 @@ class QtPlatform : public SystemPlatform {
   // made again or another image had to be given.
   std::unique_ptr<Surface> PageImage(Surface& screen, int width, int height, bool* fresh);
 
+  // Whether spare_ has page_'s size and density.
+  bool SpareFitsPage() const;
+
   QImage page_;
   QImage spare_;           // a page drawn ahead, swapped in by TakeSparePage
   bool pageKept_ = false;  // page_ holds the last page surface's pixels
